@@ -1,0 +1,22 @@
+# Warnings and sanitizers for every target of the project.
+if(MSVC)
+    add_compile_options(/W4 /utf-8 /permissive-)
+    if(VOCABRA_WARNINGS_AS_ERRORS)
+        add_compile_options(/WX)
+    endif()
+else()
+    add_compile_options(-Wall -Wextra)
+    if(VOCABRA_WARNINGS_AS_ERRORS)
+        add_compile_options(-Werror)
+    endif()
+endif()
+
+if(WIN32)
+    # Wide-character Win32 entry points everywhere; no min/max macros in the way of std::.
+    add_compile_definitions(UNICODE _UNICODE WIN32_LEAN_AND_MEAN NOMINMAX _WIN32_WINNT=0x0601)
+endif()
+
+if(VOCABRA_SANITIZE)
+    add_compile_options(-fsanitize=address,undefined -fno-omit-frame-pointer -fno-sanitize-recover=undefined)
+    add_link_options(-fsanitize=address,undefined)
+endif()

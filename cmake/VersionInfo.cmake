@@ -1,0 +1,30 @@
+# Every program carries the project's version: a VERSIONINFO resource on Windows, an embedded
+# version record in the native build (read back by GetFileVersion on both).
+set(VOCABRA_VERSION_COMMA "${PROJECT_VERSION_MAJOR},${PROJECT_VERSION_MINOR},${PROJECT_VERSION_PATCH},${PROJECT_VERSION_TWEAK}")
+
+# vocabra_add_version_info(<target> <description> [DLL])
+function(vocabra_add_version_info target description)
+    set(VOCABRA_FILE_DESCRIPTION "${description}")
+    get_target_property(kind ${target} TYPE)
+    if(kind STREQUAL "SHARED_LIBRARY")
+        set(VOCABRA_FILE_TYPE "VFT_DLL")
+        set(VOCABRA_ORIGINAL_NAME "${target}.dll")
+    else()
+        set(VOCABRA_FILE_TYPE "VFT_APP")
+        set(VOCABRA_ORIGINAL_NAME "${target}.exe")
+    endif()
+    if(WIN32)
+        set(rc "${CMAKE_CURRENT_BINARY_DIR}/${target}_version.rc")
+        configure_file("${PROJECT_SOURCE_DIR}/resources/common/version.rc.in" "${rc}" @ONLY)
+        target_sources(${target} PRIVATE "${rc}")
+    else()
+        target_sources(${target} PRIVATE $<TARGET_OBJECTS:vocabra_version_record>)
+    endif()
+endfunction()
+
+# vocabra_add_locale_strings(<target>): the string table with the locale folder names (Windows).
+function(vocabra_add_locale_strings target)
+    if(WIN32)
+        target_sources(${target} PRIVATE "${PROJECT_SOURCE_DIR}/resources/common/LocaleStrings.rc")
+    endif()
+endfunction()

@@ -1,0 +1,7 @@
+#pragma once
+// String ids shared by the programs' string tables and the code that loads them.
+// Plain defines: the resource compiler reads this file too.
+#define IDS_LOCALE_FOLDER 110
+#define IDS_CONFIGURATION_PATH 111
+#define IDS_TRANSLATE_DIRECTION_PATH 112
+#define IDS_LANGUAGE_CODE 113

@@ -1,0 +1,58 @@
+#pragma once
+// Process-wide objects created on first use under a process-wide lock and destroyed at exit.
+
+#include <cstdlib>
+#include <new>
+
+#include "foundation/win32api/Lock.h"
+
+namespace patterns {
+
+// Constructs the object in the storage it is given; a policy may add initialisation steps.
+template <class T>
+struct DefaultInitializer {
+    static T* Create(void* storage) { return ::new (storage) T(); }
+};
+
+// Singleton<T, Initializer>::GetInstance() returns the one T of the process. When construction
+// throws, the "created" flag is cleared again, so that a later call retries.
+template <class T, class Initializer = DefaultInitializer<T>>
+class Singleton {
+public:
+    static T& GetInstance()
+    {
+        Win32::API::ScopedLock lock(&Guard());
+        if (!s_created) {
+            s_created = true;
+            try {
+                s_instance = Initializer::Create(&s_storage);
+            } catch (...) {
+                s_created = false;
+                throw;
+            }
+            std::atexit(&Destroy);
+        }
+        return *s_instance;
+    }
+
+private:
+    static Win32::API::CriticalSection& Guard()
+    {
+        static Win32::API::CriticalSection guard;
+        return guard;
+    }
+
+    static void Destroy()
+    {
+        Win32::API::ScopedLock lock(&Guard());
+        s_instance->~T();
+        s_instance = nullptr;
+        s_created = false;
+    }
+
+    alignas(T) static inline unsigned char s_storage[sizeof(T)];
+    static inline T* s_instance = nullptr;
+    static inline bool s_created = false;
+};
+
+}  // namespace patterns

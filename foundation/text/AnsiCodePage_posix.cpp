@@ -1,0 +1,12 @@
+#include "foundation/text/AnsiCodePage.h"
+
+#include "foundation/text/Utf.h"
+
+namespace text {
+
+std::string ToAnsiCodePage(std::u16string_view wide)
+{
+    return Utf16ToUtf8(wide);
+}
+
+}  // namespace text
