@@ -97,7 +97,7 @@ bool ParseByteList(std::u16string_view list, std::vector<std::uint8_t>& bytes)
         list.remove_prefix(2);
         if (list.empty())
             return true;
-        if (list.front() != u',' || list.size() == 1)
+        if (list.front() != u',')
             return false;
         list.remove_prefix(1);
     }

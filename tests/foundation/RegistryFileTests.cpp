@@ -73,7 +73,7 @@ TEST(RegistryFile, EveryValueRoundTripsInItsForm)
         {{u"inner zero", kRegSz, Utf16Le(std::u16string(u"a\0b", 3))}, "=hex(1):61,00,00,00,62,00,00,00"},
         {{u"two zeros", kRegSz, Utf16Le(std::u16string(u"a\0", 2))}, "=hex(1):61,00,00,00,00,00"},
         {{u"unterminated", kRegSz, Utf16Le(u"ab", false)}, "=hex(1):61,00,62,00"},
-        {{u"odd", kRegSz, {0x61, 0, 0}}, "\"odd\"=hex(1):61,00,00"},
+        {{u"odd", kRegSz, {0x61, 0, 0, 0, 0}}, "\"odd\"=hex(1):61,00,00,00,00"},
         {{u"no bytes", kRegSz, {}}, "\"no bytes\"=hex(1):\n"},
         {{u"surrogate", kRegSz, Utf16Le(loneSurrogate)}, "=hex(1):00,d8,00,00"},
         {{u"dword", kRegDword, {0xcd, 0xab, 0, 0}}, "\"dword\"=dword:0000abcd"},
