@@ -35,7 +35,7 @@ UiLanguage GetUiLanguage()
 // does not apply to resource loading.
 std::u16string LoadResourceString(unsigned id, UiLanguage language)
 {
-    if (false)
+    if (id > kLargestStringId)
         return {};
     const HMODULE module = reinterpret_cast<HMODULE>(&__ImageBase);
     const WORD languageId = language == UiLanguage::Russian ? MAKELANGID(LANG_RUSSIAN, SUBLANG_RUSSIAN_RUSSIA)

@@ -20,7 +20,7 @@ bool Succeeded(LSTATUS status)
 RegistryHandle PredefinedKey(std::uint32_t id)
 {
     // As <windows.h> defines HKEY_CURRENT_USER and its kin: the 32-bit value, sign-extended.
-    return reinterpret_cast<HKEY>(static_cast<ULONG_PTR>(id));
+    return reinterpret_cast<HKEY>(static_cast<ULONG_PTR>(static_cast<LONG>(id)));
 }
 
 RegKey::~RegKey()

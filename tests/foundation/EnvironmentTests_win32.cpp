@@ -2,6 +2,7 @@
 #include <windows.h>
 
 #include <filesystem>
+#include <ostream>
 #include <string>
 
 #include <gtest/gtest.h>
@@ -17,6 +18,11 @@ struct AbsentString {
     unsigned id;
     const char* why;
 };
+
+std::ostream& operator<<(std::ostream& out, const AbsentString& absent)
+{
+    return out << absent.id << " (" << absent.why << ")";
+}
 
 class Win32AbsentStrings : public testing::TestWithParam<AbsentString> {};
 
