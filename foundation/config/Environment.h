@@ -2,6 +2,7 @@
 // Facts about the running program and its system: where its file is, which user-interface
 // language it speaks, which operating-system generation it runs on.
 
+#include <cstddef>
 #include <string>
 
 #include "foundation/config/ResourceIds.h"
@@ -30,6 +31,11 @@ UiLanguage GetUiLanguage();
 // A string of the program's string table in the user-interface language; "" for an unknown id.
 std::u16string LoadResourceString(unsigned id);
 std::u16string LoadResourceString(unsigned id, UiLanguage language);
+
+// Points the program at another program folder and language than its own (the lookup tool's
+// options; tests). An empty folder and no language restore the program's own.
+void SetModuleDirectoryOverride(const std::u16string& directory);
+void SetUiLanguageOverride(const UiLanguage* language);
 
 // True from Windows Vista on (major version above 5); always true on POSIX. Cached.
 bool IsVistaOrLater();

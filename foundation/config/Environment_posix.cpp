@@ -39,6 +39,7 @@ std::u16string LoadResourceString(unsigned id, UiLanguage language)
     case IDS_TRANSLATE_DIRECTION_PATH:
         return russian ? u"locale/ru/translate_direction.properties" : u"locale/en/translate_direction.properties";
     case IDS_LANGUAGE_CODE: return russian ? u"ru" : u"en";
+    case IDS_DIALOG_PROGID_PREFIX: return u"Vocabra.Dialog.";
     default: return std::u16string();
     }
 }

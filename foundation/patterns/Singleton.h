@@ -8,10 +8,13 @@
 
 namespace patterns {
 
-// Constructs the object in the storage it is given; a policy may add initialisation steps.
+// Constructs the object in the storage it is given. Prepare() runs under the lock on every
+// request, after construction; a policy uses it for initialisation that must be retried when it
+// fails.
 template <class T>
 struct DefaultInitializer {
     static T* Create(void* storage) { return ::new (storage) T(); }
+    static void Prepare(T&) {}
 };
 
 // Singleton<T, Initializer>::GetInstance() returns the one T of the process. When construction
@@ -25,13 +28,14 @@ public:
         if (!s_created) {
             s_created = true;
             try {
-                s_instance = Initializer::Create(&s_storage);
+                s_instance = Initializer::Create(Storage());
             } catch (...) {
                 s_created = false;
                 throw;
             }
             std::atexit(&Destroy);
         }
+        Initializer::Prepare(*s_instance);
         return *s_instance;
     }
 
@@ -42,6 +46,14 @@ private:
         return guard;
     }
 
+    // Inside a function, so that T may still be incomplete where Singleton<T> is named (as a
+    // base of T itself).
+    static void* Storage()
+    {
+        alignas(T) static unsigned char storage[sizeof(T)];
+        return storage;
+    }
+
     static void Destroy()
     {
         Win32::API::ScopedLock lock(&Guard());
@@ -50,7 +62,6 @@ private:
         s_created = false;
     }
 
-    alignas(T) static inline unsigned char s_storage[sizeof(T)];
     static inline T* s_instance = nullptr;
     static inline bool s_created = false;
 };
