@@ -28,3 +28,12 @@ function(vocabra_add_locale_strings target)
         target_sources(${target} PRIVATE "${PROJECT_SOURCE_DIR}/resources/common/LocaleStrings.rc")
     endif()
 endfunction()
+
+# vocabra_ship_locale(<target>): the shipped locale folder and service icons beside the program,
+# as an installation has them.
+function(vocabra_ship_locale target)
+    add_custom_command(TARGET ${target} POST_BUILD
+        COMMAND ${CMAKE_COMMAND} -E copy_directory "${PROJECT_SOURCE_DIR}/locale" "$<TARGET_FILE_DIR:${target}>/locale"
+        COMMAND ${CMAKE_COMMAND} -E copy_directory "${PROJECT_SOURCE_DIR}/resources/services" "$<TARGET_FILE_DIR:${target}>/icons"
+        VERBATIM)
+endfunction()

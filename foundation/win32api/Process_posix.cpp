@@ -106,7 +106,11 @@ bool ProcessEx::Create(const char16_t* applicationName, const char16_t* commandL
     if (currentDirectory && *currentDirectory && !actions.ChangeDirectory(text::Utf16ToUtf8(currentDirectory)))
         return false;
     pid_t pid = 0;
-    const int error = ::posix_spawn(&pid, program.c_str(), actions.Get(), nullptr, argv.data(), environ);
+    // Without an application name the first word of the command line is searched on the PATH,
+    // as CreateProcessW does.
+    const bool searchPath = !(applicationName && *applicationName);
+    const int error = searchPath ? ::posix_spawnp(&pid, program.c_str(), actions.Get(), nullptr, argv.data(), environ)
+                                 : ::posix_spawn(&pid, program.c_str(), actions.Get(), nullptr, argv.data(), environ);
     if (error != 0) {
         errno = error;
         return false;

@@ -211,12 +211,6 @@ bool SaveStore(const std::string& file, const RegistryDocument& document)
         ::unlink(temporary.c_str());
         return false;
     }
-    // Make the rename itself durable; the new store is in place either way.
-    Descriptor folder(::open(FolderOf(file).c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC));
-    if (folder.Get() >= 0) {
-        ErrnoKeeper keep;
-        ::fsync(folder.Get());
-    }
     return true;
 }
 

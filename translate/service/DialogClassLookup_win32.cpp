@@ -1,8 +1,6 @@
 #include <windows.h>
 #include <objbase.h>
 
-#include <cstring>
-
 #include "translate/service/DialogClasses.h"
 
 namespace translate::service {
@@ -14,7 +12,11 @@ bool LookupDialogClass(const std::u16string& progId, target::ClassId& clsid)
     CLSID found{};
     if (FAILED(CLSIDFromProgID(reinterpret_cast<LPCOLESTR>(progId.c_str()), &found)))
         return false;
-    std::memcpy(&clsid, &found, sizeof found);
+    clsid.data1 = found.Data1;
+    clsid.data2 = found.Data2;
+    clsid.data3 = found.Data3;
+    for (int i = 0; i < 8; ++i)
+        clsid.data4[i] = found.Data4[i];
     return true;
 }
 

@@ -1,0 +1,287 @@
+// Reading regedit's text format from UTF-8. The syntax is ASCII, so the text is scanned as bytes
+// and only names and strings are decoded; anything not understood fails the whole file.
+#include <unordered_map>
+
+#include "foundation/text/Utf.h"
+#include "foundation/win32api/RegistryFile.h"
+
+namespace Win32::API {
+namespace {
+
+constexpr std::string_view kHeader = "Windows Registry Editor Version 5.00";
+constexpr std::string_view kByteOrderMark = "\xEF\xBB\xBF";
+
+std::string_view Trim(std::string_view text)
+{
+    const auto blank = [](char c) { return c == ' ' || c == '\t'; };
+    while (!text.empty() && blank(text.front()))
+        text.remove_prefix(1);
+    while (!text.empty() && blank(text.back()))
+        text.remove_suffix(1);
+    return text;
+}
+
+bool StartsWithFolded(std::string_view text, std::string_view lowerPrefix)
+{
+    if (text.size() < lowerPrefix.size())
+        return false;
+    for (std::size_t i = 0; i < lowerPrefix.size(); ++i) {
+        const char c = text[i];
+        if ((c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c) != lowerPrefix[i])
+            return false;
+    }
+    return true;
+}
+
+// Physical lines, LF or CR LF terminated.
+class LineReader {
+public:
+    explicit LineReader(std::string_view text) : m_rest(text) {}
+
+    bool Next(std::string_view& line)
+    {
+        if (m_rest.empty())
+            return false;
+        const std::size_t end = m_rest.find('\n');
+        line = m_rest.substr(0, end);
+        m_rest = end == std::string_view::npos ? std::string_view{} : m_rest.substr(end + 1);
+        if (!line.empty() && line.back() == '\r')
+            line.remove_suffix(1);
+        return true;
+    }
+
+private:
+    std::string_view m_rest;
+};
+
+// Strict UTF-8: the converter replaces malformed sequences, so only valid text converts back
+// unchanged.
+bool DecodeUtf8(std::string_view utf8, std::u16string& text)
+{
+    text.clear();
+    for (char c : utf8) {
+        if (static_cast<unsigned char>(c) >= 0x80) {
+            text = text::Utf8ToUtf16(utf8);
+            return text::Utf16ToUtf8(text) == utf8;
+        }
+        text.push_back(static_cast<char16_t>(c));
+    }
+    return true;
+}
+
+int HexValue(char c)
+{
+    if (c >= '0' && c <= '9')
+        return c - '0';
+    if (c >= 'a' && c <= 'f')
+        return c - 'a' + 10;
+    if (c >= 'A' && c <= 'F')
+        return c - 'A' + 10;
+    return -1;
+}
+
+// One to eight hex digits, all of `digits`.
+bool ParseHexNumber(std::string_view digits, std::uint32_t& number)
+{
+    if (digits.empty() || digits.size() > 8)
+        return false;
+    number = 0;
+    for (char c : digits) {
+        const int value = HexValue(c);
+        if (value < 0)
+            return false;
+        number = (number << 4) | static_cast<std::uint32_t>(value);
+    }
+    return true;
+}
+
+// "xx,xx,...": two hex digits per byte; an empty list is no bytes.
+bool ParseByteList(std::string_view list, std::vector<std::uint8_t>& bytes)
+{
+    bytes.clear();
+    if (list.empty())
+        return true;
+    bytes.reserve((list.size() + 1) / 3);
+    for (;;) {
+        if (list.size() < 2)
+            return false;
+        const int high = HexValue(list[0]);
+        const int low = HexValue(list[1]);
+        if (high < 0 || low < 0)
+            return false;
+        bytes.push_back(static_cast<std::uint8_t>(high * 16 + low));
+        list.remove_prefix(2);
+        if (list.empty())
+            return true;
+        if (list.front() != ',')
+            return false;
+        list.remove_prefix(1);
+    }
+}
+
+// A quoted token at the start of `rest`, with \\ and \" unescaped; `rest` moves past it. The two
+// escapes are ASCII, which never occurs inside a multi-byte UTF-8 sequence.
+bool ParseQuoted(std::string_view& rest, std::u16string& text)
+{
+    if (rest.empty() || rest.front() != '"')
+        return false;
+    std::string bytes;
+    for (std::size_t i = 1; i < rest.size(); ++i) {
+        const char c = rest[i];
+        if (c == '"') {
+            rest.remove_prefix(i + 1);
+            return DecodeUtf8(bytes, text);
+        }
+        if (c == '\\') {
+            if (i + 1 >= rest.size() || (rest[i + 1] != '\\' && rest[i + 1] != '"'))
+                return false;
+            ++i;
+        }
+        bytes.push_back(rest[i]);
+    }
+    return false;
+}
+
+void AppendUtf16Le(std::vector<std::uint8_t>& bytes, std::u16string_view text)
+{
+    bytes.reserve(bytes.size() + 2 * text.size() + 2);
+    for (char16_t unit : text) {
+        bytes.push_back(static_cast<std::uint8_t>(unit & 0xFF));
+        bytes.push_back(static_cast<std::uint8_t>(unit >> 8));
+    }
+}
+
+// The data after "name=". Hex lists may continue on the following lines after a final '\'.
+bool ParseData(std::string_view data, LineReader& lines, RegistryValue& value)
+{
+    value.data.clear();
+    if (!data.empty() && data.front() == '"') {
+        std::u16string text;
+        if (!ParseQuoted(data, text) || !data.empty())
+            return false;
+        value.type = kRegSz;
+        AppendUtf16Le(value.data, text);
+        value.data.insert(value.data.end(), {0, 0});
+        return true;
+    }
+    if (StartsWithFolded(data, "dword:")) {
+        std::uint32_t number = 0;
+        if (!ParseHexNumber(data.substr(6), number))
+            return false;
+        value.type = kRegDword;
+        value.data.reserve(4);
+        for (int shift = 0; shift < 32; shift += 8)
+            value.data.push_back(static_cast<std::uint8_t>(number >> shift));
+        return true;
+    }
+    if (StartsWithFolded(data, "hex:")) {
+        value.type = kRegBinary;
+        data.remove_prefix(4);
+    } else if (StartsWithFolded(data, "hex(")) {
+        const std::size_t close = data.find("):");
+        if (close == std::string_view::npos || !ParseHexNumber(data.substr(4, close - 4), value.type))
+            return false;
+        data.remove_prefix(close + 2);
+    } else {
+        return false;
+    }
+    if (data.empty() || data.back() != '\\')
+        return ParseByteList(data, value.data);
+    std::string list(data);
+    while (!list.empty() && list.back() == '\\') {
+        list.pop_back();
+        std::string_view next;
+        if (!lines.Next(next))
+            return false;
+        list += Trim(next);
+    }
+    return ParseByteList(list, value.data);
+}
+
+bool ParseValueLine(std::string_view line, LineReader& lines, RegistryValue& value)
+{
+    value.name.clear();
+    if (!line.empty() && line.front() == '@')
+        line.remove_prefix(1);
+    else if (!ParseQuoted(line, value.name) || !IsWritableRegistryText(value.name))
+        return false;
+    if (line.empty() || line.front() != '=')
+        return false;
+    line.remove_prefix(1);
+    return ParseData(line, lines, value);
+}
+
+// Collects sections and values, merging repeats through indexes of folded names: a store may
+// hold thousands of values, too many for a linear search per line.
+class DocumentBuilder {
+public:
+    explicit DocumentBuilder(RegistryDocument& document) : m_document(document) {}
+
+    void OpenSection(std::u16string&& path)
+    {
+        const auto [found, added] = m_sections.try_emplace(FoldedRegistryName(path), m_document.sections.size());
+        m_current = found->second;
+        if (added) {
+            m_document.sections.push_back(RegistrySection{std::move(path), {}});
+            m_values.emplace_back();
+        }
+    }
+
+    bool HasSection() const { return m_current < m_document.sections.size(); }
+
+    void AddValue(RegistryValue&& value)
+    {
+        std::vector<RegistryValue>& values = m_document.sections[m_current].values;
+        const auto [found, added] = m_values[m_current].try_emplace(FoldedRegistryName(value.name), values.size());
+        if (added) {
+            values.push_back(std::move(value));
+        } else {
+            values[found->second].type = value.type;
+            values[found->second].data = std::move(value.data);
+        }
+    }
+
+private:
+    RegistryDocument& m_document;
+    std::size_t m_current = ~std::size_t{0};
+    std::unordered_map<std::u16string, std::size_t> m_sections;
+    std::vector<std::unordered_map<std::u16string, std::size_t>> m_values;
+};
+
+}  // namespace
+
+bool ParseRegistryFile(std::string_view text, RegistryDocument& document)
+{
+    document.sections.clear();
+    if (text.substr(0, kByteOrderMark.size()) == kByteOrderMark)
+        text.remove_prefix(kByteOrderMark.size());
+    LineReader lines(text);
+    DocumentBuilder builder(document);
+    std::string_view line;
+    bool headerSeen = false;
+    while (lines.Next(line)) {
+        line = Trim(line);
+        if (line.empty() || line.front() == ';')
+            continue;
+        if (!headerSeen) {
+            if (line != kHeader)
+                return false;
+            headerSeen = true;
+            continue;
+        }
+        if (line.front() == '[') {
+            std::u16string path;
+            if (line.back() != ']' || !DecodeUtf8(line.substr(1, line.size() - 2), path) || !IsWritableKeyPath(path))
+                return false;
+            builder.OpenSection(std::move(path));
+            continue;
+        }
+        RegistryValue value;
+        if (!builder.HasSection() || !ParseValueLine(line, lines, value))
+            return false;
+        builder.AddValue(std::move(value));
+    }
+    return true;
+}
+
+}  // namespace Win32::API
