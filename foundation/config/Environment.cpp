@@ -3,8 +3,18 @@
 #include <optional>
 
 namespace {
-std::u16string g_moduleDirectoryOverride;
-std::optional<UiLanguage> g_uiLanguageOverride;
+// Function-local, so that setting them from another file's static initialiser is safe.
+std::u16string& ModuleDirectoryOverride()
+{
+    static std::u16string directory;
+    return directory;
+}
+
+std::optional<UiLanguage>& UiLanguageOverride()
+{
+    static std::optional<UiLanguage> language;
+    return language;
+}
 }  // namespace
 
 std::u16string DirectoryOf(const std::u16string& path)
@@ -15,24 +25,25 @@ std::u16string DirectoryOf(const std::u16string& path)
 
 void SetModuleDirectoryOverride(const std::u16string& directory)
 {
-    g_moduleDirectoryOverride = directory;
-    if (!directory.empty() && directory.back() != kPathSeparator)
-        g_moduleDirectoryOverride.push_back(kPathSeparator);
+    std::u16string& override = ModuleDirectoryOverride();
+    override = directory;
+    if (!override.empty() && override.back() != kPathSeparator)
+        override.push_back(kPathSeparator);
 }
 
 void SetUiLanguageOverride(const UiLanguage* language)
 {
-    g_uiLanguageOverride = language ? std::optional<UiLanguage>(*language) : std::nullopt;
+    UiLanguageOverride() = language ? std::optional<UiLanguage>(*language) : std::nullopt;
 }
 
 std::u16string GetModuleDirectory()
 {
-    if (!g_moduleDirectoryOverride.empty())
-        return g_moduleDirectoryOverride;
+    if (!ModuleDirectoryOverride().empty())
+        return ModuleDirectoryOverride();
     return DirectoryOf(GetModuleFilePath());
 }
 
 std::u16string LoadResourceString(unsigned id)
 {
-    return LoadResourceString(id, g_uiLanguageOverride.value_or(GetUiLanguage()));
+    return LoadResourceString(id, UiLanguageOverride().value_or(GetUiLanguage()));
 }

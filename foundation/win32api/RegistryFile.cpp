@@ -101,14 +101,6 @@ bool SameRegistryName(std::u16string_view a, std::u16string_view b)
     return true;
 }
 
-std::u16string FoldedRegistryName(std::u16string_view name)
-{
-    std::u16string folded(name);
-    for (char16_t& c : folded)
-        c = FoldCase(c);
-    return folded;
-}
-
 bool IsWritableRegistryText(std::u16string_view text)
 {
     for (std::size_t i = 0; i < text.size(); ++i) {

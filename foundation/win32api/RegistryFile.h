@@ -46,8 +46,6 @@ bool operator==(const RegistryDocument& a, const RegistryDocument& b);
 
 // Equal up to the case of ASCII letters.
 bool SameRegistryName(std::u16string_view a, std::u16string_view b);
-// `name` with ASCII letters in lower case: equal for names SameRegistryName calls equal.
-std::u16string FoldedRegistryName(std::u16string_view name);
 
 // Whether the file can carry `text` as a value name or key-path component: no zero unit, no line
 // break, no unpaired surrogate.

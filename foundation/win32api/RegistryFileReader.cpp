@@ -1,6 +1,6 @@
 // Reading regedit's text format from UTF-8. The syntax is ASCII, so the text is scanned as bytes
 // and only names and strings are decoded; anything not understood fails the whole file.
-#include <unordered_map>
+#include <algorithm>
 
 #include "foundation/text/Utf.h"
 #include "foundation/win32api/RegistryFile.h"
@@ -211,42 +211,48 @@ bool ParseValueLine(std::string_view line, LineReader& lines, RegistryValue& val
     return ParseData(line, lines, value);
 }
 
-// Collects sections and values, merging repeats through indexes of folded names: a store may
-// hold thousands of values, too many for a linear search per line.
-class DocumentBuilder {
-public:
-    explicit DocumentBuilder(RegistryDocument& document) : m_document(document) {}
-
-    void OpenSection(std::u16string&& path)
-    {
-        const auto [found, added] = m_sections.try_emplace(FoldedRegistryName(path), m_document.sections.size());
-        m_current = found->second;
-        if (added) {
-            m_document.sections.push_back(RegistrySection{std::move(path), {}});
-            m_values.emplace_back();
-        }
+bool FoldedLess(std::u16string_view a, std::u16string_view b)
+{
+    const auto fold = [](char16_t c) { return c >= u'A' && c <= u'Z' ? static_cast<char16_t>(c - u'A' + u'a') : c; };
+    const std::size_t common = a.size() < b.size() ? a.size() : b.size();
+    for (std::size_t i = 0; i < common; ++i) {
+        const char16_t x = fold(a[i]), y = fold(b[i]);
+        if (x != y)
+            return x < y;
     }
+    return a.size() < b.size();
+}
 
-    bool HasSection() const { return m_current < m_document.sections.size(); }
-
-    void AddValue(RegistryValue&& value)
-    {
-        std::vector<RegistryValue>& values = m_document.sections[m_current].values;
-        const auto [found, added] = m_values[m_current].try_emplace(FoldedRegistryName(value.name), values.size());
-        if (added) {
-            values.push_back(std::move(value));
-        } else {
-            values[found->second].type = value.type;
-            values[found->second].data = std::move(value.data);
+// Merges repeated names as regedit does: the last data wins, the first spelling and place stay.
+// Sorting indexes keeps this cheap for the thousands of values a store may hold.
+void MergeRepeatedValues(std::vector<RegistryValue>& values)
+{
+    std::vector<std::size_t> order(values.size());
+    for (std::size_t i = 0; i < order.size(); ++i)
+        order[i] = i;
+    std::stable_sort(order.begin(), order.end(),
+                     [&values](std::size_t a, std::size_t b) { return FoldedLess(values[a].name, values[b].name); });
+    std::vector<bool> repeated(values.size(), false);
+    bool anyRepeated = false;
+    // The sort is stable, so each run of one name lists its entries in file order.
+    for (std::size_t i = 0; i < order.size();) {
+        RegistryValue& survivor = values[order[i]];
+        std::size_t j = i + 1;
+        for (; j < order.size() && SameRegistryName(survivor.name, values[order[j]].name); ++j) {
+            survivor.type = values[order[j]].type;
+            survivor.data = std::move(values[order[j]].data);
+            repeated[order[j]] = anyRepeated = true;
         }
+        i = j;
     }
-
-private:
-    RegistryDocument& m_document;
-    std::size_t m_current = ~std::size_t{0};
-    std::unordered_map<std::u16string, std::size_t> m_sections;
-    std::vector<std::unordered_map<std::u16string, std::size_t>> m_values;
-};
+    if (!anyRepeated)
+        return;
+    std::size_t kept = 0;
+    for (std::size_t i = 0; i < values.size(); ++i)
+        if (!repeated[i])
+            values[kept++] = std::move(values[i]);
+    values.resize(kept);
+}
 
 }  // namespace
 
@@ -256,9 +262,9 @@ bool ParseRegistryFile(std::string_view text, RegistryDocument& document)
     if (text.substr(0, kByteOrderMark.size()) == kByteOrderMark)
         text.remove_prefix(kByteOrderMark.size());
     LineReader lines(text);
-    DocumentBuilder builder(document);
     std::string_view line;
     bool headerSeen = false;
+    RegistrySection* section = nullptr;
     while (lines.Next(line)) {
         line = Trim(line);
         if (line.empty() || line.front() == ';')
@@ -273,14 +279,21 @@ bool ParseRegistryFile(std::string_view text, RegistryDocument& document)
             std::u16string path;
             if (line.back() != ']' || !DecodeUtf8(line.substr(1, line.size() - 2), path) || !IsWritableKeyPath(path))
                 return false;
-            builder.OpenSection(std::move(path));
+            // A repeated section continues the first one.
+            section = document.FindSection(path);
+            if (!section) {
+                document.sections.push_back(RegistrySection{std::move(path), {}});
+                section = &document.sections.back();
+            }
             continue;
         }
         RegistryValue value;
-        if (!builder.HasSection() || !ParseValueLine(line, lines, value))
+        if (!section || !ParseValueLine(line, lines, value))
             return false;
-        builder.AddValue(std::move(value));
+        section->values.push_back(std::move(value));
     }
+    for (RegistrySection& each : document.sections)
+        MergeRepeatedValues(each.values);
     return true;
 }
 

@@ -11,10 +11,18 @@ constexpr std::size_t kLineWidth = 80;
 
 void AppendEscaped(std::string& out, std::u16string_view text)
 {
-    for (char c : text::Utf16ToUtf8(text)) {
+    const auto append = [&out](char c) {
         if (c == '\\' || c == '"')
             out.push_back('\\');
         out.push_back(c);
+    };
+    for (char16_t unit : text) {
+        if (unit >= 0x80) {
+            for (char c : text::Utf16ToUtf8(text.substr(&unit - text.data())))
+                append(c);
+            return;
+        }
+        append(static_cast<char>(unit));
     }
 }
 

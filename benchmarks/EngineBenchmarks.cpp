@@ -1,0 +1,82 @@
+// The engine's costs: escaping a word, loading the shipped configuration with every service, and
+// one whole lookup through the manager.
+#include <cstdlib>
+#include <filesystem>
+#include <string>
+
+#include <benchmark/benchmark.h>
+
+#include "foundation/config/Environment.h"
+#include "foundation/text/Utf.h"
+#include "translate/manager/DictionaryManager.h"
+#include "translate/service/WordEncoding.h"
+#include "translate/target/RequestDisplay.h"
+#include "translate/target/Target.h"
+
+namespace {
+// Runs on the shipped locale folder with a registry file of its own.
+struct ShippedProgram {
+    ShippedProgram()
+    {
+        const std::string registry = (std::filesystem::temp_directory_path() / "vocabra-benchmark.reg").string();
+        ::setenv("VOCABRA_REGISTRY", registry.c_str(), 1);
+        SetModuleDirectoryOverride(text::Utf8ToUtf16(VOCABRA_SOURCE_DIR));
+    }
+};
+const ShippedProgram g_program;
+
+class DiscardingTarget : public translate::target::Target, public translate::target::RequestDisplay {
+public:
+    IWebBrowser2* GetBrowser() override { return nullptr; }
+    bool IsEmbedded() override { return false; }
+    void SetBounds(std::int32_t, std::int32_t, std::int32_t, std::int32_t) override {}
+    void SetIcon(HICON__*) override {}
+    void SetDialogHandler(IDispatch*) override {}
+    void Dispose() override {}
+    void ShowUrl(const std::u16string& url, const translate::Direction&,
+                 const translate::target::DisplaySettings&) override
+    {
+        benchmark::DoNotOptimize(url.data());
+    }
+};
+
+const std::u16string kTwentyCharacters = u"\u0434\u043E\u0441\u0442\u043E\u043F\u0440\u0438\u043C\u0435"
+                                         u"\u0447\u0430\u0442\u0435\u043B\u044C\u043D\u043E\u0441\u0442";
+
+void EncodeWordsUtf8(benchmark::State& state)
+{
+    for (auto _ : state)
+        benchmark::DoNotOptimize(translate::service::EncodeUtf8Percent(kTwentyCharacters));
+}
+BENCHMARK(EncodeWordsUtf8);
+
+void EncodeWordsUtf16(benchmark::State& state)
+{
+    for (auto _ : state)
+        benchmark::DoNotOptimize(translate::service::EncodeUtf16Percent(kTwentyCharacters));
+}
+BENCHMARK(EncodeWordsUtf16);
+
+void LoadShippedConfigurationAndServices(benchmark::State& state)
+{
+    for (auto _ : state) {
+        translate::manager::DictionaryManager manager;
+        manager.Initialize();
+        if (manager.m_services.size() != 8)
+            state.SkipWithError("a shipped service was rejected");
+    }
+}
+BENCHMARK(LoadShippedConfigurationAndServices)->Unit(benchmark::kMicrosecond);
+
+void LookupThroughTheManager(benchmark::State& state)
+{
+    translate::manager::DictionaryManager manager;
+    manager.Initialize();
+    DiscardingTarget target;
+    for (auto _ : state)
+        manager.Translate(kTwentyCharacters, u"ru-en", target);
+}
+BENCHMARK(LookupThroughTheManager);
+}  // namespace
+
+BENCHMARK_MAIN();
