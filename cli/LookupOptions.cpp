@@ -12,7 +12,11 @@ const char kLookupUsage[] =
     "  --direction D       default: the current direction (\"dictionaryDirection\", else \"en-ru\")\n"
     "  --services          print the services in priority order: id, name, directions\n"
     "  --directions        print every supported direction with its display name\n"
-    "  --open              hand the address to the desktop's default handler instead of printing it\n";
+    "  --open              hand the address to the desktop's default handler instead of printing it\n"
+    "  --check-update      check for a newer version: \"up to date\" or \"update available: LINK\"\n"
+    "  --force             with --check-update: check whatever the interval\n"
+    "  --update-url URL    with --check-update: the update document's address\n"
+    "  --version           print the program's version\n";
 
 bool ParseLookupOptions(const std::vector<std::string>& arguments, LookupOptions& options, std::string& error)
 {
@@ -57,6 +61,16 @@ bool ParseLookupOptions(const std::vector<std::string>& arguments, LookupOptions
             options.listDirections = true;
         } else if (argument == "--open") {
             options.open = true;
+        } else if (argument == "--check-update") {
+            options.checkUpdate = true;
+        } else if (argument == "--force") {
+            options.force = true;
+        } else if (argument == "--update-url") {
+            if (!value(text))
+                return false;
+            options.updateUrl = text::Utf8ToUtf16(text);
+        } else if (argument == "--version") {
+            options.version = true;
         } else if (argument == "--") {
             onlyWords = true;
         } else {

@@ -16,6 +16,10 @@ struct LookupOptions {
     bool listServices = false;
     bool listDirections = false;
     bool open = false;
+    bool checkUpdate = false;
+    bool force = false;  // with checkUpdate: whatever the interval
+    std::optional<std::u16string> updateUrl;
+    bool version = false;
     std::u16string words;  // joined with single spaces and trimmed
 };
 

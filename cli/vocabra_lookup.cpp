@@ -1,6 +1,7 @@
 // vocabra-lookup: the translation engine's front door on Linux. Translates the words with the
 // direction through the manager and prints (or opens) the request address.
 #include <cstdio>
+#include <ctime>
 #include <string>
 #include <vector>
 
@@ -14,6 +15,7 @@
 #include "translate/target/RequestDisplay.h"
 #include "translate/target/Target.h"
 #include "tray/UserSettings.h"
+#include "update/UpdateCheck.h"
 
 namespace {
 enum ExitStatus { kDone = 0, kRefused = 1, kBadUsage = 2 };
@@ -60,8 +62,25 @@ private:
     bool m_open;
 };
 
+int CheckUpdate(const cli::LookupOptions& options)
+{
+    const std::u16string url = options.updateUrl ? *options.updateUrl : LoadResourceString(IDS_UPDATE_DOCUMENT_URL);
+    if (update::CheckForUpdate(options.force, url, static_cast<std::int64_t>(std::time(nullptr))))
+        PrintLine(u"up to date");
+    else
+        PrintLine(u"update available: " + update::GetUpdateLink());
+    return kDone;
+}
+
 int Run(const cli::LookupOptions& options)
 {
+    if (options.version) {
+        PrintLine(update::GetVersionText());
+        return kDone;
+    }
+    if (options.checkUpdate)
+        return CheckUpdate(options);
+
     using translate::manager::DictionaryManager;
     DictionaryManager& manager = DictionaryManager::GetInstance();
     if (options.listServices) {

@@ -22,10 +22,11 @@ function(vocabra_add_version_info target description)
     endif()
 endfunction()
 
-# vocabra_add_locale_strings(<target>): the string table with the locale folder names (Windows).
+# vocabra_add_locale_strings(<target>): the shared string table (Windows; the native build has it
+# compiled in).
 function(vocabra_add_locale_strings target)
     if(WIN32)
-        target_sources(${target} PRIVATE "${PROJECT_SOURCE_DIR}/resources/common/LocaleStrings.rc")
+        target_sources(${target} PRIVATE "${PROJECT_BINARY_DIR}/resources/Strings.rc")
     endif()
 endfunction()
 

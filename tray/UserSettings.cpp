@@ -10,4 +10,29 @@ translate::Direction GetCurrentDirection(const Win32::API::RegKey& key)
     return direction;
 }
 
+bool IsHotKeyOn(const Win32::API::RegKey& key, const char16_t* name)
+{
+    std::uint32_t value = 0;
+    return !key.GetDWORD(name, value) || value == 1;
+}
+
+bool AreBothHotKeysOff(const Win32::API::RegKey& key)
+{
+    return !IsHotKeyOn(key, u"useCtrlInsIns") && !IsHotKeyOn(key, u"useCtrlCC");
+}
+
+bool IsOpenMainWindowOnTranslation(const Win32::API::RegKey& key)
+{
+    std::uint32_t value = 0;
+    return key.GetDWORD(u"openMainWindowOnTranslation", value) && value == 1;
+}
+
+std::int32_t GetFavouriteCount(const Settings& settings)
+{
+    std::uint32_t count = 0;
+    if (settings.key.GetDWORD(u"favourDictionaryCount", count))
+        return static_cast<std::int32_t>(count);
+    return settings.config.GetInt(u"favour.dictionary.count");
+}
+
 }  // namespace tray

@@ -8,5 +8,7 @@
 namespace text {
 
 std::string ToAnsiCodePage(std::u16string_view wide);
+// 8-bit text in the thread's ANSI code page (UTF-8 on POSIX) as wide text.
+std::u16string FromAnsiCodePage(std::string_view narrow);
 
 }  // namespace text

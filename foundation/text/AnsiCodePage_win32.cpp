@@ -18,4 +18,17 @@ std::string ToAnsiCodePage(std::u16string_view wide)
     return narrow;
 }
 
+std::u16string FromAnsiCodePage(std::string_view narrow)
+{
+    if (narrow.empty())
+        return std::u16string();
+    const int length = static_cast<int>(narrow.size());
+    const int size = MultiByteToWideChar(CP_THREAD_ACP, 0, narrow.data(), length, nullptr, 0);
+    if (size <= 0)
+        return std::u16string();
+    std::u16string wide(static_cast<std::size_t>(size), u'\0');
+    MultiByteToWideChar(CP_THREAD_ACP, 0, narrow.data(), length, reinterpret_cast<wchar_t*>(wide.data()), size);
+    return wide;
+}
+
 }  // namespace text

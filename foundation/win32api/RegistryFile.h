@@ -58,8 +58,9 @@ bool IsWritableKeyPath(std::u16string_view path);
 // spelling and place stay.
 bool ParseRegistryFile(std::string_view text, RegistryDocument& document);
 
-// Writes the document in the order of its sections and values. False when a key path or a value
-// name cannot be written (see IsWritableKeyPath, IsWritableRegistryText).
+// Writes the document in the order of its sections and values; reading the text back gives the
+// same document (when no name repeats). False when a key path or a value name cannot be written
+// (see IsWritableKeyPath, IsWritableRegistryText).
 bool SerializeRegistryFile(const RegistryDocument& document, std::string& text);
 
 }  // namespace Win32::API

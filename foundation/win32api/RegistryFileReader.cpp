@@ -1,6 +1,5 @@
 // Reading regedit's text format from UTF-8. The syntax is ASCII, so the text is scanned as bytes
 // and only names and strings are decoded; anything not understood fails the whole file.
-#include <algorithm>
 
 #include "foundation/text/Utf.h"
 #include "foundation/win32api/RegistryFile.h"
@@ -36,12 +35,21 @@ bool StartsWithFolded(std::string_view text, std::string_view lowerPrefix)
 // Physical lines, LF or CR LF terminated.
 class LineReader {
 public:
-    explicit LineReader(std::string_view text) : m_rest(text) {}
+    explicit LineReader(std::string_view text) : m_rest(text)
+    {
+        for (std::size_t at = text.find('\n'); at != std::string_view::npos; at = text.find('\n', at + 1))
+            ++m_remaining;
+        ++m_remaining;
+    }
+
+    // At most this many lines follow.
+    std::size_t Remaining() const { return m_remaining; }
 
     bool Next(std::string_view& line)
     {
         if (m_rest.empty())
             return false;
+        --m_remaining;
         const std::size_t end = m_rest.find('\n');
         line = m_rest.substr(0, end);
         m_rest = end == std::string_view::npos ? std::string_view{} : m_rest.substr(end + 1);
@@ -52,20 +60,20 @@ public:
 
 private:
     std::string_view m_rest;
+    std::size_t m_remaining = 0;
 };
 
 // Strict UTF-8: the converter replaces malformed sequences, so only valid text converts back
 // unchanged.
 bool DecodeUtf8(std::string_view utf8, std::u16string& text)
 {
-    text.clear();
     for (char c : utf8) {
         if (static_cast<unsigned char>(c) >= 0x80) {
             text = text::Utf8ToUtf16(utf8);
             return text::Utf16ToUtf8(text) == utf8;
         }
-        text.push_back(static_cast<char16_t>(c));
     }
+    text.assign(utf8.begin(), utf8.end());
     return true;
 }
 
@@ -126,20 +134,20 @@ bool ParseQuoted(std::string_view& rest, std::u16string& text)
     if (rest.empty() || rest.front() != '"')
         return false;
     std::string bytes;
-    for (std::size_t i = 1; i < rest.size(); ++i) {
-        const char c = rest[i];
-        if (c == '"') {
-            rest.remove_prefix(i + 1);
+    for (std::size_t at = 1;;) {
+        const std::size_t special = rest.find_first_of("\"\\", at);
+        if (special == std::string_view::npos)
+            return false;
+        bytes.append(rest.substr(at, special - at));
+        if (rest[special] == '"') {
+            rest.remove_prefix(special + 1);
             return DecodeUtf8(bytes, text);
         }
-        if (c == '\\') {
-            if (i + 1 >= rest.size() || (rest[i + 1] != '\\' && rest[i + 1] != '"'))
-                return false;
-            ++i;
-        }
-        bytes.push_back(rest[i]);
+        if (special + 1 >= rest.size() || (rest[special + 1] != '\\' && rest[special + 1] != '"'))
+            return false;
+        bytes.push_back(rest[special + 1]);
+        at = special + 2;
     }
-    return false;
 }
 
 void AppendUtf16Le(std::vector<std::uint8_t>& bytes, std::u16string_view text)
@@ -211,46 +219,52 @@ bool ParseValueLine(std::string_view line, LineReader& lines, RegistryValue& val
     return ParseData(line, lines, value);
 }
 
-bool FoldedLess(std::u16string_view a, std::u16string_view b)
+// FNV-1a over the names as SameRegistryName compares them.
+std::size_t FoldedHash(std::u16string_view name)
 {
-    const auto fold = [](char16_t c) { return c >= u'A' && c <= u'Z' ? static_cast<char16_t>(c - u'A' + u'a') : c; };
-    const std::size_t common = a.size() < b.size() ? a.size() : b.size();
-    for (std::size_t i = 0; i < common; ++i) {
-        const char16_t x = fold(a[i]), y = fold(b[i]);
-        if (x != y)
-            return x < y;
+    std::uint64_t hash = 14695981039346656037ull;
+    for (char16_t c : name) {
+        hash ^= static_cast<std::uint64_t>(c >= u'A' && c <= u'Z' ? c - u'A' + u'a' : c);
+        hash *= 1099511628211ull;
     }
-    return a.size() < b.size();
+    return static_cast<std::size_t>(hash);
 }
 
 // Merges repeated names as regedit does: the last data wins, the first spelling and place stay.
-// Sorting indexes keeps this cheap for the thousands of values a store may hold.
+// A store may hold thousands of values, so repeats are found through a small hash table of
+// indexes (open addressing, no allocation per value).
 void MergeRepeatedValues(std::vector<RegistryValue>& values)
 {
-    std::vector<std::size_t> order(values.size());
-    for (std::size_t i = 0; i < order.size(); ++i)
-        order[i] = i;
-    std::stable_sort(order.begin(), order.end(),
-                     [&values](std::size_t a, std::size_t b) { return FoldedLess(values[a].name, values[b].name); });
+    std::size_t capacity = 16;
+    while (capacity < 2 * values.size())
+        capacity *= 2;
+    constexpr std::size_t kEmpty = ~std::size_t{0};
+    std::vector<std::size_t> table(capacity, kEmpty);
     std::vector<bool> repeated(values.size(), false);
     bool anyRepeated = false;
-    // The sort is stable, so each run of one name lists its entries in file order.
-    for (std::size_t i = 0; i < order.size();) {
-        RegistryValue& survivor = values[order[i]];
-        std::size_t j = i + 1;
-        for (; j < order.size() && SameRegistryName(survivor.name, values[order[j]].name); ++j) {
-            survivor.type = values[order[j]].type;
-            survivor.data = std::move(values[order[j]].data);
-            repeated[order[j]] = anyRepeated = true;
+    for (std::size_t i = 0; i < values.size(); ++i) {
+        std::size_t slot = FoldedHash(values[i].name) & (capacity - 1);
+        while (table[slot] != kEmpty && !SameRegistryName(values[table[slot]].name, values[i].name))
+            slot = (slot + 1) & (capacity - 1);
+        if (table[slot] == kEmpty) {
+            table[slot] = i;
+            continue;
         }
-        i = j;
+        RegistryValue& first = values[table[slot]];
+        first.type = values[i].type;
+        first.data = std::move(values[i].data);
+        repeated[i] = anyRepeated = true;
     }
     if (!anyRepeated)
         return;
     std::size_t kept = 0;
-    for (std::size_t i = 0; i < values.size(); ++i)
-        if (!repeated[i])
-            values[kept++] = std::move(values[i]);
+    for (std::size_t i = 0; i < values.size(); ++i) {
+        if (repeated[i])
+            continue;
+        if (kept != i)
+            values[kept] = std::move(values[i]);
+        ++kept;
+    }
     values.resize(kept);
 }
 
@@ -279,18 +293,21 @@ bool ParseRegistryFile(std::string_view text, RegistryDocument& document)
             std::u16string path;
             if (line.back() != ']' || !DecodeUtf8(line.substr(1, line.size() - 2), path) || !IsWritableKeyPath(path))
                 return false;
+            // Room for the values up front: a store may hold thousands, and moving them at
+            // every growth would dominate. A finished section gives back what it did not use.
+            if (section && section->values.capacity() > 2 * section->values.size())
+                section->values.shrink_to_fit();
             // A repeated section continues the first one.
             section = document.FindSection(path);
             if (!section) {
                 document.sections.push_back(RegistrySection{std::move(path), {}});
                 section = &document.sections.back();
             }
+            section->values.reserve(section->values.size() + lines.Remaining());
             continue;
         }
-        RegistryValue value;
-        if (!section || !ParseValueLine(line, lines, value))
+        if (!section || !ParseValueLine(line, lines, section->values.emplace_back()))
             return false;
-        section->values.push_back(std::move(value));
     }
     for (RegistrySection& each : document.sections)
         MergeRepeatedValues(each.values);

@@ -16,13 +16,14 @@ void AppendEscaped(std::string& out, std::u16string_view text)
             out.push_back('\\');
         out.push_back(c);
     };
-    for (char16_t unit : text) {
-        if (unit >= 0x80) {
-            for (char c : text::Utf16ToUtf8(text.substr(&unit - text.data())))
+    // Plain ASCII needs no conversion; the rest goes through the converter in one piece.
+    for (std::size_t i = 0; i < text.size(); ++i) {
+        if (text[i] >= 0x80) {
+            for (char c : text::Utf16ToUtf8(text.substr(i)))
                 append(c);
             return;
         }
-        append(static_cast<char>(unit));
+        append(static_cast<char>(text[i]));
     }
 }
 

@@ -1,0 +1,68 @@
+#include <gtest/gtest.h>
+
+#include "tray/MenuModel.h"
+
+namespace {
+using tray::MenuItem;
+
+std::u16string Name(const translate::Direction& direction)
+{
+    if (direction == u"en-") return u"English";
+    if (direction == u"de-") return u"German";
+    if (direction == u"ru-") return u"Russian";
+    if (direction == u"-ru") return u"to Russian";
+    if (direction == u"-en") return u"to English";
+    if (direction == u"-de") return u"to German";
+    if (direction == u"-fr") return u"to French";
+    return u"<" + direction + u">";
+}
+
+TEST(DirectionsPopup, GroupsBySourceAndSortsByName)
+{
+    // Indices: 0 de-ru, 1 en-ru, 2 en-de, 3 ru-en, 4 en-fr, 5 bad, 6 empty
+    const translate::DirectionList directions = {u"de-ru", u"en-ru", u"en-de", u"ru-en", u"en-fr", u"bad", u""};
+    const MenuItem popup = tray::BuildDirectionsPopup(directions, 8700, u"Other", Name);
+    EXPECT_EQ(popup.kind, MenuItem::Kind::Popup);
+    EXPECT_EQ(popup.text, u"Other");
+    ASSERT_EQ(popup.items.size(), 3u);
+
+    // "English" < "German" < "Russian"; English has three targets, the others one each.
+    const MenuItem& english = popup.items[0];
+    EXPECT_EQ(english.kind, MenuItem::Kind::Popup);
+    EXPECT_EQ(english.text, u"English");
+    ASSERT_EQ(english.items.size(), 3u);
+    EXPECT_EQ(english.items[0].text, u"to French");
+    EXPECT_EQ(english.items[0].command, 8704u);
+    EXPECT_EQ(english.items[1].text, u"to German");
+    EXPECT_EQ(english.items[1].command, 8702u);
+    EXPECT_EQ(english.items[2].text, u"to Russian");
+    EXPECT_EQ(english.items[2].command, 8701u);
+
+    EXPECT_EQ(popup.items[1].kind, MenuItem::Kind::Command);
+    EXPECT_EQ(popup.items[1].text, u"<de-ru>");  // a group of one is named after the whole direction
+    EXPECT_EQ(popup.items[1].command, 8700u);
+    EXPECT_EQ(popup.items[2].text, u"<ru-en>");
+    EXPECT_EQ(popup.items[2].command, 8703u);
+}
+
+TEST(DictionaryMenu, FavouritesOtherSeparatorServices)
+{
+    const translate::DirectionList directions = {u"de-ru", u"en-ru", u"ru-en"};
+    const auto items = tray::BuildDictionaryMenu({u"ru-en", u"en-ru"}, directions, {u"Lingvo", u"Google"}, u"Other",
+                                                 u"Service", Name);
+    ASSERT_EQ(items.size(), 5u);
+    EXPECT_EQ(items[0].command, 8702u);
+    EXPECT_EQ(items[0].text, u"<ru-en>");
+    EXPECT_EQ(items[1].command, 8701u);
+    EXPECT_EQ(items[2].text, u"Other");
+    EXPECT_EQ(items[3].kind, MenuItem::Kind::Separator);
+    EXPECT_EQ(items[4].text, u"Service");
+    ASSERT_EQ(items[4].items.size(), 2u);
+    EXPECT_EQ(items[4].items[1].command, 8601u);
+    EXPECT_EQ(items[4].items[1].text, u"Google");
+
+    const auto bare = tray::BuildDictionaryMenu({}, directions, {}, u"Other", u"Service", Name);
+    EXPECT_EQ(bare.front().text, u"Other");  // no favourites: nothing before "Other"
+}
+
+}  // namespace

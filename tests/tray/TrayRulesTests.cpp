@@ -1,0 +1,80 @@
+#include <gtest/gtest.h>
+
+#include "tray/ClipboardWord.h"
+#include "tray/FavouriteLists.h"
+#include "tray/StartupRules.h"
+
+namespace {
+using translate::DirectionList;
+
+TEST(FavouriteDirections, ChosenFirstDuplicatesGoneCutBySixCharacters)
+{
+    const DirectionList favourites = {u"en-ru", u"de-ru", u"fr-ru"};
+    EXPECT_EQ(tray::PushFavouriteDirection(u"de-ru", favourites, 2), u"de-ru,en-ru,");
+    EXPECT_EQ(tray::PushFavouriteDirection(u"de-ru", favourites, 3), u"de-ru,en-ru,fr-ru");
+    EXPECT_EQ(tray::PushFavouriteDirection(u"it-ru", favourites, 5), u"it-ru,en-ru,de-ru,fr-ru");
+    EXPECT_EQ(tray::PushFavouriteDirection(u"en-ru", favourites, 0), u"");
+    EXPECT_EQ(tray::PushFavouriteDirection(u"en-ru", {}, 0), u"en-ru");
+    EXPECT_EQ(tray::PushFavouriteDirection(u"en-ru", {u"", u"en-ru", u"en-ru"}, 9), u"en-ru");
+    EXPECT_EQ(tray::PushFavouriteDirection(u"en-ru", favourites, -1), u"");
+}
+
+TEST(ServicePriority, ChosenFirstWithoutCap)
+{
+    EXPECT_EQ(tray::PushServicePriority(u"y", u"x,y,z"), u"y,x,z");
+    EXPECT_EQ(tray::PushServicePriority(u"w", u"x,y,z"), u"w,x,y,z");
+    EXPECT_EQ(tray::PushServicePriority(u"x", u""), u"x");
+    EXPECT_EQ(tray::PushServicePriority(u"x", u"x,y,x"), u"x,y");
+}
+
+TEST(StartupSwitches, CaseSensitiveSubstrings)
+{
+    const struct {
+        const char16_t* line;
+        bool install;
+        bool visible;
+    } cases[] = {
+        {nullptr, false, false},
+        {u"", false, false},
+        {u"/install /visible", true, true},
+        {u"/INSTALL /Visible", false, false},
+        {u"\"C:\\x/visibleish\\Vocabra.exe\"", false, true},
+        {u"-Embedding", false, false},
+    };
+    for (const auto& testCase : cases) {
+        const tray::StartupSwitches switches = tray::ParseStartupSwitches(testCase.line);
+        EXPECT_EQ(switches.install, testCase.install) << (testCase.line ? "line" : "null");
+        EXPECT_EQ(switches.visible, testCase.visible);
+    }
+    EXPECT_EQ(tray::InstanceEventName(u"alice"), u"Vocabra:alice");
+    EXPECT_EQ(tray::InstanceEventName(u""), u"Vocabra:");
+    EXPECT_EQ(tray::InstanceEventName(std::u16string(300, u'n')).size(), 254u);
+}
+
+TEST(DialogPlacement, StoredCornerOrCentred)
+{
+    EXPECT_TRUE(tray::PlaceDialog(std::nullopt, 10, 1024, 768).centre);
+    EXPECT_TRUE(tray::PlaceDialog(10, std::nullopt, 1024, 768).centre);
+    EXPECT_TRUE(tray::PlaceDialog(1025, 10, 1024, 768).centre);
+    EXPECT_TRUE(tray::PlaceDialog(0xFFFFFFF6u, 10, 1024, 768).centre);  // -10 stored
+    const tray::DialogPlacement edge = tray::PlaceDialog(1024, 768, 1024, 768);
+    EXPECT_FALSE(edge.centre);
+    EXPECT_EQ(edge.x, 1024);
+    EXPECT_EQ(edge.y, 768);
+    EXPECT_TRUE(tray::ShouldStorePosition(1, 1));
+    EXPECT_FALSE(tray::ShouldStorePosition(0, 100));
+    EXPECT_FALSE(tray::ShouldStorePosition(100, -5));
+}
+
+TEST(ClipboardWord, UnicodeFirstThenTrimmed)
+{
+    EXPECT_EQ(tray::ChooseClipboardFormat(true, true), tray::ClipboardFormat::UnicodeText);
+    EXPECT_EQ(tray::ChooseClipboardFormat(false, true), tray::ClipboardFormat::AnsiText);
+    EXPECT_EQ(tray::ChooseClipboardFormat(false, false), tray::ClipboardFormat::None);
+    EXPECT_EQ(tray::CleanClipboardWord(u" \r\n\u0434\u043E\u043C \t"), u"\u0434\u043E\u043C");
+    EXPECT_EQ(tray::CleanClipboardWord(u"   "), u"");
+    EXPECT_EQ(tray::CleanClipboardWord(std::u16string(u" a b \0 c", 8)), u"a b");
+    EXPECT_EQ(tray::CleanClipboardWord(u"A whole\nparagraph.\n"), u"A whole\nparagraph.");
+}
+
+}  // namespace

@@ -1,0 +1,35 @@
+#pragma once
+// Whether a newer Vocabra is published: at most once per interval, after a translation.
+
+#include <cstdint>
+#include <string>
+
+namespace update {
+
+// True: nothing to offer (not due, failed, nothing usable, or the same version). False: the
+// update document names a version other than the program's. `force` skips the interval.
+bool CheckForUpdate(bool force);
+// The same with the document address and the current time (seconds since 1970, UTC) given.
+bool CheckForUpdate(bool force, const std::u16string& documentUrl, std::int64_t now);
+
+// A check is due once `intervalDays` days have passed since `lastCheck`; the day count is
+// multiplied in 32 bits, as stored settings always were.
+bool IsCheckDue(std::uint64_t lastCheck, std::uint32_t intervalDays, std::int64_t now);
+
+// What an update document says; `matched` when either name was found on its root.
+struct UpdateDocument {
+    bool matched = false;
+    std::u16string version;
+    std::u16string updateLink;
+};
+UpdateDocument ReadUpdateDocument(const std::u16string& text);
+
+// The address the offer opens: string 500 until a check brings another.
+std::u16string GetUpdateLink();
+void SetUpdateLink(const std::u16string& link);
+
+// "major.minor.build.revision" of the program's own file; "" when it has no version.
+std::u16string GetVersionText();
+std::u16string FormatVersionText(std::uint32_t fileVersionMS, std::uint32_t fileVersionLS);
+
+}  // namespace update

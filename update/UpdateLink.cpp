@@ -1,0 +1,41 @@
+#include "foundation/config/Environment.h"
+#include "foundation/patterns/Singleton.h"
+#include "foundation/process/FileVersion.h"
+#include "foundation/text/Utf.h"
+#include "update/UpdateCheck.h"
+
+namespace update {
+namespace {
+struct UpdateLink {
+    std::u16string address = LoadResourceString(IDS_INSTALLER_URL);
+};
+}  // namespace
+
+std::u16string GetUpdateLink()
+{
+    return patterns::Singleton<UpdateLink>::GetInstance().address;
+}
+
+void SetUpdateLink(const std::u16string& link)
+{
+    patterns::Singleton<UpdateLink>::GetInstance().address = link;
+}
+
+std::u16string FormatVersionText(std::uint32_t fileVersionMS, std::uint32_t fileVersionLS)
+{
+    const std::string version = std::to_string(fileVersionMS >> 16) + "." + std::to_string(fileVersionMS & 0xFFFF) +
+                                "." + std::to_string(fileVersionLS >> 16) + "." +
+                                std::to_string(fileVersionLS & 0xFFFF);
+    return text::Utf8ToUtf16(version);
+}
+
+std::u16string GetVersionText()
+{
+    const std::u16string path = GetModuleFilePath();
+    FixedFileInfo info{};
+    if (path.empty() || !GetFileVersion(path, info))
+        return std::u16string();
+    return FormatVersionText(info.dwFileVersionMS, info.dwFileVersionLS);
+}
+
+}  // namespace update

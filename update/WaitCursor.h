@@ -1,0 +1,17 @@
+#pragma once
+// Shows the wait cursor for its lifetime and puts the previous one back.
+
+namespace update {
+
+class WaitCursor {
+public:
+    WaitCursor();
+    ~WaitCursor();
+    WaitCursor(const WaitCursor&) = delete;
+    WaitCursor& operator=(const WaitCursor&) = delete;
+
+private:
+    void* m_previous = nullptr;
+};
+
+}  // namespace update
