@@ -1,8 +1,9 @@
 #!/usr/bin/env bash
 # The lookup tool from outside: its options, outputs and exit codes, on the shipped locale files.
-# usage: lookup_tool_test.sh <vocabra-lookup>
+# usage: lookup_tool_test.sh <vocabra-lookup> <version>
 set -u
 tool=$1
+version=$2
 work=$(mktemp -d)
 trap 'rm -rf "$work"' EXIT
 export VOCABRA_REGISTRY="$work/registry.reg"
@@ -75,6 +76,31 @@ run --direction
 check "missing value" 2 "$status"
 run --program-dir "$work/nowhere" word
 check "no configuration: nothing supports the direction" 1 "$status"
+
+# Version and update check (the document served from a local folder).
+run --version
+check "version" "$version" "$out"
+mkdir -p "$work/site/tools"
+printf '<vocabra version="9.9.9.9"><update_link>http://installer.test/v.msi</update_link></vocabra>' \
+    >"$work/site/tools/VocabraUpdate.xml"
+printf '<vocabra version="%s"/>' "$version" >"$work/site/tools/Same.xml"
+timeout 60 python3 -m http.server --bind 127.0.0.1 --directory "$work/site" 0 >"$work/http.log" 2>&1 &
+server=$!
+for _ in $(seq 1 50); do
+    port=$(sed -n 's/.*port \([0-9]*\).*/\1/p' "$work/http.log" | head -n1)
+    [ -n "$port" ] && break
+    sleep 0.1
+done
+run --check-update --update-url "http://127.0.0.1:$port/tools/VocabraUpdate.xml"
+check "another version offered" "update available: http://installer.test/v.msi" "$out"
+run --check-update --update-url "http://127.0.0.1:$port/tools/VocabraUpdate.xml"
+check "not due again within the day" "up to date" "$out"
+run --check-update --force --update-url "http://127.0.0.1:$port/tools/Same.xml"
+check "same version: up to date" "up to date" "$out"
+run --check-update --force --update-url "http://127.0.0.1:$port/missing.xml"
+check "404: up to date, status 0" "up to date 0" "$out $status"
+kill "$server" 2>/dev/null
+wait "$server" 2>/dev/null
 
 echo "$passed passed, $failed failed"
 [ "$failed" -eq 0 ]

@@ -1,0 +1,111 @@
+// The whole check against a local server, with the clock in the test's hand.
+#include <gtest/gtest.h>
+
+#include "foundation/config/Settings.h"
+#include "tests/support/IsolatedProfile.h"
+#include "tests/support/LocalHttpServer.h"
+#include "update/UpdateCheck.h"
+
+namespace {
+using testsupport::HttpReply;
+using testsupport::LocalHttpServer;
+
+constexpr std::int64_t kNow = 1'800'000'000;
+
+HttpReply Reply(int status, std::string body)
+{
+    HttpReply reply;
+    reply.status = status;
+    reply.body = std::move(body);
+    return reply;
+}
+
+std::string Document(const std::string& version, const std::string& link)
+{
+    return "<?xml version=\"1.0\"?><vocabra><version>" + version + "</version><update_link>" + link +
+           "</update_link></vocabra>";
+}
+
+class UpdateCheckTest : public testsupport::IsolatedProfileTest {
+protected:
+    UpdateCheckTest() { update::SetUpdateLink(u"http://installer.test/original.msi"); }
+    ~UpdateCheckTest() override
+    {
+        Settings settings;
+        settings.key.DeleteValue(u"lastCheckForUpdateTime");
+        settings.key.DeleteValue(u"checkForUpdateInterval");
+    }
+
+    static std::uint64_t LastCheck()
+    {
+        std::uint64_t last = 0;
+        Settings().key.GetQWORD(u"lastCheckForUpdateTime", last);
+        return last;
+    }
+};
+
+TEST_F(UpdateCheckTest, FirstCheckFetchesTheDocumentAndOffersAnotherVersion)
+{
+    LocalHttpServer server(Reply(200, Document("9.9.9.9", "http://installer.test/new.msi")));
+    ASSERT_TRUE(server.IsListening());
+    EXPECT_FALSE(update::CheckForUpdate(false, server.Url("/tools/VocabraUpdate.xml?x=1"), kNow));
+    ASSERT_EQ(server.RequestLines().size(), 1u);
+    EXPECT_EQ(server.RequestLines()[0], "GET /tools/VocabraUpdate.xml?x=1 HTTP/1.1");
+    EXPECT_EQ(LastCheck(), static_cast<std::uint64_t>(kNow));
+    EXPECT_EQ(update::GetUpdateLink(), u"http://installer.test/new.msi");
+}
+
+TEST_F(UpdateCheckTest, SameVersionOffersNothingButKeepsTheLink)
+{
+    LocalHttpServer server(Reply(200, Document(VOCABRA_VERSION_TEXT, "http://installer.test/same.msi")));
+    EXPECT_TRUE(update::CheckForUpdate(false, server.Url("/u.xml"), kNow));
+    EXPECT_EQ(update::GetUpdateLink(), u"http://installer.test/same.msi");
+}
+
+TEST_F(UpdateCheckTest, TheIntervalDecidesWhetherTheServerIsAsked)
+{
+    LocalHttpServer server(Reply(200, Document("9.9.9.9", "")));
+    Settings().key.SetQWORD(u"lastCheckForUpdateTime", kNow - 86399);
+    EXPECT_TRUE(update::CheckForUpdate(false, server.Url("/u.xml"), kNow));
+    EXPECT_TRUE(server.RequestLines().empty());
+    EXPECT_FALSE(update::CheckForUpdate(true, server.Url("/u.xml"), kNow));  // forced
+    EXPECT_EQ(server.RequestLines().size(), 1u);
+
+    Settings().key.SetQWORD(u"lastCheckForUpdateTime", kNow - 86400);
+    EXPECT_FALSE(update::CheckForUpdate(false, server.Url("/u.xml"), kNow));
+    EXPECT_EQ(server.RequestLines().size(), 2u);
+    EXPECT_EQ(update::GetUpdateLink(), u"http://installer.test/original.msi");  // an empty link changes nothing
+
+    // The check time moved to now: the clock set back sees nothing due.
+    EXPECT_TRUE(update::CheckForUpdate(false, server.Url("/u.xml"), kNow - 1000));
+    EXPECT_EQ(server.RequestLines().size(), 2u);
+
+    // An interval of 0 checks every time.
+    Settings().key.SetDWORD(u"checkForUpdateInterval", 0);
+    EXPECT_FALSE(update::CheckForUpdate(false, server.Url("/u.xml"), kNow));
+    EXPECT_FALSE(update::CheckForUpdate(false, server.Url("/u.xml"), kNow));
+    EXPECT_EQ(server.RequestLines().size(), 4u);
+}
+
+TEST_F(UpdateCheckTest, AFailedCheckCountsAsDone)
+{
+    LocalHttpServer server(Reply(404, Document("9.9.9.9", "http://installer.test/ignored.msi")));
+    EXPECT_TRUE(update::CheckForUpdate(false, server.Url("/u.xml"), kNow));
+    EXPECT_EQ(server.RequestLines().size(), 1u);
+    EXPECT_EQ(LastCheck(), static_cast<std::uint64_t>(kNow));
+    EXPECT_EQ(update::GetUpdateLink(), u"http://installer.test/original.msi");
+    EXPECT_TRUE(update::CheckForUpdate(false, server.Url("/u.xml"), kNow + 3600));
+    EXPECT_EQ(server.RequestLines().size(), 1u);
+}
+
+TEST_F(UpdateCheckTest, UnusableDocumentsOfferNothing)
+{
+    LocalHttpServer server(
+        std::vector<HttpReply>{Reply(200, ""), Reply(200, "<r><other/></r>"), Reply(200, "no xml")});
+    Settings().key.SetDWORD(u"checkForUpdateInterval", 0);
+    for (int i = 0; i < 3; ++i)
+        EXPECT_TRUE(update::CheckForUpdate(false, server.Url("/u.xml"), kNow));
+    EXPECT_EQ(server.RequestLines().size(), 3u);
+}
+
+}  // namespace
