@@ -10,8 +10,7 @@
 #include "foundation/text/Utf.h"
 #include "translate/manager/DictionaryManager.h"
 #include "translate/service/WordEncoding.h"
-#include "translate/target/RequestDisplay.h"
-#include "translate/target/Target.h"
+#include "translate/target/RequestDisplayTarget.h"
 
 namespace {
 // Runs on the shipped locale folder with a registry file of its own.
@@ -25,14 +24,8 @@ struct ShippedProgram {
 };
 const ShippedProgram g_program;
 
-class DiscardingTarget : public translate::target::Target, public translate::target::RequestDisplay {
+class DiscardingTarget final : public translate::target::RequestDisplayTarget {
 public:
-    IWebBrowser2* GetBrowser() override { return nullptr; }
-    bool IsEmbedded() override { return false; }
-    void SetBounds(std::int32_t, std::int32_t, std::int32_t, std::int32_t) override {}
-    void SetIcon(HICON__*) override {}
-    void SetDialogHandler(IDispatch*) override {}
-    void Dispose() override {}
     void ShowUrl(const std::u16string& url, const translate::Direction&,
                  const translate::target::DisplaySettings&) override
     {

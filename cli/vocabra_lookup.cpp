@@ -12,8 +12,7 @@
 #include "translate/manager/DictionaryManager.h"
 #include "translate/manager/DirectionName.h"
 #include "translate/manager/TranslateException.h"
-#include "translate/target/RequestDisplay.h"
-#include "translate/target/Target.h"
+#include "translate/target/RequestDisplayTarget.h"
 #include "tray/UserSettings.h"
 #include "update/UpdateCheck.h"
 
@@ -34,16 +33,9 @@ std::u16string Join(const translate::DirectionList& items)
 }
 
 // Shows a request by printing its address, or by handing it to the desktop.
-class ConsoleTarget : public translate::target::Target, public translate::target::RequestDisplay {
+class ConsoleTarget final : public translate::target::RequestDisplayTarget {
 public:
     explicit ConsoleTarget(bool open) : m_open(open) {}
-
-    IWebBrowser2* GetBrowser() override { return nullptr; }
-    bool IsEmbedded() override { return false; }
-    void SetBounds(std::int32_t, std::int32_t, std::int32_t, std::int32_t) override {}
-    void SetIcon(HICON__*) override {}
-    void SetDialogHandler(IDispatch*) override {}
-    void Dispose() override {}
 
     void ShowUrl(const std::u16string& url, const translate::Direction&,
                  const translate::target::DisplaySettings&) override

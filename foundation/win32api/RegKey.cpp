@@ -5,27 +5,30 @@
 
 namespace Win32::API {
 
-bool RegKey::GetDWORD(const char16_t* name, std::uint32_t& value) const
+namespace {
+// A value of `type` read into an integer: at most its size in bytes, and at least one.
+template <class Integer>
+bool ReadInteger(const RegKey& key, const char16_t* name, std::uint32_t type, Integer& value)
 {
     value = 0;
-    std::uint32_t type = kRegNone;
+    std::uint32_t storedType = kRegNone;
     std::vector<std::uint8_t> data;
-    // A DWORD reads at most 4 bytes; a larger value does not fit the caller's buffer.
-    if (!QueryValue(name, type, data) || type != kRegDword || data.empty() || data.size() > sizeof value)
+    // A larger value would not fit the caller's buffer.
+    if (!key.QueryValue(name, storedType, data) || storedType != type || data.empty() || data.size() > sizeof value)
         return false;
     std::memcpy(&value, data.data(), data.size());
     return true;
 }
+}  // namespace
+
+bool RegKey::GetDWORD(const char16_t* name, std::uint32_t& value) const
+{
+    return ReadInteger(*this, name, kRegDword, value);
+}
 
 bool RegKey::GetQWORD(const char16_t* name, std::uint64_t& value) const
 {
-    value = 0;
-    std::uint32_t type = kRegNone;
-    std::vector<std::uint8_t> data;
-    if (!QueryValue(name, type, data) || type != kRegQword || data.empty() || data.size() > sizeof value)
-        return false;
-    std::memcpy(&value, data.data(), data.size());
-    return true;
+    return ReadInteger(*this, name, kRegQword, value);
 }
 
 bool RegKey::GetString(const char16_t* name, std::u16string& text) const

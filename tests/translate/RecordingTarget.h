@@ -3,25 +3,17 @@
 
 #include <vector>
 
-#include "translate/target/RequestDisplay.h"
-#include "translate/target/Target.h"
+#include "translate/target/RequestDisplayTarget.h"
 
 namespace testsupport {
 
-class RecordingTarget : public translate::target::Target, public translate::target::RequestDisplay {
+class RecordingTarget final : public translate::target::RequestDisplayTarget {
 public:
     struct Request {
         std::u16string url;
         translate::Direction direction;
         translate::target::DisplaySettings display;
     };
-
-    IWebBrowser2* GetBrowser() override { return nullptr; }
-    bool IsEmbedded() override { return false; }
-    void SetBounds(std::int32_t, std::int32_t, std::int32_t, std::int32_t) override {}
-    void SetIcon(HICON__*) override {}
-    void SetDialogHandler(IDispatch*) override {}
-    void Dispose() override {}
 
     void ShowUrl(const std::u16string& url, const translate::Direction& direction,
                  const translate::target::DisplaySettings& display) override
