@@ -1,0 +1,53 @@
+#pragma once
+// Shared by the XML tests: COM on the test thread (Windows; nothing elsewhere) and a browser
+// page made of given texts.
+
+#include <optional>
+#include <string>
+
+#include <gtest/gtest.h>
+
+#include "foundation/xml/BrowserDocument.h"
+
+namespace xmltest {
+
+// COM (single-threaded apartment) on this thread for the life of the object.
+class Apartment {
+public:
+    Apartment();
+    ~Apartment();
+    Apartment(const Apartment&) = delete;
+    Apartment& operator=(const Apartment&) = delete;
+
+private:
+    bool m_entered = false;
+};
+
+class XmlTest : public ::testing::Test {
+    Apartment m_apartment;
+};
+
+// A loaded page: XML when `xml` is given (`xmlReadable` false when its text cannot be read),
+// with a body when `body` is given. Counts the requests for the body text.
+struct FakePage : XML::BrowserDocument {
+    std::optional<std::u16string> xml;
+    bool xmlReadable = true;
+    std::optional<std::u16string> body;
+    int bodyRequests = 0;
+
+    bool GetXml(std::optional<std::u16string>& text) override
+    {
+        if (!xml)
+            return false;
+        if (xmlReadable)
+            text = xml;
+        return true;
+    }
+    std::optional<std::u16string> BodyText() override
+    {
+        ++bodyRequests;
+        return body;
+    }
+};
+
+}  // namespace xmltest
