@@ -37,7 +37,7 @@ TEST_P(Win32AbsentStrings, LoadAsEmptyInBothLanguages)
 INSTANTIATE_TEST_SUITE_P(
     Neighbours, Win32AbsentStrings,
     testing::Values(AbsentString{IDS_LOCALE_FOLDER - 1, "gap before the table, same block"},
-                    AbsentString{IDS_LANGUAGE_CODE + 1, "gap after the table, same block"},
+                    AbsentString{IDS_DIALOG_PROGID_PREFIX + 1, "gap after the table, same block"},
                     AbsentString{127, "last entry of the second block"},
                     AbsentString{0x100000 + IDS_LOCALE_FOLDER, "wraps onto the table's block in 16 bits"}));
 

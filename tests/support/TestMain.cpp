@@ -5,6 +5,10 @@
 
 #include <gtest/gtest.h>
 
+#ifdef _WIN32
+#include <objbase.h>
+#endif
+
 #include "tests/support/TestSupport.h"
 
 namespace testsupport {
@@ -24,6 +28,11 @@ ChildRoleRegistration::ChildRoleRegistration(const char* name, ChildRole role)
 
 int main(int argc, char** argv)
 {
+#ifdef _WIN32
+    // The programs run in a single-threaded apartment, and so do their tests: the XML documents and
+    // browser objects are COM objects.
+    CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED);
+#endif
     if (argc >= 3 && std::strcmp(argv[1], "--child") == 0) {
         auto found = testsupport::Roles().find(argv[2]);
         if (found == testsupport::Roles().end())

@@ -1,0 +1,71 @@
+#include "tests/wine/ComTestSupport_win32.h"
+
+#include <algorithm>
+
+namespace wintest {
+
+bool PumpUntil(const std::function<bool()>& done, std::chrono::milliseconds timeout)
+{
+    const auto end = std::chrono::steady_clock::now() + timeout;
+    while (!done()) {
+        if (std::chrono::steady_clock::now() >= end)
+            return done();
+        MSG message;
+        while (::PeekMessageW(&message, nullptr, 0, 0, PM_REMOVE)) {
+            ::TranslateMessage(&message);
+            ::DispatchMessageW(&message);
+        }
+        ::MsgWaitForMultipleObjects(0, nullptr, FALSE, 20, QS_ALLINPUT);
+    }
+    return true;
+}
+
+RegisteredClass::RegisteredClass(const CLSID& clsid, IClassFactory* factory)
+{
+    EXPECT_HRESULT_SUCCEEDED(::CoRegisterClassObject(clsid, factory, CLSCTX_INPROC_SERVER | CLSCTX_LOCAL_SERVER,
+                                                     REGCLS_MULTIPLEUSE, &m_cookie));
+}
+
+RegisteredClass::~RegisteredClass()
+{
+    if (m_cookie)
+        ::CoRevokeClassObject(m_cookie);
+}
+
+HiddenWindow::HiddenWindow()
+{
+    // A static control: its default handling turns SC_CLOSE into WM_CLOSE and destroys it.
+    m_window = ::CreateWindowExW(0, L"STATIC", L"hidden browser window", WS_OVERLAPPEDWINDOW, 0, 0, 100, 100, nullptr,
+                                 nullptr, nullptr, nullptr);
+    EXPECT_NE(m_window, nullptr);
+}
+
+HiddenWindow::~HiddenWindow()
+{
+    if (::IsWindow(m_window))
+        ::DestroyWindow(m_window);
+}
+
+bool HiddenWindow::ClosesSoon() const
+{
+    return PumpUntil([this] { return !::IsWindow(m_window); }, std::chrono::milliseconds(500));
+}
+
+std::vector<HWND> VisibleBrowserFrames()
+{
+    std::vector<HWND> frames;
+    HWND window = nullptr;
+    while ((window = ::FindWindowExW(nullptr, window, L"IEFrame", nullptr)) != nullptr) {
+        if (::IsWindowVisible(window))
+            frames.push_back(window);
+    }
+    return frames;
+}
+
+bool CloseAndWait(HWND window)
+{
+    ::PostMessageW(window, WM_SYSCOMMAND, SC_CLOSE, 0);
+    return PumpUntil([window] { return !::IsWindow(window); }, std::chrono::seconds(10));
+}
+
+}  // namespace wintest

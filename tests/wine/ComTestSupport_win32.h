@@ -1,0 +1,60 @@
+#pragma once
+// What the Windows display tests share: a COM apartment per test, message pumping with a time
+// limit, class objects registered in this process, and windows observed from outside.
+
+#include <windows.h>
+
+#include <wrl/client.h>
+
+#include <chrono>
+#include <functional>
+#include <vector>
+
+#include <gtest/gtest.h>
+
+namespace wintest {
+
+// A single-threaded apartment, as on the tray program's user-interface thread.
+class ComTest : public testing::Test {
+protected:
+    void SetUp() override { ASSERT_HRESULT_SUCCEEDED(::CoInitialize(nullptr)); }
+    void TearDown() override { ::CoUninitialize(); }
+};
+
+// Dispatches this thread's messages until `done` holds or `timeout` has passed; `done`'s last value.
+bool PumpUntil(const std::function<bool()>& done, std::chrono::milliseconds timeout);
+
+// A class object registered in this process: activations from here reach it before the registry.
+class RegisteredClass {
+public:
+    RegisteredClass(const CLSID& clsid, IClassFactory* factory);
+    ~RegisteredClass();
+    RegisteredClass(const RegisteredClass&) = delete;
+    RegisteredClass& operator=(const RegisteredClass&) = delete;
+
+private:
+    DWORD m_cookie = 0;
+};
+
+// A hidden top-level window of this thread that closes itself on SC_CLOSE, destroyed at the end.
+class HiddenWindow {
+public:
+    HiddenWindow();
+    ~HiddenWindow();
+    HiddenWindow(const HiddenWindow&) = delete;
+    HiddenWindow& operator=(const HiddenWindow&) = delete;
+
+    HWND Get() const { return m_window; }
+    // Whether the window is closed within a short wait (messages pumped meanwhile).
+    bool ClosesSoon() const;
+
+private:
+    HWND m_window = nullptr;
+};
+
+// The visible Internet Explorer frame windows of every process.
+std::vector<HWND> VisibleBrowserFrames();
+// Closes a window of any process and waits until it is gone.
+bool CloseAndWait(HWND window);
+
+}  // namespace wintest

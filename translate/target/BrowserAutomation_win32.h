@@ -1,0 +1,38 @@
+#pragma once
+// Internet Explorer automation and the dialog classes of the dialog server, as the display
+// procedure drives them; the tray program and the dialog server use the same routines.
+
+#include <windows.h>
+
+#include <exdisp.h>
+#include <wrl/client.h>
+
+#include <string>
+
+#include "translate/manager/SupportedDirections.h"
+#include "translate/target/ClassId.h"
+#include "translate/target/Target.h"
+
+namespace translate::target {
+
+// IWebBrowser2::Navigate to `url`. A new tab is asked for only when `newTab` is set and this
+// process is a tab-capable Internet Explorer; a refused tab request is retried as a plain
+// navigation. Throws std::bad_alloc when the address cannot be copied.
+HRESULT NavigateBrowser(IWebBrowser2* browser, const std::u16string& url, bool newTab);
+
+// The class of "InternetExplorer.Application", or CLSID_InternetExplorer (with a log line) when
+// the name is not registered.
+CLSID InternetExplorerClassId();
+
+// A new Internet Explorer instance, hidden until it is made visible.
+HRESULT CreateInternetExplorer(Microsoft::WRL::ComPtr<IWebBrowser2>& browser);
+
+// Gives up one browser reference and empties `browser`. When that was the last reference and
+// the browser's window is hidden, the window is closed: nobody could show or close it any more.
+void ReleaseBrowser(Microsoft::WRL::ComPtr<IWebBrowser2>& browser) noexcept;
+
+// Hands the request to a new object of the dialog class `dialogClsid`. The target (may be null)
+// lends its browser when it is embedded and keeps the dialog object. Throws TranslateException.
+void ShowDialog(const std::u16string& url, const Direction& direction, Target* target, const ClassId& dialogClsid);
+
+}  // namespace translate::target

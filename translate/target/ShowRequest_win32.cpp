@@ -1,0 +1,107 @@
+// The display procedure on Windows: the embedded target's browser, a new Internet Explorer
+// window, or a dialog class of the dialog server.
+
+#include "translate/target/ShowRequest.h"
+
+#include <utility>
+
+#include "translate/manager/TranslateException.h"
+#include "translate/target/BrowserAutomation_win32.h"
+
+using Microsoft::WRL::ComPtr;
+
+namespace translate::target {
+namespace {
+// A browser reference of the display procedure, given up through ReleaseBrowser however the
+// procedure ends, so that a window left hidden is closed.
+class HeldBrowser {
+public:
+    explicit HeldBrowser(ComPtr<IWebBrowser2> browser) : m_browser(std::move(browser)) {}
+    ~HeldBrowser() { ReleaseBrowser(m_browser); }
+    HeldBrowser(const HeldBrowser&) = delete;
+    HeldBrowser& operator=(const HeldBrowser&) = delete;
+
+    IWebBrowser2* operator->() const { return m_browser.Get(); }
+    IWebBrowser2* Get() const { return m_browser.Get(); }
+
+private:
+    ComPtr<IWebBrowser2> m_browser;
+};
+
+struct Screen {
+    std::int32_t width = ::GetSystemMetrics(SM_CXSCREEN);
+    std::int32_t height = ::GetSystemMetrics(SM_CYSCREEN);
+};
+
+void ShowInEmbeddedTarget(const std::u16string& url,
+                          const Direction& direction,
+                          Target& target,
+                          const DisplaySettings& display)
+{
+    HeldBrowser browser(target.GetBrowser());
+    if (!browser.Get())
+        throw TranslateException(u"Cannot get browser instance");
+
+    if (display.width > 0 && display.height > 0) {
+        const Screen screen;
+        target.SetBounds(CentredStart(screen.width, display.width), CentredStart(screen.height, display.height),
+                         display.width, display.height);
+    }
+
+    if (display.displayType == u"dialog") {
+        ShowDialog(url, direction, &target, display.dialogClsid);
+    } else if (FAILED(NavigateBrowser(browser.Get(), url, false))) {
+        throw TranslateException(u"Cannot navigate");
+    }
+}
+
+// The tray program is never the browser process, so this opens a window rather than a tab.
+void ShowInTab(const std::u16string& url, Target& target)
+{
+    ComPtr<IWebBrowser2> lent = target.GetBrowser();
+    if (!lent && FAILED(CreateInternetExplorer(lent)))
+        return;
+    HeldBrowser browser(std::move(lent));
+    if (SUCCEEDED(NavigateBrowser(browser.Get(), url, true)))
+        browser->put_Visible(VARIANT_TRUE);
+}
+
+void ShowInPopup(const std::u16string& url, const DisplaySettings& display)
+{
+    ComPtr<IWebBrowser2> created;
+    if (FAILED(CreateInternetExplorer(created)))
+        return;
+    HeldBrowser browser(std::move(created));
+
+    const Screen screen;
+    if (display.width > 0) {
+        browser->put_Left(CentredStart(screen.width, display.width));
+        browser->put_Width(display.width);
+    }
+    if (display.height > 0) {
+        browser->put_Top(CentredStart(screen.height, display.height));
+        browser->put_Height(display.height);
+    }
+    browser->put_AddressBar(VARIANT_FALSE);
+    browser->put_MenuBar(VARIANT_FALSE);
+    browser->put_StatusBar(VARIANT_FALSE);
+    browser->put_ToolBar(VARIANT_FALSE);
+    if (SUCCEEDED(NavigateBrowser(browser.Get(), url, false)))
+        browser->put_Visible(VARIANT_TRUE);
+}
+}  // namespace
+
+void ShowRequest(const std::u16string& url, const Direction& direction, Target& target, const DisplaySettings& display)
+{
+    if (target.IsEmbedded()) {
+        ShowInEmbeddedTarget(url, direction, target, display);
+    } else if (display.displayType == u"tab") {
+        ShowInTab(url, target);
+    } else if (display.displayType == u"dialog") {
+        ShowDialog(url, direction, nullptr, display.dialogClsid);
+    } else if (display.displayType == u"popup") {
+        ShowInPopup(url, display);
+    }
+}
+
+}  // namespace translate::target
