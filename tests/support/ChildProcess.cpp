@@ -4,9 +4,23 @@
 
 namespace testsupport {
 namespace {
+// Quotes an argument so that the command-line splitting of either platform gives it back: the
+// backslashes before a quote, or before the closing quote, are doubled.
 std::u16string Quote(const std::u16string& argument)
 {
-    return u"\"" + argument + u"\"";
+    std::u16string quoted = u"\"";
+    std::size_t backslashes = 0;
+    for (char16_t c : argument) {
+        if (c == u'\\') {
+            ++backslashes;
+            continue;
+        }
+        quoted.append(c == u'"' ? backslashes * 2 + 1 : backslashes, u'\\');
+        backslashes = 0;
+        quoted.push_back(c);
+    }
+    quoted.append(backslashes * 2, u'\\');
+    return quoted + u"\"";
 }
 }  // namespace
 
