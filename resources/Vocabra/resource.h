@@ -1,0 +1,29 @@
+#pragma once
+// Resource and command ids of Vocabra.exe, shared by its .rc files and its code.
+// Plain defines: the resource compiler reads this file too.
+
+// Icon, menu, tray icon and the "Vocabra" string share one id.
+#define IDR_MAINFRAME 128
+#define IDD_MAINDLG 129
+#define IDD_ABOUTBOX 100
+
+#define IDB_ABOUT_PICTURE 202
+#define IDC_VERSION_TEXT 201
+
+#define IDC_WORD 1000
+#define IDC_DIRECTIONS 1001
+#define IDC_DICTIONARIES 1002
+
+#define ID_USE_CTRL_INS_INS 32777
+#define ID_USE_CTRL_C_C 32778
+#define ID_OPEN_VOCABRA 32781
+#define ID_APP_ABOUT 57664
+#define ID_APP_EXIT 57665
+
+#define IDS_TRAY_TIP 200
+#define IDS_OTHER_DIRECTIONS 210
+#define IDS_SERVICES 211
+
+#ifndef IDC_STATIC
+#define IDC_STATIC (-1)
+#endif

@@ -1,0 +1,102 @@
+"""A local stand-in for the web dictionaries and for the proxy the update check goes through.
+
+Every request is recorded with its arrival time. GET requests (a browser asking for a dictionary
+page, directly or through the proxy) get a small page. CONNECT requests (WinINet tunnelling the
+update check's https request through the proxy) are held open until release_tunnels() or a time
+limit, then refused, so that a test decides how long the update check waits for the network.
+"""
+
+import http.server
+import threading
+import time
+import urllib.parse
+
+
+class Request:
+    def __init__(self, method, target):
+        self.method = method
+        self.target = target  # as sent: a path, an absolute URL (proxy) or host:port (CONNECT)
+        self.arrived = time.monotonic()
+        self.answered = None  # when a held CONNECT was answered
+
+    @property
+    def path(self):
+        """The path of a GET, also when it came through the proxy as an absolute URL."""
+        return urllib.parse.urlsplit(self.target).path if "://" in self.target else self.target.split("?")[0]
+
+    @property
+    def query(self):
+        return urllib.parse.parse_qs(urllib.parse.urlsplit(self.target).query)
+
+
+class FakeDictionary:
+    def __init__(self, tunnel_limit=30.0):
+        self._requests = []
+        self._changed = threading.Condition()
+        self._release = threading.Event()
+        self._tunnel_limit = tunnel_limit
+        owner = self
+
+        class Handler(http.server.BaseHTTPRequestHandler):
+            protocol_version = "HTTP/1.0"
+
+            def log_message(self, *args):
+                pass
+
+            def do_GET(self):
+                owner._record(Request("GET", self.path))
+                body = b"<html><body>fake dictionary</body></html>"
+                self.send_response(200)
+                self.send_header("Content-Type", "text/html")
+                self.send_header("Content-Length", str(len(body)))
+                self.end_headers()
+                self.wfile.write(body)
+
+            def do_CONNECT(self):
+                request = Request("CONNECT", self.path)
+                owner._record(request)
+                owner._release.wait(owner._tunnel_limit)
+                request.answered = time.monotonic()
+                self.send_error(502, "no tunnels here")
+
+        self._server = http.server.ThreadingHTTPServer(("127.0.0.1", 0), Handler)
+        self._server.daemon_threads = True
+        self._thread = threading.Thread(target=self._server.serve_forever, daemon=True)
+
+    @property
+    def port(self):
+        return self._server.server_address[1]
+
+    def __enter__(self):
+        self._thread.start()
+        return self
+
+    def __exit__(self, *exc):
+        self._release.set()
+        self._server.shutdown()
+        self._server.server_close()
+
+    def _record(self, request):
+        with self._changed:
+            self._requests.append(request)
+            self._changed.notify_all()
+
+    def release_tunnels(self):
+        self._release.set()
+
+    def requests(self):
+        with self._changed:
+            return list(self._requests)
+
+    def wait_for(self, matches, timeout):
+        """The first recorded request for which matches(request) holds, or None after timeout."""
+        deadline = time.monotonic() + timeout
+        with self._changed:
+            while True:
+                for request in self._requests:
+                    if matches(request):
+                        return request
+                remaining = deadline - time.monotonic()
+                if remaining <= 0:
+                    return None
+                self._changed.wait(remaining)

@@ -1,0 +1,62 @@
+#include "tray/app/KeyboardHook.h"
+
+#include "tray/HotKeyRecognizer.h"
+#include "tray/app/Resources.h"
+
+namespace tray::app {
+namespace {
+// The system calls the hook for every key of the desktop, and removes a hook that answers late:
+// the callback only compares and posts. Everything it touches is set up front, on this thread.
+struct HookState {
+    HHOOK hook = nullptr;
+    HWND window = nullptr;
+    UINT message = 0;
+    // Never reset, also not when the hook is installed again.
+    HotKeyRecognizer recognizer;
+
+    ~HookState()
+    {
+        if (hook)
+            ::UnhookWindowsHookEx(hook);
+    }
+};
+
+HookState g_hook;
+
+LRESULT CALLBACK KeyboardHookProc(int code, WPARAM wParam, LPARAM lParam)
+{
+    if (code >= 0) {
+        const auto* event = reinterpret_cast<const KBDLLHOOKSTRUCT*>(lParam);
+        const bool ctrlDown = (::GetKeyState(VK_CONTROL) & 0x8000) != 0;
+        if (g_hook.recognizer.OnKeyEvent(static_cast<std::uint32_t>(wParam), event->vkCode, ctrlDown, event->time))
+            ::PostMessageW(g_hook.window, g_hook.message, event->vkCode, 0);
+    }
+    // Never swallows a key.
+    return ::CallNextHookEx(g_hook.hook, code, wParam, lParam);
+}
+}  // namespace
+
+bool InstallKeyboardHook(HWND window, UINT message)
+{
+    if (g_hook.hook)
+        return false;
+    const HHOOK hook = ::SetWindowsHookExW(WH_KEYBOARD_LL, &KeyboardHookProc, ModuleInstance(), 0);
+    if (!hook)
+        return false;
+    g_hook.hook = hook;
+    g_hook.window = window;
+    g_hook.message = message;
+    return true;
+}
+
+bool RemoveKeyboardHook()
+{
+    if (!g_hook.hook || !::UnhookWindowsHookEx(g_hook.hook))
+        return false;
+    g_hook.hook = nullptr;
+    g_hook.window = nullptr;
+    g_hook.message = 0;
+    return true;
+}
+
+}  // namespace tray::app

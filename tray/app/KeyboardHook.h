@@ -1,0 +1,17 @@
+#pragma once
+// The desktop-wide low-level keyboard hook that recognises Ctrl+C+C and Ctrl+Ins+Ins and posts
+// the window's message with the second key's code. One hook per process, on the main thread.
+
+#include <windows.h>
+
+namespace tray::app {
+
+// The main dialog's message for a recognised hot key: wParam = virtual-key code, lParam = 0.
+constexpr UINT WM_TRANSLATE_HOTKEY = 1468;
+
+// False when a hook is already installed (nothing changes) or the system refused it.
+bool InstallKeyboardHook(HWND window, UINT message);
+// False when none is installed or the system refused to remove it (the state then stays).
+bool RemoveKeyboardHook();
+
+}  // namespace tray::app

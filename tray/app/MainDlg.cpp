@@ -1,0 +1,244 @@
+// The main dialog's life: construction, message map, initialisation, placement, close and destroy.
+#include "tray/app/MainDlg.h"
+
+#include <optional>
+
+#include "translate/manager/DictionaryManager.h"
+#include "translate/manager/TranslateException.h"
+#include "translate/target/EmbeddedBrowserLibrary.h"
+#include "tray/MenuModel.h"
+#include "tray/StartupRules.h"
+#include "tray/UserSettings.h"
+#include "tray/app/AboutDlg.h"
+#include "tray/app/KeyboardHook.h"
+
+namespace tray::app {
+namespace {
+std::optional<std::uint32_t> StoredCoordinate(const Settings& settings, const char16_t* name)
+{
+    std::uint32_t value = 0;
+    if (!settings.key.GetDWORD(name, value))
+        return std::nullopt;
+    return value;
+}
+
+// In the middle of the work area of the nearest monitor, and wholly inside it where it fits.
+void CentreOnWorkArea(HWND window)
+{
+    RECT bounds{};
+    MONITORINFO monitor{};
+    monitor.cbSize = sizeof monitor;
+    if (!::GetWindowRect(window, &bounds) ||
+        !::GetMonitorInfoW(::MonitorFromWindow(window, MONITOR_DEFAULTTONEAREST), &monitor))
+        return;
+    const RECT& work = monitor.rcWork;
+    const LONG width = bounds.right - bounds.left;
+    const LONG height = bounds.bottom - bounds.top;
+    LONG left = work.left + (work.right - work.left - width) / 2;
+    LONG top = work.top + (work.bottom - work.top - height) / 2;
+    if (left + width > work.right)
+        left = work.right - width;
+    if (top + height > work.bottom)
+        top = work.bottom - height;
+    if (left < work.left)
+        left = work.left;
+    if (top < work.top)
+        top = work.top;
+    ::SetWindowPos(window, nullptr, left, top, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+}
+}  // namespace
+
+CMainDlg::CMainDlg()
+{
+    BindEmbeddedBrowserLibrary();
+}
+
+CMainDlg::~CMainDlg()
+{
+    RemoveIcon();
+    if (m_hWnd)
+        ::DestroyWindow(m_hWnd);
+}
+
+bool CMainDlg::ProcessWindowMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result)
+{
+    result = 0;
+    switch (message) {
+        case WM_DESTROY:
+            OnDestroy();
+            return true;
+        case WM_SIZE:
+            if (wParam == SIZE_MINIMIZED && ::IsWindowVisible(m_hWnd)) {
+                ::ShowWindow(m_hWnd, SW_HIDE);
+                return true;
+            }
+            return false;
+        case WM_CLOSE:
+            OnClose();
+            return true;
+        case WM_INITDIALOG:
+            OnInitDialog();
+            result = TRUE;  // the system gives the default control the focus
+            return true;
+        case WM_COMMAND:
+            return OnCommand(LOWORD(wParam), HIWORD(wParam));
+        case WM_TRANSLATE_HOTKEY:
+            OnTranslateHotKey(static_cast<UINT>(wParam));
+            return true;
+        default:
+            return ProcessTrayMessage(message, wParam, lParam, result);
+    }
+}
+
+bool CMainDlg::OnCommand(UINT id, UINT code)
+{
+    constexpr UINT kMenu = 0;  // the notification code of a menu command
+    constexpr UINT kDirectionCommandEnd = 8900;
+    std::size_t data = 0;
+    switch (id) {
+        case IDOK:
+            OnTranslate();
+            return true;
+        case IDCANCEL:
+            OnClose();
+            return true;
+        case ID_OPEN_VOCABRA:
+            ::ShowWindow(m_hWnd, SW_SHOWNORMAL);
+            return true;
+        case ID_APP_ABOUT:
+            ShowAboutBox();
+            return true;
+        case ID_APP_EXIT:
+            OnExit();
+            return true;
+        case IDC_DIRECTIONS:
+            if (code != CBN_SELCHANGE)
+                return false;
+            if (SelectedItemData(m_directionCombo, false, data))
+                OnDirectionSelected(data);
+            return true;
+        case IDC_DICTIONARIES:
+            if (code != CBN_SELCHANGE)
+                return false;
+            if (SelectedItemData(m_dictionaryCombo, true, data))
+                OnServiceSelected(data);
+            return true;
+        default:
+            break;
+    }
+    if (code != kMenu)
+        return false;
+    if (id >= kServiceCommandBase && id < kDirectionCommandBase) {
+        OnServiceSelected(id - kServiceCommandBase);
+        return true;
+    }
+    if (id >= kDirectionCommandBase && id < kDirectionCommandEnd) {
+        OnDirectionSelected(id - kDirectionCommandBase);
+        return true;
+    }
+    if (id == ID_USE_CTRL_INS_INS || id == ID_USE_CTRL_C_C) {
+        OnToggleHotKey(id);
+        return true;
+    }
+    return false;
+}
+
+void CMainDlg::OnInitDialog()
+{
+    if (MoveWordToEdit()) {
+        if (!m_directionCombo)
+            m_directionCombo = ::GetDlgItem(m_hWnd, IDC_DIRECTIONS);
+        if (!m_dictionaryCombo)
+            m_dictionaryCombo = ::GetDlgItem(m_hWnd, IDC_DICTIONARIES);
+    } else {
+        ::MessageBeep(0xFFFFFFFF);
+        ::SetFocus(::GetDlgItem(m_hWnd, IDC_WORD));
+    }
+
+    PlaceWindow();
+
+    m_bigIcon.Reset(LoadProgramIcon(IDR_MAINFRAME, ::GetSystemMetrics(SM_CXICON), ::GetSystemMetrics(SM_CYICON)));
+    m_smallIcon.Reset(LoadProgramIcon(IDR_MAINFRAME, ::GetSystemMetrics(SM_CXSMICON), ::GetSystemMetrics(SM_CYSMICON)));
+    ::SendMessageW(m_hWnd, WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(m_bigIcon.Get()));
+    ::SendMessageW(m_hWnd, WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(m_smallIcon.Get()));
+
+    if (CMessageLoop* loop = CMessageLoop::ForCurrentThread()) {
+        loop->AddMessageFilter(this);
+        loop->AddIdleHandler(this);
+    }
+
+    InstallIcon(IDR_MAINFRAME);
+    m_defaultCommand = ID_OPEN_VOCABRA;
+
+    // Without a usable manager the dialog still runs: empty lists, and translations fail quietly.
+    try {
+        LoadServiceIcons();
+        UpdateControls();
+    } catch (const translate::TranslateException&) {
+    }
+
+    if (!AreBothHotKeysOff(m_settings.key))
+        InstallKeyboardHook(m_hWnd, WM_TRANSLATE_HOTKEY);
+}
+
+void CMainDlg::PlaceWindow()
+{
+    const DialogPlacement placement =
+        PlaceDialog(StoredCoordinate(m_settings, u"window_x"), StoredCoordinate(m_settings, u"window_y"),
+                    static_cast<std::uint32_t>(::GetSystemMetrics(SM_CXSCREEN)),
+                    static_cast<std::uint32_t>(::GetSystemMetrics(SM_CYSCREEN)));
+    if (placement.centre)
+        CentreOnWorkArea(m_hWnd);
+    else
+        ::SetWindowPos(m_hWnd, nullptr, placement.x, placement.y, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+}
+
+bool CMainDlg::PreTranslateMessage(MSG& message)
+{
+    return m_hWnd && ::IsDialogMessageW(m_hWnd, &message);
+}
+
+bool CMainDlg::OnIdle()
+{
+    return false;
+}
+
+void CMainDlg::OnClose()
+{
+    // Open browser windows keep the dialog merely hidden; otherwise it is minimised, which its
+    // WM_SIZE handler turns into hiding. The program runs on either way.
+    if (!m_openTargets.empty())
+        ::ShowWindow(m_hWnd, SW_HIDE);
+    else
+        ::SendMessageW(m_hWnd, WM_SYSCOMMAND, SC_MINIMIZE, 0);
+}
+
+void CMainDlg::OnDestroy()
+{
+    RECT bounds{};
+    if (::GetWindowRect(m_hWnd, &bounds) && ShouldStorePosition(bounds.left, bounds.top)) {
+        m_settings.key.SetDWORD(u"window_x", static_cast<std::uint32_t>(bounds.left));
+        m_settings.key.SetDWORD(u"window_y", static_cast<std::uint32_t>(bounds.top));
+    }
+    RemoveKeyboardHook();
+    DisposeOpenTargets();
+    if (CMessageLoop* loop = CMessageLoop::ForCurrentThread()) {
+        loop->RemoveMessageFilter(this);
+        loop->RemoveIdleHandler(this);
+    }
+}
+
+bool CMainDlg::MoveWordToEdit()
+{
+    return ::SetDlgItemTextW(m_hWnd, IDC_WORD, Wide(m_word)) != FALSE;
+}
+
+void CMainDlg::MoveWordFromEdit()
+{
+    const HWND edit = ::GetDlgItem(m_hWnd, IDC_WORD);
+    std::wstring text(static_cast<std::size_t>(::GetWindowTextLengthW(edit)) + 1, L'\0');
+    text.resize(static_cast<std::size_t>(::GetWindowTextW(edit, text.data(), static_cast<int>(text.size()))));
+    m_word = FromWide(text);
+}
+
+}  // namespace tray::app

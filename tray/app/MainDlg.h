@@ -1,0 +1,88 @@
+#pragma once
+// The tray program's only top-level window: word, Translate, direction and dictionary lists. It
+// owns the tray icon, receives the hot-key message and runs every translation.
+
+#include <windows.h>
+
+#include <cstddef>
+#include <list>
+#include <memory>
+#include <string>
+#include <unordered_map>
+#include <vector>
+
+#include "foundation/config/Settings.h"
+#include "resources/Vocabra/resource.h"
+#include "translate/target/Target.h"
+#include "tray/app/DialogImpl.h"
+#include "tray/app/MessageLoop.h"
+#include "tray/app/TrayIconImpl.h"
+#include "tray/app/UiHandles.h"
+
+namespace tray::app {
+
+// A target of the embedded browser library, ended with its Dispose().
+struct DisposeTarget {
+    void operator()(translate::target::Target* target) const { target->Dispose(); }
+};
+using OpenTarget = std::unique_ptr<translate::target::Target, DisposeTarget>;
+
+class CMainDlg final : public CDialogImpl<CMainDlg>,
+                       public CTrayIconImpl<CMainDlg>,
+                       public CMessageFilter,
+                       public CIdleHandler {
+public:
+    static constexpr unsigned IDD = IDD_MAINDLG;
+
+    // Opens the settings and binds the embedded browser library; never fails.
+    CMainDlg();
+    ~CMainDlg() override;
+
+    bool ProcessWindowMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result);
+
+    bool PreTranslateMessage(MSG& message) override;
+    bool OnIdle() override;
+    void PrepareMenu(HMENU menu) override;
+
+private:
+    bool OnCommand(UINT id, UINT code);
+    void OnInitDialog();
+    void PlaceWindow();
+    void LoadServiceIcons();
+    void OnClose();
+    void OnDestroy();
+    void OnExit();
+    void OnToggleHotKey(UINT command);
+
+    void OnTranslate();
+    void OnTranslateHotKey(UINT virtualKey);
+    // Where a request is shown: a new window of the embedded browser library, else none of our
+    // own (Internet Explorer windows, as before Vista).
+    static void BindEmbeddedBrowserLibrary();
+    static void OnTargetClosed(translate::target::Target* target, void* context);
+    void DisposeOpenTargets();
+
+    void OnDirectionSelected(std::size_t index);
+    void OnServiceSelected(std::size_t index);
+    void UpdateControls();
+    // Item data of the selected item of a list, or false when nothing is selected.
+    bool SelectedItemData(HWND list, bool extended, std::size_t& data) const;
+
+    // The edit control and m_word.
+    bool MoveWordToEdit();
+    void MoveWordFromEdit();
+
+    Settings m_settings;
+    IconHandle m_bigIcon;
+    IconHandle m_smallIcon;
+    std::vector<IconHandle> m_serviceIcons;  // owners of the icons m_iconByService names
+    std::unordered_map<std::u16string, HICON> m_iconByService;
+    ImageListHandle m_imageList;
+    std::unordered_map<std::u16string, int> m_imageByService;
+    std::u16string m_word;
+    HWND m_directionCombo = nullptr;
+    HWND m_dictionaryCombo = nullptr;
+    std::list<OpenTarget> m_openTargets;
+};
+
+}  // namespace tray::app

@@ -1,0 +1,155 @@
+// The main dialog's two lists, its icons and tooltip, and the choices made in them.
+#include "tray/app/MainDlg.h"
+
+#include <commctrl.h>
+
+#include "foundation/config/Environment.h"
+#include "translate/manager/DictionaryManager.h"
+#include "translate/manager/DirectionName.h"
+#include "translate/manager/TranslateException.h"
+#include "tray/FavouriteLists.h"
+#include "tray/UserSettings.h"
+
+namespace tray::app {
+namespace {
+using translate::manager::DictionaryManager;
+
+constexpr int kServiceIconSize = 16;
+
+// The tooltip template's "%s" places filled in order; any other text is kept as it is.
+std::u16string FillPlaces(const std::u16string& pattern, const std::u16string& first, const std::u16string& second)
+{
+    std::u16string text;
+    int filled = 0;
+    for (std::size_t i = 0; i < pattern.size(); ++i) {
+        if (pattern[i] == u'%' && i + 1 < pattern.size() && pattern[i + 1] == u's' && filled < 2) {
+            text += filled++ == 0 ? first : second;
+            ++i;
+        } else {
+            text.push_back(pattern[i]);
+        }
+    }
+    return text;
+}
+}  // namespace
+
+void CMainDlg::LoadServiceIcons()
+{
+    DictionaryManager& manager = DictionaryManager::GetInstance();
+    const auto services = manager.GetServicesByPriority();
+    m_imageList.Reset(::ImageList_Create(kServiceIconSize, kServiceIconSize, ILC_COLOR32 | ILC_MASK,
+                                         static_cast<int>(services.size()), 1));
+    ::ImageList_AddIcon(m_imageList.Get(), m_smallIcon.Get());
+
+    const std::u16string folder = GetModuleDirectory();
+    for (const auto* service : services) {
+        const std::u16string path = folder + service->m_icon;
+        IconHandle loaded(static_cast<HICON>(
+            ::LoadImageW(nullptr, Wide(path), IMAGE_ICON, kServiceIconSize, kServiceIconSize, LR_LOADFROMFILE)));
+        HICON icon = loaded ? loaded.Get() : m_smallIcon.Get();
+        if (loaded)
+            m_serviceIcons.push_back(std::move(loaded));
+        m_iconByService[service->m_id] = icon;
+        m_imageByService[service->m_id] = ::ImageList_AddIcon(m_imageList.Get(), icon);
+    }
+    ::SendMessageW(m_dictionaryCombo, CBEM_SETIMAGELIST, 0, reinterpret_cast<LPARAM>(m_imageList.Get()));
+}
+
+void CMainDlg::UpdateControls()
+{
+    const translate::Direction direction = GetCurrentDirection(m_settings.key);
+    DictionaryManager* manager = nullptr;
+    const translate::service::TranslateService* current = nullptr;
+    try {
+        manager = &DictionaryManager::GetInstance();
+        current = manager->GetServiceFor(direction);
+    } catch (const translate::TranslateException&) {
+        return;  // nothing supports the direction: everything keeps its previous content
+    }
+
+    const std::u16string tip =
+        FillPlaces(LoadResourceString(IDS_TRAY_TIP), translate::GetDirectionName(direction), current->m_name);
+    const auto icon = m_iconByService.find(current->m_id);
+    const HICON shown = icon != m_iconByService.end() ? icon->second : m_bigIcon.Get();
+    ::SendMessageW(m_hWnd, WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(shown));
+    ChangeIcon(shown);
+    ChangeTip(Wide(tip));
+
+    ::SendMessageW(m_directionCombo, CB_RESETCONTENT, 0, 0);
+    for (std::size_t i = 0; i < manager->m_directions.size(); ++i) {
+        const std::u16string name = translate::GetDirectionName(manager->m_directions[i]);
+        const LRESULT item = ::SendMessageW(m_directionCombo, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(Wide(name)));
+        if (item < 0)
+            continue;
+        ::SendMessageW(m_directionCombo, CB_SETITEMDATA, static_cast<WPARAM>(item), static_cast<LPARAM>(i));
+        if (manager->m_directions[i] == direction)
+            ::SendMessageW(m_directionCombo, CB_SETCURSEL, static_cast<WPARAM>(item), 0);
+    }
+
+    ::SendMessageW(m_dictionaryCombo, CB_RESETCONTENT, 0, 0);
+    const auto services = manager->GetServicesByPriority();
+    for (std::size_t i = 0; i < services.size(); ++i) {
+        if (services[i]->FindDirection(direction) == -1)
+            continue;
+        const auto image = m_imageByService.find(services[i]->m_id);
+        COMBOBOXEXITEMW item{};
+        item.mask = CBEIF_TEXT | CBEIF_IMAGE | CBEIF_SELECTEDIMAGE | CBEIF_INDENT | CBEIF_LPARAM;
+        item.iItem = -1;
+        item.pszText = const_cast<wchar_t*>(Wide(services[i]->m_name));
+        item.iImage = item.iSelectedImage = image != m_imageByService.end() ? image->second : 0;
+        item.lParam = static_cast<LPARAM>(i);
+        ::SendMessageW(m_dictionaryCombo, CBEM_INSERTITEMW, 0, reinterpret_cast<LPARAM>(&item));
+    }
+    // The first service is the one a translation uses.
+    ::SendMessageW(m_dictionaryCombo, CB_SETCURSEL, 0, 0);
+}
+
+bool CMainDlg::SelectedItemData(HWND list, bool extended, std::size_t& data) const
+{
+    const LRESULT selected = ::SendMessageW(list, CB_GETCURSEL, 0, 0);
+    if (selected == CB_ERR)
+        return false;
+    if (!extended) {
+        data = static_cast<std::size_t>(::SendMessageW(list, CB_GETITEMDATA, static_cast<WPARAM>(selected), 0));
+        return true;
+    }
+    COMBOBOXEXITEMW item{};
+    item.mask = CBEIF_LPARAM;
+    item.iItem = selected;
+    if (!::SendMessageW(list, CBEM_GETITEMW, 0, reinterpret_cast<LPARAM>(&item)))
+        return false;
+    data = static_cast<std::size_t>(item.lParam);
+    return true;
+}
+
+void CMainDlg::OnDirectionSelected(std::size_t index)
+{
+    try {
+        DictionaryManager& manager = DictionaryManager::GetInstance();
+        if (index >= manager.m_directions.size() || manager.m_directions[index].empty())
+            return;
+        const translate::Direction direction = manager.m_directions[index];
+        m_settings.key.SetString(u"dictionaryDirection", direction);
+        m_settings.key.SetString(
+            u"dictionaryDefaultDirections",
+            PushFavouriteDirection(direction, manager.GetDefaultDirections(), GetFavouriteCount(m_settings)));
+        UpdateControls();
+    } catch (const translate::TranslateException&) {
+    }
+}
+
+void CMainDlg::OnServiceSelected(std::size_t index)
+{
+    try {
+        DictionaryManager& manager = DictionaryManager::GetInstance();
+        const std::u16string priority = manager.GetPriorityList();
+        const auto services = manager.GetServicesByPriority();
+        m_settings.key.SetString(u"dictionaryPriority", index < services.size()
+                                                            ? PushServicePriority(services[index]->m_id, priority)
+                                                            : priority);
+        UpdateControls();
+    } catch (const translate::TranslateException&) {
+    }
+}
+
+}  // namespace tray::app

@@ -1,0 +1,88 @@
+// The tray menu of the main dialog: its dictionary items, check marks and its own commands.
+#include "foundation/config/Environment.h"
+#include "translate/manager/DictionaryManager.h"
+#include "translate/manager/DirectionName.h"
+#include "translate/manager/TranslateException.h"
+#include "tray/MenuModel.h"
+#include "tray/UserSettings.h"
+#include "tray/app/KeyboardHook.h"
+#include "tray/app/MainDlg.h"
+#include "tray/app/MenuBuilder.h"
+
+namespace tray::app {
+namespace {
+using translate::manager::DictionaryManager;
+
+// Position of the first separator, or -1.
+int FirstSeparator(HMENU menu)
+{
+    const int count = ::GetMenuItemCount(menu);
+    for (int position = 0; position < count; ++position) {
+        MENUITEMINFOW info{};
+        info.cbSize = sizeof info;
+        info.fMask = MIIM_FTYPE;
+        if (::GetMenuItemInfoW(menu, static_cast<UINT>(position), TRUE, &info) && (info.fType & MFT_SEPARATOR))
+            return position;
+    }
+    return -1;
+}
+
+void CheckCommand(HMENU menu, UINT command, bool checked)
+{
+    ::CheckMenuItem(menu, command, MF_BYCOMMAND | (checked ? MF_CHECKED : MF_UNCHECKED));
+}
+
+// The favourites, "Other" and "Service" between the resource's separator and a new one after it.
+void InsertDictionaryItems(HMENU menu, UINT position, DictionaryManager& manager, const translate::Direction& current)
+{
+    ::InsertMenuW(menu, position, MF_BYPOSITION | MF_SEPARATOR, 0, nullptr);
+
+    std::vector<std::u16string> serviceNames;
+    for (const auto* service : manager.GetServicesByPriority())
+        serviceNames.push_back(service->m_name);
+    const auto name = [](const translate::Direction& direction) { return translate::GetDirectionName(direction); };
+    InsertMenuItems(
+        menu, position,
+        BuildDictionaryMenu(manager.GetDefaultDirections(), manager.m_directions, serviceNames,
+                            LoadResourceString(IDS_OTHER_DIRECTIONS), LoadResourceString(IDS_SERVICES), name));
+
+    // By command: the first item found is the favourite one when the direction is a favourite.
+    const int index = manager.FindDirection(current);
+    if (index >= 0)
+        CheckCommand(menu, kDirectionCommandBase + static_cast<UINT>(index), true);
+}
+}  // namespace
+
+void CMainDlg::PrepareMenu(HMENU menu)
+{
+    const int anchor = FirstSeparator(menu);
+    if (anchor >= 0) {
+        try {
+            InsertDictionaryItems(menu, static_cast<UINT>(anchor + 1), DictionaryManager::GetInstance(),
+                                  GetCurrentDirection(m_settings.key));
+        } catch (const translate::TranslateException&) {
+            // No manager: the menu keeps its own items.
+        }
+    }
+    CheckCommand(menu, ID_USE_CTRL_INS_INS, IsHotKeyOn(m_settings.key, u"useCtrlInsIns"));
+    CheckCommand(menu, ID_USE_CTRL_C_C, IsHotKeyOn(m_settings.key, u"useCtrlCC"));
+}
+
+void CMainDlg::OnToggleHotKey(UINT command)
+{
+    const char16_t* name = command == ID_USE_CTRL_INS_INS ? u"useCtrlInsIns" : u"useCtrlCC";
+    m_settings.key.SetDWORD(name, IsHotKeyOn(m_settings.key, name) ? 0 : 1);
+    if (AreBothHotKeysOff(m_settings.key))
+        RemoveKeyboardHook();
+    else
+        InstallKeyboardHook(m_hWnd, WM_TRANSLATE_HOTKEY);  // does nothing when it is installed
+}
+
+void CMainDlg::OnExit()
+{
+    RemoveIcon();
+    ::DestroyWindow(m_hWnd);
+    ::PostQuitMessage(0);
+}
+
+}  // namespace tray::app

@@ -1,0 +1,69 @@
+#include "tray/app/MenuBuilder.h"
+
+#include "tray/app/Resources.h"
+#include "tray/app/UiHandles.h"
+
+namespace tray::app {
+namespace {
+MenuHandle CreatePopup(const MenuItem& popup);
+
+// Appends one item; a sub-popup is handed to the menu only when appending succeeds.
+bool Append(HMENU menu, const MenuItem& item)
+{
+    switch (item.kind) {
+        case MenuItem::Kind::Separator:
+            return ::AppendMenuW(menu, MF_SEPARATOR, 0, nullptr) != FALSE;
+        case MenuItem::Kind::Command:
+            return ::AppendMenuW(menu, MF_STRING, item.command, Wide(item.text)) != FALSE;
+        case MenuItem::Kind::Popup: {
+            MenuHandle sub = CreatePopup(item);
+            if (!sub)
+                return false;
+            if (!::AppendMenuW(menu, MF_POPUP | MF_STRING, reinterpret_cast<UINT_PTR>(sub.Get()), Wide(item.text)))
+                return true;  // the menu stays without it; the sub-popup is destroyed here
+            sub.Release();
+            return true;
+        }
+    }
+    return true;
+}
+
+// Null when the popup or one of its sub-popups cannot be created.
+MenuHandle CreatePopup(const MenuItem& popup)
+{
+    MenuHandle menu(::CreatePopupMenu());
+    if (!menu)
+        return menu;
+    for (const MenuItem& item : popup.items) {
+        if (!Append(menu.Get(), item))
+            return MenuHandle();
+    }
+    return menu;
+}
+}  // namespace
+
+void InsertMenuItems(HMENU menu, UINT position, const std::vector<MenuItem>& items)
+{
+    for (const MenuItem& item : items) {
+        switch (item.kind) {
+            case MenuItem::Kind::Separator:
+                ::InsertMenuW(menu, position, MF_BYPOSITION | MF_SEPARATOR, 0, nullptr);
+                break;
+            case MenuItem::Kind::Command:
+                ::InsertMenuW(menu, position, MF_BYPOSITION | MF_STRING, item.command, Wide(item.text));
+                break;
+            case MenuItem::Kind::Popup: {
+                MenuHandle sub = CreatePopup(item);
+                if (!sub)
+                    return;
+                if (::InsertMenuW(menu, position, MF_BYPOSITION | MF_POPUP | MF_STRING,
+                                  reinterpret_cast<UINT_PTR>(sub.Get()), Wide(item.text)))
+                    sub.Release();  // the menu owns it now
+                break;
+            }
+        }
+        ++position;
+    }
+}
+
+}  // namespace tray::app

@@ -1,0 +1,80 @@
+// Vocabra.exe's entry point: the start-up switches, one copy per user, COM and the common
+// controls, then the main dialog and the message loop until Exit.
+#include <windows.h>
+
+#include <commctrl.h>
+
+#include <memory>
+
+#include "foundation/config/Environment.h"
+#include "foundation/win32api/Handles.h"
+#include "tray/StartupRules.h"
+#include "tray/app/MainDlg.h"
+#include "tray/app/MessageLoop.h"
+#include "tray/app/UiHandles.h"
+
+namespace {
+using tray::app::FromWide;
+
+// A copy of this program with an empty command line, so that it starts hidden; not waited for.
+void StartFreshCopy()
+{
+    const std::u16string path = GetModuleFilePath();
+    if (path.empty())
+        return;
+    Win32::API::ProcessEx copy;
+    copy.Create(path.c_str());
+}
+
+std::u16string UserName()
+{
+    wchar_t name[128] = {};
+    DWORD size = sizeof name / sizeof name[0];
+    if (!::GetUserNameW(name, &size))
+        return std::u16string();
+    return FromWide(std::wstring(name));
+}
+
+int Run(int showCommand)
+{
+    tray::app::CMessageLoop loop;
+    const tray::app::MessageLoopRegistration registration(loop);
+    const auto dialog = std::make_unique<tray::app::CMainDlg>();
+    if (!dialog->Create(nullptr))
+        return 0;
+    ::ShowWindow(dialog->m_hWnd, showCommand);
+    return loop.Run();
+}
+
+int Start(const wchar_t* commandLine)
+{
+    const tray::StartupSwitches switches = tray::ParseStartupSwitches(reinterpret_cast<const char16_t*>(commandLine));
+    if (switches.install) {
+        StartFreshCopy();
+        return 0;
+    }
+
+    // Held until the process ends: its existence is the mark of the running copy.
+    Win32::API::Event runningCopy;
+    bool alreadyRunning = false;
+    if (runningCopy.Create(tray::InstanceEventName(UserName()).c_str(), alreadyRunning) && alreadyRunning)
+        return 0;
+
+    const tray::app::ComInitialization com;
+    // ComboBoxEx32, the dictionary list, is one of the extended classes: the dialog cannot be
+    // made without it.
+    INITCOMMONCONTROLSEX controls{sizeof controls, ICC_BAR_CLASSES | ICC_USEREX_CLASSES};
+    ::InitCommonControlsEx(&controls);
+
+    return Run(switches.visible ? SW_SHOWDEFAULT : SW_HIDE);
+}
+}  // namespace
+
+int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR commandLine, int)
+{
+    try {
+        return Start(commandLine);
+    } catch (...) {
+        return 0;
+    }
+}
