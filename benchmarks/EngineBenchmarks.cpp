@@ -1,5 +1,5 @@
-// The engine's costs: escaping a word, loading the shipped configuration with every service, and
-// one whole lookup through the manager.
+// The engine's costs: escaping a word, loading the shipped configuration with every service, one
+// whole lookup through the manager; and the keyboard hook's recogniser.
 #include <cstdlib>
 #include <filesystem>
 #include <string>
@@ -11,6 +11,7 @@
 #include "translate/manager/DictionaryManager.h"
 #include "translate/service/WordEncoding.h"
 #include "translate/target/RequestDisplayTarget.h"
+#include "tray/HotKeyRecognizer.h"
 
 namespace {
 // Runs on the shipped locale folder with a registry file of its own.
@@ -70,6 +71,22 @@ void LookupThroughTheManager(benchmark::State& state)
         manager.Translate(kTwentyCharacters, u"ru-en", target);
 }
 BENCHMARK(LookupThroughTheManager);
+
+// The keyboard hook's decision for one key event: a mix of ignored keys, first presses and
+// double presses.
+void RecogniseKeyEvent(benchmark::State& state)
+{
+    tray::HotKeyRecognizer recognizer;
+    std::uint32_t time = 0;
+    const std::uint32_t keys[] = {0x41, tray::kVirtualKeyC, tray::kVirtualKeyC, tray::kVirtualKeyInsert};
+    std::size_t next = 0;
+    for (auto _ : state) {
+        time += 300;
+        benchmark::DoNotOptimize(recognizer.OnKeyEvent(tray::kKeyUpMessage, keys[next], true, time));
+        next = (next + 1) % 4;
+    }
+}
+BENCHMARK(RecogniseKeyEvent);
 }  // namespace
 
 BENCHMARK_MAIN();
