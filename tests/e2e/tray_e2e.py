@@ -12,16 +12,18 @@ never leaves the machine and is held as long as the test wants.
 
 import argparse
 import os
+import re
 import shutil
 import subprocess
 import sys
 import time
+import urllib.parse
 
 sys.dont_write_bytecode = True  # nothing written into the source tree
 
 from fake_dictionary import FakeDictionary
-from wine_session import (WineSession, geometry, screenshot, visible_windows, visible_windows_of, wait_until,
-                          window_name, xdotool)
+from wine_session import (WineSession, geometry, russian_locale, screenshot, visible_windows, visible_windows_of,
+                          wait_until, window_name, xdotool)
 
 DIALOG = "^Vocabra$"
 TRAY = "^Wine System Tray"
@@ -40,28 +42,51 @@ def check(condition, message):
     print("ok   " + message, flush=True)
 
 
+# The test's own dictionary data; expected registry values are worked out from it.
+FAVOURITE_COUNT = 2
+DEFAULT_DIRECTIONS = ["en-ru", "ru-en"]
+SERVICES = {  # id: (display name, supported directions, request path)
+    "Fake": ("Fake Dictionary", ["en-ru", "ru-en", "de-ru"], "lookup"),
+    "Second": ("Second Dictionary", ["de-ru", "en-ru"], "second"),
+}
+PRIORITY = ["Fake", "Second"]
+LANGUAGE_NAMES = {
+    "en": {"en": "English", "ru": "Russian", "de": "German"},
+    "ru": {"en": "Английский", "ru": "Русский", "de": "Немецкий"},
+}
+
+
 def write_locale(app, port):
-    """One "popup" service (an Internet Explorer window) asking the fake dictionary."""
-    service = (
-        "service.name=Fake Dictionary\n"
-        "service.icon=icons/fake.ico\n"
-        "service.home.url=http://127.0.0.1:%d/\n"
-        "supported.directions=en-ru,ru-en\n"
-        "dictionary.service.url=http://127.0.0.1:%d/lookup/%%direction%%?text=%%words%%\n"
-        "dictionary.direction.to.parameter=en-ru,ru-en\n"
-        "dictionary.display.type=popup\n" % (port, port))
-    configuration = ("dictionaries=Fake\n"
-                     "dictionary.Fake.type=simple\n"
-                     "dictionary.Fake.config=fake.properties\n"
-                     "favour.dictionary.count=5\n")
-    names = "en-=English\n-en=→ English\nru-=Russian\n-ru=→ Russian\ndefault.directions=en-ru,ru-en\n"
-    for language in ("en", "ru"):
+    """"popup" services (Internet Explorer windows) asking the fake dictionary."""
+    configuration = "dictionaries=%s\nfavour.dictionary.count=%d\n" % (",".join(PRIORITY), FAVOURITE_COUNT)
+    for language, names in LANGUAGE_NAMES.items():
         folder = os.path.join(app, "locale", language)
         os.makedirs(folder)
-        for name, text in (("Configuration.properties", configuration), ("fake.properties", service),
-                           ("translate_direction.properties", names)):
+        files = {"Configuration.properties": configuration}
+        for service, (name, directions, path) in SERVICES.items():
+            files["Configuration.properties"] += ("dictionary.%s.type=simple\ndictionary.%s.config=%s.properties\n"
+                                                  % (service, service, service))
+            files[service + ".properties"] = (
+                "service.name=%s\n"
+                "service.icon=icons/fake.ico\n"
+                "service.home.url=http://127.0.0.1:%d/\n"
+                "supported.directions=%s\n"
+                "dictionary.service.url=http://127.0.0.1:%d/%s/%%direction%%?text=%%words%%\n"
+                "dictionary.direction.to.parameter=%s\n"
+                "dictionary.display.type=popup\n"
+                % (name, port, ",".join(directions), port, path, ",".join(directions)))
+        files["translate_direction.properties"] = "".join(
+            "%s-=%s\n-%s=→ %s\n" % (code, name, code, name) for code, name in names.items()) + \
+            "default.directions=%s\n" % ",".join(DEFAULT_DIRECTIONS)
+        for name, text in files.items():
             with open(os.path.join(folder, name), "w", encoding="utf-8") as out:
                 out.write(text)
+
+
+def direction_name(direction, language="en"):
+    source, target = direction.split("-")
+    names = LANGUAGE_NAMES[language]
+    return "%s → %s" % (names[source], names[target])
 
 
 def use_proxy(wine, work, port):
@@ -73,6 +98,21 @@ def use_proxy(wine, work, port):
                   "\"ProxyServer\"=\"127.0.0.1:%d\"\n" % port)
     code, _ = wine.output_of("reg", "import", path)
     check(code == 0, "the fake dictionary is WinINet's proxy")
+
+
+def registry_value(wine, name):
+    """(type, text) of a value of the program's key, or None when it does not exist."""
+    code, text = wine.output_of("reg", "query", SETTINGS_KEY, "/v", name)
+    for line in text.splitlines():
+        parts = line.strip().split(None, 2)
+        if code == 0 and len(parts) >= 2 and parts[0] == name and parts[1].startswith("REG_"):
+            return parts[1], parts[2] if len(parts) > 2 else ""
+    return None
+
+
+def set_registry_dword(wine, name, value):
+    code, _ = wine.output_of("reg", "add", SETTINGS_KEY, "/v", name, "/t", "REG_DWORD", "/d", str(value), "/f")
+    check(code == 0, "%s set to %d in the registry" % (name, value))
 
 
 def registry_dword(wine, name):
@@ -99,8 +139,8 @@ MENU_ITEM_HEIGHT = 16  # pixels, at the menu font Wine uses
 EXIT, ABOUT = 0, 1  # places from the bottom of the tray menu
 
 
-def choose_from_menu(shots, label, from_bottom):
-    """Right click on the tray icon, then an item counted from the bottom of the menu."""
+def open_tray_menu():
+    """Right click on the tray icon; the menu's X window."""
     before = set(visible_windows_of("vocabra.exe"))
     x, y = tray_icon()
     xdotool("mousemove", str(x), str(y), "click", "3")
@@ -111,8 +151,14 @@ def choose_from_menu(shots, label, from_bottom):
     found = wait_until(menu, 15)
     if not found:
         raise Failure("the tray menu did not open")
+    return found[0]
+
+
+def choose_from_menu(shots, label, from_bottom):
+    """Right click on the tray icon, then an item counted from the bottom of the menu."""
+    menu = open_tray_menu()
     screenshot(os.path.join(shots, "menu-%s.png" % label))
-    mx, my, width, height = geometry(found[0])
+    mx, my, width, height = geometry(menu)
     y = my + height - MENU_ITEM_HEIGHT // 2 - from_bottom * MENU_ITEM_HEIGHT
     xdotool("mousemove", str(mx + width // 3), str(y), "click", "1")
 
@@ -129,13 +175,17 @@ def main():
     arguments = argparse.ArgumentParser()
     arguments.add_argument("--exe", required=True)
     arguments.add_argument("--work", required=True)
+    arguments.add_argument("--screenshots", required=True,
+                           help="folder for the pictures of the user interface, in en/ and ru/")
     options = arguments.parse_args()
     started = time.monotonic()
 
     work = os.path.abspath(options.work)
     shutil.rmtree(work, ignore_errors=True)
     app = os.path.join(work, "app")
-    shots = os.path.join(work, "screenshots")
+    shots = os.path.join(work, "screenshots")  # the steps' own pictures, for diagnosis
+    gallery = os.path.abspath(options.screenshots)
+    shutil.rmtree(gallery, ignore_errors=True)
     logs = os.path.join(work, "logs")
     for folder in (app, shots, logs):
         os.makedirs(folder)
@@ -150,11 +200,31 @@ def main():
             print("prefix ready after %.1f s" % (time.monotonic() - started), flush=True)
             use_proxy(wine, work, dictionary.port)
             scenario(wine, exe, dictionary, shots)
+            print("basic scenario done after %.1f s" % (time.monotonic() - started), flush=True)
+            program, dialog, favourites = settings_from_dialog(wine, exe, dictionary)
+            favourite_from_menu(wine, favourites)
+            take_screenshots(wine, os.path.join(gallery, "en"), dialog, "About Vocabra")
+            exit_program(program, shots, "english")
+            russian = russian_locale(os.path.join(work, "locales"))
+            program, dialog = start_with_dialog(wine, exe, env=russian)
+            take_screenshots(wine, os.path.join(gallery, "ru"), dialog, "Об Vocabra")
+            exit_program(program, shots, "russian")
+            print("settings and screenshots done after %.1f s" % (time.monotonic() - started), flush=True)
+            timings = hot_keys_over_notepad(wine, exe, dictionary, shots)
+        except Failure:
+            screenshot(os.path.join(shots, "failure.png"))
+            for request in dictionary.requests():
+                print("     request at the fake dictionary: %s %s" % (request.method, request.target))
+            raise
         finally:
             dictionary.release_tunnels()
             wine.stop()
     # Hundreds of megabytes; kept (with the logs and screenshots) only when something failed.
     shutil.rmtree(wine.prefix, ignore_errors=True)
+    for label, latest, earliest in timings:
+        print("%-13s second key release to request: %4.0f ms (at most %4.0f ms)"
+              % (label, 1000 * latest, 1000 * earliest))
+    print("screenshots in " + gallery)
     print("total %.1f s" % (time.monotonic() - started))
 
 
@@ -249,6 +319,292 @@ def scenario(wine, exe, dictionary, shots):
     stored_x, stored_y = registry_dword(wine, "window_x"), registry_dword(wine, "window_y")
     check(stored_x is not None and stored_y is not None and abs(stored_x - x) <= 10 and 0 <= y - stored_y <= 40,
           "the position was stored: (%s, %s) for a client area at (%d, %d)" % (stored_x, stored_y, x, y))
+
+
+# ---- Choosing a direction and a service in the dialog: what the registry remembers ----
+
+def pushed_favourites(direction, favourites, count):
+    """The favourite list after a choice: the choice first, no repeats, cut at count × 6 characters."""
+    joined = ",".join(f for f in favourites if f)
+    if not joined:
+        return direction
+    text = direction + ("," + joined).replace("," + direction, "")
+    return text[:count * 6] if len(text) >= count * 6 else text
+
+
+def pushed_priority(service, priority):
+    text = ",".join(priority)
+    return service if not text else service + ("," + text).replace("," + service, "")
+
+
+def wait_for_registry(wine, name, expected, timeout=10):
+    """The value's text once it equals `expected`, else the last text seen."""
+    seen = [None]
+
+    def matches():
+        value = registry_value(wine, name)
+        seen[0] = value[1] if value and value[0] == "REG_SZ" else value
+        return seen[0] == expected
+    wait_until(matches, timeout, step=0.2)
+    return seen[0]
+
+
+def requested_word(request):
+    """The word exactly as it was escaped into the request address."""
+    for pair in urllib.parse.urlsplit(request.target).query.split("&"):
+        if pair.startswith("text="):
+            return pair[len("text="):]
+    return None
+
+
+def escaped(word):
+    """UTF-8 with every byte but letters, digits and !'()*-./:_~ as %xx in lower case."""
+    kept = set(b"abcdefghijklmnopqrstuvwxyzABCDEFGHIJKLMNOPQRSTUVWXYZ0123456789!'()*-./:_~")
+    return "".join(chr(b) if b in kept else "%%%02x" % b for b in word.encode("utf-8"))
+
+
+def request_for(word):
+    return lambda r: r.method == "GET" and requested_word(r) == escaped(word)
+
+
+def start_with_dialog(wine, exe, env=None):
+    program = wine.start(exe, "/visible", env=env)
+    found = wait_until(lambda: visible_windows(DIALOG), 30)
+    if not found:
+        raise Failure("/visible showed no dialog")
+    return program, found[0]
+
+
+def settings_from_dialog(wine, exe, dictionary):
+    """Keyboard only: the word, Tab to the direction list, type-ahead, Tab to the services, Down."""
+    program, dialog = start_with_dialog(wine, exe)
+    time.sleep(0.5)
+    xdotool("windowfocus", "--sync", str(dialog))
+    word = "Gute Nacht"
+    xdotool("type", "--delay", "30", word)
+    xdotool("key", "--delay", "100", "Tab", "Tab")  # past Translate to the direction list
+
+    favourites, priority = list(DEFAULT_DIRECTIONS), list(PRIORITY)
+    chosen = "de-ru"
+    xdotool("type", direction_name(chosen)[0])  # type-ahead on the sorted names
+    check(wait_for_registry(wine, "dictionaryDirection", chosen) == chosen,
+          "choosing %s in the direction list stores dictionaryDirection" % direction_name(chosen))
+    favourites_text = pushed_favourites(chosen, favourites, FAVOURITE_COUNT)
+    stored = wait_for_registry(wine, "dictionaryDefaultDirections", favourites_text)
+    check(stored == favourites_text, "the favourites put it first, cut to %d × 6 characters: %r (expected %r)"
+          % (FAVOURITE_COUNT, stored, favourites_text))
+    favourites = [f for f in favourites_text.split(",") if f]  # readers skip empty items
+
+    # The service list now holds the services of de-ru in priority order; Down picks the second.
+    candidates = [s for s in priority if chosen in SERVICES[s][1]]
+    xdotool("key", "--delay", "100", "Tab", "Down")
+    priority_text = pushed_priority(candidates[1], priority)
+    stored = wait_for_registry(wine, "dictionaryPriority", priority_text)
+    check(stored == priority_text, "choosing %s stores dictionaryPriority %r (expected %r)"
+          % (SERVICES[candidates[1]][0], stored, priority_text))
+    priority = [p for p in priority_text.split(",") if p]
+
+    xdotool("key", "Return")
+    request = dictionary.wait_for(request_for(word), 30)
+    check(request is not None and request.path == "/%s/%s" % (SERVICES[priority[0]][2], chosen),
+          "the next translation uses the chosen direction and service (%s)" % (request and request.path))
+
+    return program, dialog, favourites
+
+
+def favourite_from_menu(wine, favourites):
+    """The tray menu lists the favourites just above "Other"; the last one is chosen again."""
+    menu = open_tray_menu()
+    rows = submenu_rows(menu, 2)
+    check(len(rows) == 2, "the tray menu shows the Other and Service submenus")
+    mx, _, width, _ = geometry(menu)
+    chosen = favourites[-1]
+    xdotool("mousemove", str(mx + width // 3), str(rows[1] - MENU_ITEM_HEIGHT), "click", "1")
+    check(wait_for_registry(wine, "dictionaryDirection", chosen) == chosen,
+          "the favourite %s chosen from the tray menu stores dictionaryDirection" % chosen)
+    expected = pushed_favourites(chosen, favourites, FAVOURITE_COUNT)
+    stored = wait_for_registry(wine, "dictionaryDefaultDirections", expected)
+    check(stored == expected, "a favourite chosen again moves to the front, once: %r (expected %r)"
+          % (stored, expected))
+
+
+# ---- Screenshots: dialog, tray menu with its submenus, About box ----
+
+def submenu_opened_by_hover(menu, y, before):
+    """Moves the pointer onto the row at y of the menu; the submenu window that opens, or None."""
+    mx, _, width, _ = geometry(menu)
+    xdotool("mousemove", str(mx + width // 3), str(y))
+
+    def submenu():
+        return [w for w in visible_windows_of("vocabra.exe")
+                if w not in before and w != menu and not window_name(w)]
+    found = wait_until(submenu, 1.0)
+    return found[0] if found else None
+
+
+def submenu_rows(menu, count, on_open=None):
+    """Walks up the open menu from above Exit, About and Open until `count` rows have opened a
+    submenu ("Service" first, then "Other"); their y positions. on_open(i) runs while the i-th
+    submenu is shown."""
+    before = set(visible_windows_of("vocabra.exe")) | {menu}
+    _, my, _, height = geometry(menu)
+    rows = []
+    y = my + height - MENU_ITEM_HEIGHT // 2 - 3 * MENU_ITEM_HEIGHT
+    while len(rows) < count and y > my:
+        opened = submenu_opened_by_hover(menu, y, before)
+        if opened:
+            rows.append(y)
+            if on_open:
+                time.sleep(0.3)
+                on_open(len(rows) - 1)
+            y -= MENU_ITEM_HEIGHT  # past this submenu's row
+        else:
+            y -= 4
+    return rows
+
+
+def menu_screenshots(folder):
+    names = ["service", "other"]
+    menu = open_tray_menu()
+    rows = submenu_rows(menu, 2, lambda i: screenshot(os.path.join(folder, "menu-%s.png" % names[i])))
+    xdotool("key", "Escape", "Escape")
+    check(len(rows) == 2, "the tray menu's Other and Service submenus opened")
+    wait_until(lambda: menu not in visible_windows_of("vocabra.exe"), 5)
+
+
+def close_browsers(wine):
+    """The answer windows of earlier translations would cover what the pictures should show.
+    Asked to close, not killed: a killed browser server leaves later activations hanging."""
+    wine.run("taskkill", "/im", "iexplore.exe", limit=30)
+    wait_until(lambda: not visible_windows_of("iexplore.exe"), 10)
+
+
+def take_screenshots(wine, folder, dialog, about_title):
+    close_browsers(wine)
+    os.makedirs(folder, exist_ok=True)
+    xdotool("windowraise", str(dialog))
+    xdotool("windowfocus", "--sync", str(dialog))
+    time.sleep(0.5)
+    screenshot(os.path.join(folder, "dialog.png"))
+    menu_screenshots(folder)
+    choose_from_menu(folder, "about-item", ABOUT)
+    about = wait_until(lambda: visible_windows("^" + re.escape(about_title)), 15)
+    check(bool(about), "About... opens the box %r" % about_title)
+    time.sleep(0.5)
+    screenshot(os.path.join(folder, "about.png"))
+    os.remove(os.path.join(folder, "menu-about-item.png"))
+    xdotool("windowfocus", "--sync", str(about[0]))
+    xdotool("key", "Return")
+    check(wait_until(lambda: not visible_windows("^" + re.escape(about_title)), 10) is not None,
+          "OK closes the About box")
+
+
+def exit_program(program, shots, label):
+    choose_from_menu(shots, label, EXIT)
+    check(wait_until(lambda: program.poll() is not None, 20) and program.returncode == 0,
+          "Exit ends it with 0")
+
+
+# ---- Hot keys over text selected in another program ----
+
+class Gestures:
+    """Ctrl held, a key tapped twice. Gestures are kept more than the double-press window apart,
+    so that no release is taken for the second half of an earlier pair."""
+    WINDOW = 1.0
+
+    def __init__(self):
+        self._last = 0.0
+
+    def double_press(self, key):
+        """(second release sent at the latest, second release sent at the earliest) in monotonic time."""
+        pause = self._last + self.WINDOW + 0.2 - time.monotonic()
+        if pause > 0:
+            time.sleep(pause)
+        xdotool("keydown", "ctrl", "key", key, "keydown", key)
+        before = time.monotonic()
+        xdotool("keyup", "--delay", "0", key)
+        after = time.monotonic()
+        xdotool("keyup", "ctrl")
+        self._last = after
+        return after, before
+
+
+def focus_notepad(notepad):
+    """Raises notepad above the browser windows and clicks into its text: focusing it alone does
+    not keep a browser window that has just appeared from taking the keys."""
+    xdotool("windowraise", str(notepad))
+    x, y, width, height = geometry(notepad)
+    xdotool("mousemove", str(x + width // 2), str(y + height // 2), "click", "1")
+    xdotool("windowfocus", "--sync", str(notepad))
+
+
+def select_in_notepad(notepad, text):
+    """Replaces notepad's text with `text` (pasted from the X clipboard: xdotool cannot type
+    Cyrillic into Wine) and selects it."""
+    clipboard = subprocess.Popen(["timeout", "30", "xclip", "-quiet", "-selection", "clipboard", "-i"],
+                                 stdin=subprocess.PIPE, stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
+    clipboard.stdin.write(text.encode("utf-8"))
+    clipboard.stdin.close()
+    try:
+        time.sleep(0.3)
+        focus_notepad(notepad)
+        xdotool("key", "--delay", "50", "ctrl+a", "BackSpace", "ctrl+v", "ctrl+a")
+        time.sleep(0.3)
+    finally:
+        clipboard.terminate()
+        clipboard.wait()
+
+
+def settle_browser(known):
+    """Waits for the browser window of the last translation: it takes the focus when it appears,
+    and keys meant for notepad would go to it."""
+    wait_until(lambda: len(visible_windows_of("iexplore.exe")) > known, 10)
+    time.sleep(0.5)
+
+
+def hot_keys_over_notepad(wine, exe, dictionary, shots):
+    editor = wine.start("notepad")
+    notepad = wait_until(lambda: visible_windows_of("notepad.exe"), 60)
+    check(bool(notepad), "Wine's notepad is open")
+    notepad = notepad[0]
+    program = wine.start(exe)
+    tray_icon()
+    time.sleep(1)  # the hook is installed while the dialog initialises
+    gestures = Gestures()
+    timings = []
+
+    for step, (key, label, text) in enumerate((("Insert", "Ctrl+Ins+Ins", "Добрый день!"),
+                                               ("c", "Ctrl+C+C", "Hello, мир"), ("c", "Ctrl+C+C", "ещё раз"))):
+        select_in_notepad(notepad, text)
+        screenshot(os.path.join(shots, "notepad-%d.png" % step))
+        browsers = len(visible_windows_of("iexplore.exe"))
+        released, earliest = gestures.double_press(key)
+        request = dictionary.wait_for(request_for(text), 30)
+        check(request is not None, "%s over notepad's selection sent %r escaped as %s" % (label, text, escaped(text)))
+        settle_browser(browsers)
+        timings.append((label, request.arrived - released, request.arrived - earliest))
+        print("     second release to request: %.0f ms (at most %.0f ms)"
+              % (1000 * timings[-1][1], 1000 * timings[-1][2]), flush=True)
+    screenshot(os.path.join(shots, "notepad.png"))
+
+    # Switched off in the registry, Ctrl+C+C does nothing; Ctrl+Ins+Ins still translates.
+    set_registry_dword(wine, "useCtrlCC", 0)
+    ignored, taken = "abgeschaltet", "still on"
+    select_in_notepad(notepad, ignored)
+    focus_notepad(notepad)
+    xdotool("key", "ctrl+a")
+    gestures.double_press("c")
+    select_in_notepad(notepad, taken)
+    focus_notepad(notepad)
+    xdotool("key", "ctrl+a")
+    gestures.double_press("Insert")
+    check(dictionary.wait_for(request_for(taken), 30) is not None, "with useCtrlCC=0 Ctrl+Ins+Ins still translates")
+    time.sleep(1)  # the earlier gesture's message was handled before this one's
+    check(dictionary.wait_for(request_for(ignored), 0) is None, "with useCtrlCC=0 Ctrl+C+C sends nothing")
+
+    exit_program(program, shots, "notepad")
+    editor.terminate()
+    return timings
 
 
 if __name__ == "__main__":

@@ -53,10 +53,12 @@ class WineSession:
         self._runs += 1
         return open(os.path.join(self.log_dir, "%02d-%s.log" % (self._runs, name)), "wb")
 
-    def start(self, program, *args, limit=120):
-        """A Windows program started in the background; its Popen (returncode = exit code)."""
+    def start(self, program, *args, limit=120, env=None):
+        """A Windows program started in the background; its Popen (returncode = exit code).
+        `env` adds variables for this program only (a locale, for instance)."""
+        environment = dict(self.env, **(env or {}))
         with self._log(os.path.basename(program)) as out:
-            return subprocess.Popen(["timeout", str(limit), WINE, program, *args], env=self.env,
+            return subprocess.Popen(["timeout", str(limit), WINE, program, *args], env=environment,
                                     stdin=subprocess.DEVNULL, stdout=out, stderr=subprocess.STDOUT)
 
     def run(self, program, *args, limit=60):
@@ -130,6 +132,18 @@ def wait_until(condition, timeout, step=0.1):
         if time.monotonic() >= deadline:
             return None
         time.sleep(step)
+
+
+def russian_locale(folder):
+    """Variables that run one Wine program in Russian; the locale is compiled into `folder` once."""
+    target = os.path.join(folder, "ru_RU.UTF-8")
+    if not os.path.isdir(target):
+        os.makedirs(folder, exist_ok=True)
+        subprocess.run(["timeout", "120", "localedef", "-i", "ru_RU", "-f", "UTF-8", target],
+                       stdin=subprocess.DEVNULL, stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
+    if not os.path.isdir(target):
+        raise RuntimeError("localedef could not compile ru_RU.UTF-8 (Debian package locales)")
+    return {"LOCPATH": folder, "LANG": "ru_RU.UTF-8", "LC_ALL": "ru_RU.UTF-8"}
 
 
 def screenshot(path):
