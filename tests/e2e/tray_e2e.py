@@ -246,6 +246,8 @@ def scenario(wine, exe, dictionary, shots):
     check(bool(wait_until(lambda: visible_windows(DIALOG), 10)), "a double click on the icon shows the dialog")
     choose_from_menu(shots, "first", EXIT)
     check(wait_until(lambda: first.poll() is not None, 20) and first.returncode == 0, "Exit ends it with 0")
+    # Wine hides its tray window once it holds no icon.
+    check(bool(wait_until(lambda: not visible_windows(TRAY), 10)), "Exit removes the tray icon")
 
     # /install starts a fresh copy (hidden, whatever else the line says) and leaves.
     check(wine.run(exe, "/install /visible") == 0, "/install exits with 0")
