@@ -74,6 +74,20 @@ std::vector<std::string> LocalHttpServer::RequestLines() const
     return lines;
 }
 
+bool LocalHttpServer::WaitForGet(const std::string& target, std::chrono::milliseconds timeout) const
+{
+    const std::string line = "GET " + target + " HTTP/1.1";
+    const auto deadline = std::chrono::steady_clock::now() + timeout;
+    while (true) {
+        const std::vector<std::string> lines = RequestLines();
+        if (std::find(lines.begin(), lines.end(), line) != lines.end())
+            return true;
+        if (std::chrono::steady_clock::now() >= deadline)
+            return false;
+        std::this_thread::sleep_for(std::chrono::milliseconds(20));
+    }
+}
+
 void LocalHttpServer::Serve()
 {
     const auto end = std::chrono::steady_clock::now() + kLifetime;

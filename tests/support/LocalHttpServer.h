@@ -54,6 +54,8 @@ public:
     std::vector<std::string> Requests() const;
     // The first line of each request, without its line end: "GET /path?query HTTP/1.1".
     std::vector<std::string> RequestLines() const;
+    // Whether a GET of `target` (path and query) has arrived or arrives within `timeout`.
+    bool WaitForGet(const std::string& target, std::chrono::milliseconds timeout) const;
 
 private:
     void Serve();

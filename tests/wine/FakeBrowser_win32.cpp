@@ -1,6 +1,7 @@
 #include "tests/wine/FakeBrowser_win32.h"
 
 #include "tests/wine/Adopt_win32.h"
+#include "tests/wine/RefCounted_win32.h"
 
 #include <new>
 #include <utility>
@@ -34,7 +35,7 @@ std::string Describe(const VARIANT* value)
         return E_NOTIMPL;                              \
     }
 
-class FakeBrowser final : public IWebBrowser2 {
+class FakeBrowser final : public TRefCounted<IWebBrowser2> {
 public:
     explicit FakeBrowser(std::shared_ptr<BrowserScript> script) : m_script(std::move(script)) {}
 
@@ -48,14 +49,6 @@ public:
         }
         *object = nullptr;
         return E_NOINTERFACE;
-    }
-    ULONG STDMETHODCALLTYPE AddRef() override { return ++m_references; }
-    ULONG STDMETHODCALLTYPE Release() override
-    {
-        const ULONG remaining = --m_references;
-        if (remaining == 0)
-            delete this;
-        return remaining;
     }
 
     HRESULT STDMETHODCALLTYPE
@@ -162,33 +155,14 @@ private:
         return S_OK;
     }
 
-    ULONG m_references = 1;
     VARIANT_BOOL m_visible = VARIANT_FALSE;
     std::shared_ptr<BrowserScript> m_script;
 };
 
-class FakeBrowserClass final : public IClassFactory {
+class FakeBrowserClass final : public TestClassFactory {
 public:
     explicit FakeBrowserClass(std::shared_ptr<BrowserScript> script) : m_script(std::move(script)) {}
 
-    HRESULT STDMETHODCALLTYPE QueryInterface(REFIID riid, void** object) override
-    {
-        if (riid == IID_IUnknown || riid == IID_IClassFactory) {
-            *object = static_cast<IClassFactory*>(this);
-            AddRef();
-            return S_OK;
-        }
-        *object = nullptr;
-        return E_NOINTERFACE;
-    }
-    ULONG STDMETHODCALLTYPE AddRef() override { return ++m_references; }
-    ULONG STDMETHODCALLTYPE Release() override
-    {
-        const ULONG remaining = --m_references;
-        if (remaining == 0)
-            delete this;
-        return remaining;
-    }
     HRESULT STDMETHODCALLTYPE CreateInstance(IUnknown* outer, REFIID riid, void** object) override
     {
         *object = nullptr;
@@ -202,10 +176,8 @@ public:
             return E_OUTOFMEMORY;
         return Adopt<IWebBrowser2>(created)->QueryInterface(riid, object);
     }
-    HRESULT STDMETHODCALLTYPE LockServer(BOOL) override { return S_OK; }
 
 private:
-    ULONG m_references = 1;
     std::shared_ptr<BrowserScript> m_script;
 };
 

@@ -10,7 +10,7 @@
 
 #include "tests/wine/ComTestSupport_win32.h"
 #include "tests/wine/FakeBrowser_win32.h"
-#include "tests/wine/LoopbackHttpServer_win32.h"
+#include "tests/support/LocalHttpServer.h"
 #include "tests/wine/TestTarget_win32.h"
 #include "tests/wine/ThrownMessage_win32.h"
 #include "translate/target/BrowserAutomation_win32.h"
@@ -160,14 +160,16 @@ using InternetExplorerTest = wintest::ComTest;
 
 TEST_F(InternetExplorerTest, Popup_RealInternetExplorerRequestsThePageInANewVisibleWindow)
 {
-    wintest::LoopbackHttpServer server;
-    ASSERT_NE(server.Port(), 0);
+    testsupport::HttpReply page;
+    page.body = "<html><body>translation</body></html>";
+    testsupport::LocalHttpServer server(page);
+    ASSERT_TRUE(server.IsListening());
     const std::vector<HWND> before = wintest::VisibleBrowserFrames();
 
     WEBBrowserTarget target;
     ShowRequest(server.Url("/translate?text=popup"), u"en-ru", target, Display(u"popup", 600, 400));
 
-    EXPECT_TRUE(server.WaitForRequest("/translate?text=popup", std::chrono::seconds(20)));
+    EXPECT_TRUE(server.WaitForGet("/translate?text=popup", std::chrono::seconds(20)));
     std::vector<HWND> opened;
     for (HWND frame : wintest::VisibleBrowserFrames()) {
         if (std::find(before.begin(), before.end(), frame) == before.end())

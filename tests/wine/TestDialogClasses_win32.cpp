@@ -11,6 +11,7 @@
 
 #include "VocabraHelper.h"
 #include "tests/wine/Adopt_win32.h"
+#include "tests/wine/RefCounted_win32.h"
 
 using Microsoft::WRL::ComPtr;
 
@@ -81,7 +82,7 @@ ComPtr<ITypeInfo> LoadDialogTypeInfo()
     return vtableInfo;
 }
 
-class DialogObject final : public IBabylonDictionaryDialog {
+class DialogObject final : public wintest::TRefCounted<IBabylonDictionaryDialog> {
 public:
     explicit DialogObject(bool withVtableInterface)
         : m_vtable(*this), m_withVtableInterface(withVtableInterface), m_typeInfo(LoadDialogTypeInfo())
@@ -101,14 +102,6 @@ public:
             return E_NOINTERFACE;
         AddRef();
         return S_OK;
-    }
-    ULONG STDMETHODCALLTYPE AddRef() override { return ++m_references; }
-    ULONG STDMETHODCALLTYPE Release() override
-    {
-        const ULONG remaining = --m_references;
-        if (remaining == 0)
-            delete this;
-        return remaining;
     }
 
     HRESULT STDMETHODCALLTYPE GetTypeInfoCount(UINT* count) override
@@ -170,34 +163,15 @@ private:
         DialogObject& m_outer;
     };
 
-    ULONG m_references = 1;
     VtablePart m_vtable;
     bool m_withVtableInterface;
     ComPtr<ITypeInfo> m_typeInfo;
 };
 
-class DialogClass final : public IClassFactory {
+class DialogClass final : public wintest::TestClassFactory {
 public:
     explicit DialogClass(bool withVtableInterface) : m_withVtableInterface(withVtableInterface) {}
 
-    HRESULT STDMETHODCALLTYPE QueryInterface(REFIID riid, void** object) override
-    {
-        if (riid == IID_IUnknown || riid == IID_IClassFactory) {
-            *object = static_cast<IClassFactory*>(this);
-            AddRef();
-            return S_OK;
-        }
-        *object = nullptr;
-        return E_NOINTERFACE;
-    }
-    ULONG STDMETHODCALLTYPE AddRef() override { return ++m_references; }
-    ULONG STDMETHODCALLTYPE Release() override
-    {
-        const ULONG remaining = --m_references;
-        if (remaining == 0)
-            delete this;
-        return remaining;
-    }
     HRESULT STDMETHODCALLTYPE CreateInstance(IUnknown* outer, REFIID riid, void** object) override
     {
         *object = nullptr;
@@ -215,7 +189,6 @@ public:
     }
 
 private:
-    std::atomic<ULONG> m_references{1};
     bool m_withVtableInterface;
 };
 }  // namespace

@@ -1,0 +1,47 @@
+#pragma once
+// Reference counting and class objects for the COM objects the tests make themselves.
+
+#include <windows.h>
+#include <unknwn.h>
+
+#include <atomic>
+
+namespace wintest {
+
+// Implements AddRef and Release of `Interface` for an object made with new; the count starts at 1.
+template <class Interface>
+class TRefCounted : public Interface {
+public:
+    ULONG STDMETHODCALLTYPE AddRef() override { return ++m_references; }
+    ULONG STDMETHODCALLTYPE Release() override
+    {
+        const ULONG remaining = --m_references;
+        if (remaining == 0)
+            delete this;
+        return remaining;
+    }
+
+protected:
+    virtual ~TRefCounted() = default;
+
+private:
+    std::atomic<ULONG> m_references{1};
+};
+
+// A class object: answers for IUnknown and IClassFactory; CreateInstance is the subclass's.
+class TestClassFactory : public TRefCounted<IClassFactory> {
+public:
+    HRESULT STDMETHODCALLTYPE QueryInterface(REFIID riid, void** object) override
+    {
+        if (riid == IID_IUnknown || riid == IID_IClassFactory) {
+            *object = static_cast<IClassFactory*>(this);
+            AddRef();
+            return S_OK;
+        }
+        *object = nullptr;
+        return E_NOINTERFACE;
+    }
+    HRESULT STDMETHODCALLTYPE LockServer(BOOL) override { return S_OK; }
+};
+
+}  // namespace wintest
