@@ -30,26 +30,6 @@ bool WaitReadable(SOCKET socket, std::chrono::milliseconds timeout)
 }
 }  // namespace
 
-LoopbackSocket::~LoopbackSocket()
-{
-    Close();
-}
-
-LoopbackSocket::LoopbackSocket(LoopbackSocket&& other) noexcept : m_socket(other.m_socket)
-{
-    other.m_socket = kInvalid;
-}
-
-LoopbackSocket& LoopbackSocket::operator=(LoopbackSocket&& other) noexcept
-{
-    if (this != &other) {
-        Close();
-        m_socket = other.m_socket;
-        other.m_socket = kInvalid;
-    }
-    return *this;
-}
-
 void LoopbackSocket::Close()
 {
     if (IsValid())
