@@ -274,22 +274,7 @@ VOCABRA_CHILD_ROLE(fetch_urls)
     return 0;
 }
 
-class HttpClientLogTest : public testsupport::IsolatedProfileTest {
-protected:
-    HttpClientLogTest() { RemoveLogFile(); }
-    ~HttpClientLogTest() override
-    {
-        Settings().key.DeleteValue(u"log");
-        RemoveLogFile();
-    }
-
-    static std::filesystem::path LogFile() { return std::filesystem::path(SharedLogFolder()) / "Vocabra.log"; }
-    static void RemoveLogFile()
-    {
-        std::error_code ignored;
-        std::filesystem::remove(LogFile(), ignored);
-    }
-};
+using HttpClientLogTest = testsupport::LoggingTest;
 
 TEST_F(HttpClientLogTest, EachOutcomeHasItsLine)
 {

@@ -15,11 +15,6 @@
 namespace {
 using testsupport::ReadFileBytes;
 
-std::filesystem::path SharedLogFile()
-{
-    return std::filesystem::path(SharedLogFolder()) / "Vocabra.log";
-}
-
 void SetLogSwitch(const std::uint32_t* value)
 {
     Settings settings;
@@ -51,20 +46,8 @@ VOCABRA_CHILD_ROLE(ask_host_twice)
     return first == second && !first ? 0 : 1;
 }
 
-class LogTest : public testsupport::IsolatedProfileTest {
+class LogTest : public testsupport::LoggingTest {
 protected:
-    LogTest()
-    {
-        std::error_code ignored;
-        std::filesystem::remove(SharedLogFile(), ignored);
-    }
-    ~LogTest() override
-    {
-        SetLogSwitch(nullptr);
-        std::error_code ignored;
-        std::filesystem::remove(SharedLogFile(), ignored);
-    }
-
     // The folder is created by the first enabled log object of a process, which in this test
     // executable may have been an earlier test's.
     static void PrepareFolder() { CreateLogFolder(SharedLogFolder()); }
@@ -87,14 +70,14 @@ TEST_F(LogTest, OffUnlessTheSwitchIsExactlyOne)
     Log log("Connection");
     EXPECT_FALSE(log.IsEnabled());
     log.Write("message");
-    EXPECT_FALSE(std::filesystem::exists(SharedLogFile()));
+    EXPECT_FALSE(std::filesystem::exists(LogFile()));
 }
 
 TEST_F(LogTest, FolderIsCreatedByTheFirstLogOfAProcess)
 {
     EnableLog();
     EXPECT_EQ(testsupport::RunChild("write_log_lines", {"Child", "1"}), 0);
-    EXPECT_EQ(ReadFileBytes(SharedLogFile()), "Child\t- line 0\r\n");
+    EXPECT_EQ(ReadFileBytes(LogFile()), "Child\t- line 0\r\n");
 }
 
 TEST_F(LogTest, LinesAreWrittenByteForByte)
@@ -104,7 +87,7 @@ TEST_F(LogTest, LinesAreWrittenByteForByte)
     {
         Log log("Connection");
         ASSERT_TRUE(log.IsEnabled());
-        EXPECT_EQ(std::filesystem::path(log.Path()), SharedLogFile());
+        EXPECT_EQ(std::filesystem::path(log.Path()), LogFile());
         log.Write("Cannot read data");
         log.Write("Invalid URL", "http://x");
         log.Write(nullptr, "text only");
@@ -116,7 +99,7 @@ TEST_F(LogTest, LinesAreWrittenByteForByte)
         Log unlabelled;
         unlabelled.Write("multi\nline", "\n");
     }
-    EXPECT_EQ(ReadFileBytes(SharedLogFile()),
+    EXPECT_EQ(ReadFileBytes(LogFile()),
               "Connection\t- Cannot read data\r\n"
               "Connection\t- Invalid URLhttp://x\r\n"
               "Connection\t- text only\r\n"
@@ -136,7 +119,7 @@ TEST_F(LogTest, OversizedLabelsAndFormatsAreCutNotOverflowed)
     EXPECT_EQ(std::string(log.Prefix()), std::string(60, 'L') + "\t- ");
     const std::string format = std::string(600, 'f') + "%i";
     log.WriteFormat(format.c_str(), 7);
-    EXPECT_EQ(ReadFileBytes(SharedLogFile()), std::string(60, 'L') + "\t- " + std::string(511, 'f') + "\r\n");
+    EXPECT_EQ(ReadFileBytes(LogFile()), std::string(60, 'L') + "\t- " + std::string(511, 'f') + "\r\n");
 }
 
 TEST_F(LogTest, LineIsDroppedWhenTheFileStaysLocked)
@@ -154,7 +137,7 @@ TEST_F(LogTest, LineIsDroppedWhenTheFileStaysLocked)
     EXPECT_LT(waited, std::chrono::seconds(5));
     holder.Close();
     log.Write("kept");
-    EXPECT_EQ(ReadFileBytes(SharedLogFile()), "Busy\t- kept\r\n");
+    EXPECT_EQ(ReadFileBytes(LogFile()), "Busy\t- kept\r\n");
 }
 
 TEST_F(LogTest, TwoProcessesLoseNoLineAndNeverInterleave)
@@ -178,7 +161,7 @@ TEST_F(LogTest, TwoProcessesLoseNoLineAndNeverInterleave)
         expected.insert("First\t- line " + std::to_string(i) + "\r");
         expected.insert("Second\t- line " + std::to_string(i) + "\r");
     }
-    std::istringstream content(ReadFileBytes(SharedLogFile()));
+    std::istringstream content(ReadFileBytes(LogFile()));
     std::multiset<std::string> seen;
     for (std::string line; std::getline(content, line);)
         seen.insert(line);
@@ -191,7 +174,7 @@ TEST_F(LogTest, HostTestLogsItsModuleOncePerProcess)
     EnableLog();
     PrepareFolder();
     ASSERT_EQ(testsupport::RunChild("ask_host_twice", {}), 0);
-    const std::string content = ReadFileBytes(SharedLogFile());
+    const std::string content = ReadFileBytes(LogFile());
     EXPECT_EQ(content.rfind("MAIN\t- Attached to ", 0), 0u) << content;
     EXPECT_EQ(content.find("\r\n"), content.size() - 2) << content;
     EXPECT_NE(content.find("foundation_tests"), std::string::npos) << content;

@@ -36,22 +36,7 @@ VOCABRA_CHILD_ROLE(parse_response_pages)
     return xml.bodyRequests;
 }
 
-class XmlResponseParserLogTest : public testsupport::IsolatedProfileTest {
-protected:
-    XmlResponseParserLogTest() { Remove(); }
-    ~XmlResponseParserLogTest() override
-    {
-        Settings().key.DeleteValue(u"log");
-        Remove();
-    }
-
-    static std::filesystem::path LogFile() { return std::filesystem::path(SharedLogFolder()) / "Vocabra.log"; }
-    static void Remove()
-    {
-        std::error_code ignored;
-        std::filesystem::remove(LogFile(), ignored);
-    }
-};
+using XmlResponseParserLogTest = testsupport::LoggingTest;
 
 TEST_F(XmlResponseParserLogTest, ProgressAndFailuresAreLoggedWithTheirLabels)
 {

@@ -6,6 +6,8 @@
 #include <windows.h>
 #endif
 
+#include "foundation/config/Settings.h"
+#include "foundation/log/Log.h"
 #include "foundation/text/Utf.h"
 
 namespace testsupport {
@@ -50,5 +52,27 @@ IsolatedProfileTest::IsolatedProfileTest()
 #endif
 
 IsolatedProfileTest::~IsolatedProfileTest() = default;
+
+LoggingTest::LoggingTest()
+{
+    RemoveLogFile();
+}
+
+LoggingTest::~LoggingTest()
+{
+    Settings().key.DeleteValue(u"log");
+    RemoveLogFile();
+}
+
+std::filesystem::path LoggingTest::LogFile()
+{
+    return std::filesystem::path(SharedLogFolder()) / "Vocabra.log";
+}
+
+void LoggingTest::RemoveLogFile()
+{
+    std::error_code ignored;
+    std::filesystem::remove(LogFile(), ignored);
+}
 
 }  // namespace testsupport

@@ -3,6 +3,7 @@
 // and the log folder move into a temporary folder; on Windows (under Wine's throw-away prefix)
 // the real key and LocalLow folder are used, and tests remove what they write.
 
+#include <filesystem>
 #include <optional>
 #include <string>
 
@@ -37,6 +38,16 @@ private:
     ScopedEnvironment m_registry;
     ScopedEnvironment m_state;
 #endif
+};
+
+// A profile whose shared log file starts and ends absent, with the "log" switch removed at the end.
+class LoggingTest : public IsolatedProfileTest {
+protected:
+    LoggingTest();
+    ~LoggingTest() override;
+
+    static std::filesystem::path LogFile();
+    static void RemoveLogFile();
 };
 
 }  // namespace testsupport
