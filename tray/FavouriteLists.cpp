@@ -2,13 +2,22 @@
 
 namespace tray {
 namespace {
-// Removes every "," + item after the leading one: a plain substring removal.
+// The item, a comma and the rest, with every later occurrence of the item removed together with
+// the comma before it. Only whole items go: "Multi" leaves "Multilex" alone.
 std::u16string PutFirst(const std::u16string& item, const std::u16string& rest)
 {
     std::u16string text = item + u"," + rest;
     const std::u16string repeated = u"," + item;
-    for (std::size_t at = text.find(repeated, item.size()); at != std::u16string::npos; at = text.find(repeated, at))
-        text.erase(at, repeated.size());
+    std::size_t at = text.find(repeated, item.size());
+    while (at != std::u16string::npos) {
+        const std::size_t end = at + repeated.size();
+        if (end == text.size() || text[end] == u',') {
+            text.erase(at, repeated.size());
+            at = text.find(repeated, at);
+        } else {
+            at = text.find(repeated, end);
+        }
+    }
     return text;
 }
 }  // namespace

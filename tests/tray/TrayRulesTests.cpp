@@ -27,6 +27,17 @@ TEST(ServicePriority, ChosenFirstWithoutCap)
     EXPECT_EQ(tray::PushServicePriority(u"x", u"x,y,x"), u"x,y");
 }
 
+// Ids that begin other ids: only whole items are removed, so no other id is cut.
+TEST(ServicePriority, IdsThatArePrefixesOfOthersStayWhole)
+{
+    EXPECT_EQ(tray::PushServicePriority(u"Multi", u"Multilex,Google"), u"Multi,Multilex,Google");
+    EXPECT_EQ(tray::PushServicePriority(u"Multi", u"Multilex,Multi,Google,Multi"), u"Multi,Multilex,Google");
+    EXPECT_EQ(tray::PushServicePriority(u"Multilex", u"Multi,Multilex"), u"Multilex,Multi");
+    EXPECT_EQ(tray::PushServicePriority(u"Lingvo", u"Google,Lingvo,LingvoPro,Lingvo"), u"Lingvo,Google,LingvoPro");
+    EXPECT_EQ(tray::PushServicePriority(u"y", u"x,,y,"), u"y,x,,");
+    EXPECT_EQ(tray::PushFavouriteDirection(u"en-r", {u"en-ru", u"en-r"}, 9), u"en-r,en-ru");
+}
+
 TEST(StartupSwitches, CaseSensitiveSubstrings)
 {
     const struct {
