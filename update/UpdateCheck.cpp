@@ -54,7 +54,7 @@ bool CheckForUpdate(bool force, const std::u16string& documentUrl, std::int64_t 
     if (!document.matched)
         return true;
     if (!document.updateLink.empty())
-        SetUpdateLink(document.updateLink);
+        AcceptUpdateLink(document.updateLink);
     const std::u16string own = GetVersionText();
     if (!document.version.empty() && !own.empty())
         return document.version == own;

@@ -27,6 +27,12 @@ UpdateDocument ReadUpdateDocument(const std::u16string& text);
 // The address the offer opens: string 500 until a check brings another.
 std::u16string GetUpdateLink();
 void SetUpdateLink(const std::u16string& link);
+// Whether an update document's link may be opened: an absolute http:// or https:// address with a
+// host. Anything else (a local or UNC path, file:, javascript: or another handler) would have
+// "Yes" start whatever a hostile update server names.
+bool IsAcceptableUpdateLink(const std::u16string& link);
+// SetUpdateLink for an acceptable link; anything else is logged and the held link stays.
+bool AcceptUpdateLink(const std::u16string& link);
 
 // "major.minor.build.revision" of the program's own file; "" when it has no version.
 std::u16string GetVersionText();

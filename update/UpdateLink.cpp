@@ -1,4 +1,6 @@
 #include "foundation/config/Environment.h"
+#include "foundation/http/UrlParts.h"
+#include "foundation/log/Log.h"
 #include "foundation/patterns/Singleton.h"
 #include "foundation/process/FileVersion.h"
 #include "foundation/text/Utf.h"
@@ -10,6 +12,27 @@ struct UpdateLink {
     std::u16string address = LoadResourceString(IDS_INSTALLER_URL);
 };
 }  // namespace
+
+bool IsAcceptableUpdateLink(const std::u16string& link)
+{
+    http::UrlParts parts;
+    if (!http::SplitUrl(link, parts) || parts.host.empty() || (parts.scheme != u"http" && parts.scheme != u"https"))
+        return false;
+    // SplitUrl also takes "http:host"; only "scheme://" makes an address absolute.
+    const std::size_t separator = link.find(u':');
+    return link.compare(separator, 3, u"://") == 0;
+}
+
+bool AcceptUpdateLink(const std::u16string& link)
+{
+    if (!IsAcceptableUpdateLink(link)) {
+        static Log log("UpdateCheck");
+        log.Write("Update link refused: ", link.c_str());
+        return false;
+    }
+    SetUpdateLink(link);
+    return true;
+}
 
 std::u16string GetUpdateLink()
 {

@@ -99,6 +99,26 @@ run --check-update --force --update-url "http://127.0.0.1:$port/tools/Same.xml"
 check "same version: up to date" "up to date" "$out"
 run --check-update --force --update-url "http://127.0.0.1:$port/missing.xml"
 check "404: up to date, status 0" "up to date 0" "$out $status"
+
+# The offered address is only ever a web address: anything else leaves the built-in one.
+printf '<vocabra version="9.9.9.9"/>' >"$work/site/tools/NoLink.xml"
+run --check-update --force --update-url "http://127.0.0.1:$port/tools/NoLink.xml"
+builtin=$out
+check "without a link the built-in address is offered" "update available: https://" "${builtin:0:26}"
+link_document() {  # link_document <name> <link>: a document naming another version at <link>
+    printf '<vocabra version="9.9.9.9"><update_link>%s</update_link></vocabra>' "$2" >"$work/site/tools/$1.xml"
+}
+link_document File 'file:///C:/Windows/System32/calc.exe'
+link_document Unc '\\attacker\share\setup.exe'
+link_document Drive 'C:\Users\Public\setup.exe'
+link_document Script 'javascript:alert(1)'
+link_document Good 'https://updates.example.org/tools/Vocabra.msi'
+for name in File Unc Drive Script; do
+    run --check-update --force --update-url "http://127.0.0.1:$port/tools/$name.xml"
+    check "$name link refused" "$builtin" "$out"
+done
+run --check-update --force --update-url "http://127.0.0.1:$port/tools/Good.xml"
+check "https link taken" "update available: https://updates.example.org/tools/Vocabra.msi" "$out"
 kill "$server" 2>/dev/null
 wait "$server" 2>/dev/null
 

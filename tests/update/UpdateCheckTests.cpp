@@ -2,6 +2,7 @@
 #include <gtest/gtest.h>
 
 #include "foundation/config/Settings.h"
+#include "foundation/text/Utf.h"
 #include "tests/support/IsolatedProfile.h"
 #include "tests/support/LocalHttpServer.h"
 #include "update/UpdateCheck.h"
@@ -106,6 +107,35 @@ TEST_F(UpdateCheckTest, UnusableDocumentsOfferNothing)
     for (int i = 0; i < 3; ++i)
         EXPECT_TRUE(update::CheckForUpdate(false, server.Url("/u.xml"), kNow));
     EXPECT_EQ(server.RequestLines().size(), 3u);
+}
+
+TEST(UpdateLink, OnlyAbsoluteWebAddressesAreAccepted)
+{
+    for (const char16_t* good : {u"https://www.example.com/tools/Vocabra.msi", u"http://installer.test/v.msi",
+                                 u"HTTPS://Example.com/x.msi", u"https://[::1]:8443/x.msi"})
+        EXPECT_TRUE(update::IsAcceptableUpdateLink(good)) << text::Utf16ToUtf8(good);
+    for (const char16_t* bad :
+         {u"", u"file:///C:/Windows/System32/calc.exe", u"\\\\host\\share\\x.exe", u"C:\\Windows\\notepad.exe",
+          u"c:/x.exe", u"javascript:alert(1)", u"ms-settings:", u"ftp://host/x.msi", u"https:x.msi", u"https:///x.msi",
+          u"https://host/a b.msi", u"https://host/x.msi\n", u"x.msi", u"//host/x.msi"})
+        EXPECT_FALSE(update::IsAcceptableUpdateLink(bad)) << text::Utf16ToUtf8(bad);
+}
+
+TEST_F(UpdateCheckTest, ARefusedLinkLeavesTheHeldOne)
+{
+    LocalHttpServer server(std::vector<HttpReply>{Reply(200, Document("9.9.9.9", "file:///C:/evil.exe")),
+                                                  Reply(200, Document("9.9.9.9", "\\\\evil\\share\\x.exe")),
+                                                  Reply(200, Document("9.9.9.9", "https://good.test/v.msi")),
+                                                  Reply(200, Document("9.9.9.9", "javascript:alert(1)"))});
+    Settings().key.SetDWORD(u"checkForUpdateInterval", 0);
+    // The other version is still offered; only the address stays as it was.
+    EXPECT_FALSE(update::CheckForUpdate(false, server.Url("/u.xml"), kNow));
+    EXPECT_FALSE(update::CheckForUpdate(false, server.Url("/u.xml"), kNow));
+    EXPECT_EQ(update::GetUpdateLink(), u"http://installer.test/original.msi");
+    EXPECT_FALSE(update::CheckForUpdate(false, server.Url("/u.xml"), kNow));
+    EXPECT_EQ(update::GetUpdateLink(), u"https://good.test/v.msi");
+    EXPECT_FALSE(update::CheckForUpdate(false, server.Url("/u.xml"), kNow));
+    EXPECT_EQ(update::GetUpdateLink(), u"https://good.test/v.msi");
 }
 
 }  // namespace
