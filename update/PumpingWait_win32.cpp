@@ -4,26 +4,32 @@
 
 #include <objbase.h>
 
+#include <algorithm>
+#include <memory>
+
 #include "foundation/win32api/Handles.h"
+#include "update/BackgroundTask.h"
 
 namespace update {
 namespace {
-DWORD WINAPI RunWork(void* parameter)
-{
-    const auto& work = *static_cast<const std::function<void()>*>(parameter);
-    // The update check reads its document with MSXML, a COM object.
-    const HRESULT com = ::CoInitializeEx(nullptr, COINIT_MULTITHREADED);
-    try {
-        work();
-    } catch (...) {
+// The update check reads its document with MSXML, a COM object.
+class MultithreadedApartment {
+public:
+    MultithreadedApartment() : m_entered(SUCCEEDED(::CoInitializeEx(nullptr, COINIT_MULTITHREADED))) {}
+    ~MultithreadedApartment()
+    {
+        if (m_entered)
+            ::CoUninitialize();
     }
-    if (SUCCEEDED(com))
-        ::CoUninitialize();
-    return 0;
-}
+    MultithreadedApartment(const MultithreadedApartment&) = delete;
+    MultithreadedApartment& operator=(const MultithreadedApartment&) = delete;
+
+private:
+    bool m_entered;
+};
 
 // Dispatches what is waiting; false once the quit message has come (it is not dispatched).
-bool DispatchWaiting(int& quitCode)
+bool DispatchWaiting(const MessageFilter& filter, int& quitCode)
 {
     MSG message{};
     while (::PeekMessageW(&message, nullptr, 0, 0, PM_REMOVE)) {
@@ -31,6 +37,8 @@ bool DispatchWaiting(int& quitCode)
             quitCode = static_cast<int>(message.wParam);
             return false;
         }
+        if (filter && filter(message))
+            continue;
         ::TranslateMessage(&message);
         ::DispatchMessageW(&message);
     }
@@ -38,37 +46,41 @@ bool DispatchWaiting(int& quitCode)
 }
 }  // namespace
 
-bool RunWhilePumping(const std::function<void()>& work, bool& quit)
+PumpedWork RunWhilePumping(std::function<bool()> work, std::chrono::milliseconds limit, const MessageFilter& filter)
 {
-    quit = false;
-    Win32::API::Thread worker;
-    worker.Attach(::CreateThread(nullptr, 0, &RunWork, const_cast<std::function<void()>*>(&work), 0, nullptr));
-    if (!worker.IsValid())
-        return false;
+    // Signalled by the worker when it ends; shared with it, since an abandoned worker outlives
+    // this call.
+    auto done = std::make_shared<Win32::API::Event>();
+    bool existed = false;
+    if (!done->Create(nullptr, existed, true, false))
+        return {};
+    const BackgroundTask task(
+        [work = std::move(work)] {
+            const MultithreadedApartment com;
+            return work();
+        },
+        [done] { ::SetEvent(done->Get()); });
+    if (!task.Started())
+        return {};
 
-    HANDLE handle = worker.Get();
+    const auto deadline = std::chrono::steady_clock::now() + limit;
+    HANDLE handle = done->Get();
     int quitCode = 0;
     for (;;) {
-        // After a quit only messages sent by other threads are answered; the posted ones wait
-        // for the caller's own loop.
-        const DWORD wake = quit ? QS_SENDMESSAGE : QS_ALLINPUT;
-        const DWORD woke = ::MsgWaitForMultipleObjectsEx(1, &handle, INFINITE, wake, MWMO_INPUTAVAILABLE);
-        if (woke == WAIT_OBJECT_0)
-            break;
-        if (woke == WAIT_FAILED) {
-            ::WaitForSingleObject(handle, INFINITE);
-            break;
-        }
-        if (quit) {
-            MSG message{};
-            ::PeekMessageW(&message, nullptr, 0, 0, PM_NOREMOVE | PM_QS_SENDMESSAGE);
-        } else if (!DispatchWaiting(quitCode)) {
-            quit = true;
+        const auto left = std::chrono::ceil<std::chrono::milliseconds>(deadline - std::chrono::steady_clock::now());
+        if (left.count() <= 0)
+            return {PumpedWork::End::TimedOut, std::nullopt};
+        const auto wait = static_cast<DWORD>(std::min<long long>(left.count(), INFINITE - 1));
+        const DWORD woke = ::MsgWaitForMultipleObjectsEx(1, &handle, wait, QS_ALLINPUT, MWMO_INPUTAVAILABLE);
+        if (woke == WAIT_OBJECT_0 || (woke == WAIT_FAILED && task.WaitFor(left)))
+            return {PumpedWork::End::Finished, task.Result()};
+        if (woke == WAIT_FAILED)
+            return {PumpedWork::End::TimedOut, std::nullopt};
+        if (woke != WAIT_TIMEOUT && !DispatchWaiting(filter, quitCode)) {
+            ::PostQuitMessage(quitCode);
+            return {PumpedWork::End::Quit, std::nullopt};
         }
     }
-    if (quit)
-        ::PostQuitMessage(quitCode);
-    return true;
 }
 
 }  // namespace update

@@ -21,29 +21,38 @@ bool IsCheckDue(std::uint64_t lastCheck, std::uint32_t intervalDays, std::int64_
     return now >= due;
 }
 
-bool CheckForUpdate(bool force)
+bool IsCheckDue(const Win32::API::RegKey& settings, std::int64_t now)
 {
-    return CheckForUpdate(force, LoadResourceString(IDS_UPDATE_DOCUMENT_URL), static_cast<std::int64_t>(std::time(nullptr)));
+    std::uint64_t lastCheck = 0;
+    settings.GetQWORD(u"lastCheckForUpdateTime", lastCheck);
+    std::uint32_t days = 1;
+    if (!settings.GetDWORD(u"checkForUpdateInterval", days))
+        days = 1;
+    return IsCheckDue(lastCheck, days, now);
 }
 
-bool CheckForUpdate(bool force, const std::u16string& documentUrl, std::int64_t now)
+std::int64_t CurrentTime()
+{
+    return static_cast<std::int64_t>(std::time(nullptr));
+}
+
+bool CheckForUpdate(bool force)
+{
+    return CheckForUpdate(force, LoadResourceString(IDS_UPDATE_DOCUMENT_URL), CurrentTime());
+}
+
+bool CheckForUpdate(bool force, const std::u16string& documentUrl, std::int64_t now, std::chrono::milliseconds timeLimit)
 {
     Settings settings;
-    std::uint64_t lastCheck = 0;
-    settings.key.GetQWORD(u"lastCheckForUpdateTime", lastCheck);
-    if (!force) {
-        std::uint32_t days = 1;
-        if (!settings.key.GetDWORD(u"checkForUpdateInterval", days))
-            days = 1;
-        if (!IsCheckDue(lastCheck, days, now))
-            return true;
-    }
+    if (!force && !IsCheckDue(settings.key, now))
+        return true;
 
     WaitCursor busy;
     // Stored before the request, so that a failed check counts as done too.
     settings.key.SetQWORD(u"lastCheckForUpdateTime", static_cast<std::uint64_t>(now));
 
     Win32::API::Connection connection;
+    connection.SetDeadline(std::chrono::steady_clock::now() + timeLimit);
     std::string body;
     if (!connection.Get(documentUrl) || !connection.ReadResponse(body))
         return true;

@@ -1,3 +1,5 @@
+#include <mutex>
+
 #include "foundation/config/Environment.h"
 #include "foundation/http/UrlParts.h"
 #include "foundation/log/Log.h"
@@ -8,7 +10,10 @@
 
 namespace update {
 namespace {
+// Written by the check's thread and read by the main thread, which need not wait for the check
+// to end (an abandoned check may still finish): every access is locked.
 struct UpdateLink {
+    std::mutex lock;
     std::u16string address = LoadResourceString(IDS_INSTALLER_URL);
 };
 }  // namespace
@@ -36,12 +41,16 @@ bool AcceptUpdateLink(const std::u16string& link)
 
 std::u16string GetUpdateLink()
 {
-    return patterns::Singleton<UpdateLink>::GetInstance().address;
+    UpdateLink& link = patterns::Singleton<UpdateLink>::GetInstance();
+    const std::lock_guard<std::mutex> hold(link.lock);
+    return link.address;
 }
 
-void SetUpdateLink(const std::u16string& link)
+void SetUpdateLink(const std::u16string& address)
 {
-    patterns::Singleton<UpdateLink>::GetInstance().address = link;
+    UpdateLink& link = patterns::Singleton<UpdateLink>::GetInstance();
+    const std::lock_guard<std::mutex> hold(link.lock);
+    link.address = address;
 }
 
 std::u16string FormatVersionText(std::uint32_t fileVersionMS, std::uint32_t fileVersionLS)

@@ -1,3 +1,5 @@
+#include "update/UpdateOffer.h"
+
 #include <windows.h>
 
 #include <shellapi.h>
@@ -5,25 +7,25 @@
 #include <atomic>
 
 #include "foundation/config/Environment.h"
+#include "foundation/win32api/WideChar_win32.h"
 #include "update/PumpingWait_win32.h"
 #include "update/UpdateCheck.h"
-#include "update/UpdateOffer.h"
 
 namespace update {
 namespace {
-const wchar_t* Wide(const std::u16string& text)
-{
-    return reinterpret_cast<const wchar_t*>(text.c_str());
-}
+using Win32::API::Wide;
+
+// The request's own limit, and time for the thread to get there and back.
+constexpr std::chrono::milliseconds kCheckWaitLimit = kCheckTimeLimit + std::chrono::seconds(5);
 
 void AskAndOpen(HWND owner)
 {
     const std::u16string question = LoadResourceString(IDS_UPDATE_QUESTION);
     const std::u16string caption = LoadResourceString(IDS_UPDATE_CAPTION);
-    if (MessageBoxW(owner, Wide(question), Wide(caption), MB_YESNO | MB_ICONQUESTION) != IDYES)
+    if (::MessageBoxW(owner, Wide(question), Wide(caption), MB_YESNO | MB_ICONQUESTION) != IDYES)
         return;
     const std::u16string link = GetUpdateLink();
-    ShellExecuteW(nullptr, L"open", Wide(link), nullptr, nullptr, SW_SHOWNORMAL);
+    ::ShellExecuteW(nullptr, L"open", Wide(link), nullptr, nullptr, SW_SHOWNORMAL);
 }
 
 // Set while an offer runs, question included: a translation that arrives meanwhile (a hot key,
@@ -47,28 +49,43 @@ private:
 };
 }  // namespace
 
-OfferOutcome RunUpdateOffer(HWND owner, const std::function<bool()>& check, const std::function<void(HWND)>& ask)
+OfferOutcome RunUpdateOffer(HWND owner, const OfferSteps& steps)
 {
     const OfferInProgress offer;
     if (!offer.Entered())
         return OfferOutcome::AlreadyRunning;
+    if (!steps.due())
+        return OfferOutcome::NotDue;
 
-    bool nothingToOffer = true;
-    bool quit = false;
-    if (!RunWhilePumping([&] { nothingToOffer = check(); }, quit))
-        return OfferOutcome::NotChecked;
-    if (quit || (owner && !::IsWindow(owner)))
+    const PumpedWork checked = RunWhilePumping(steps.check, steps.limit, steps.filter);
+    switch (checked.end) {
+        case PumpedWork::End::NotStarted:
+            return OfferOutcome::NotChecked;
+        case PumpedWork::End::Quit:
+            return OfferOutcome::Interrupted;
+        case PumpedWork::End::TimedOut:
+            return OfferOutcome::TimedOut;
+        case PumpedWork::End::Finished:
+            break;
+    }
+    if (owner && !::IsWindow(owner))
         return OfferOutcome::Interrupted;
-    if (nothingToOffer)
+    // A check that failed by throwing has nothing to offer either.
+    if (checked.result.value_or(true))
         return OfferOutcome::NothingToOffer;
-    ask(owner);
+    steps.ask(owner);
     return OfferOutcome::Asked;
 }
 
-void OfferUpdate(HWND owner)
+void OfferUpdate(HWND owner, const Win32::API::RegKey& settings, const MessageFilter& filter)
 {
-    RunUpdateOffer(
-        owner, [] { return CheckForUpdate(false); }, &AskAndOpen);
+    OfferSteps steps;
+    steps.due = [&settings] { return IsCheckDue(settings, CurrentTime()); };
+    steps.check = [] { return CheckForUpdate(false); };
+    steps.ask = &AskAndOpen;
+    steps.filter = filter;
+    steps.limit = kCheckWaitLimit;
+    RunUpdateOffer(owner, steps);
 }
 
 }  // namespace update

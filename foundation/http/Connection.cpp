@@ -1,5 +1,6 @@
 #include "foundation/http/Connection.h"
 
+#include <algorithm>
 #include <array>
 
 #include "foundation/http/UrlParts.h"
@@ -84,12 +85,27 @@ bool Connection::Open(const std::u16string& url, const char16_t* verb)
         return false;
     }
     SetTimeouts(request, m_timeoutMs);
+    if (m_deadline)
+        request.SetDeadline(*m_deadline);
+    return true;
+}
+
+bool Connection::BoundNextWait()
+{
+    if (!m_deadline)
+        return true;
+    const auto left = std::chrono::ceil<std::chrono::milliseconds>(*m_deadline - std::chrono::steady_clock::now());
+    if (left.count() <= 0) {
+        ConnectionLog().Write("Time limit reached");
+        return false;
+    }
+    SetTimeouts(request, static_cast<std::uint32_t>(std::min<std::int64_t>(left.count(), m_timeoutMs)));
     return true;
 }
 
 bool Connection::Get(const std::u16string& url)
 {
-    if (!Open(url, u"GET"))
+    if (!Open(url, u"GET") || !BoundNextWait())
         return false;
     if (!request.Send() || !HasReply(request)) {
         ConnectionLog().Write("Cannot open GET stream");
@@ -111,8 +127,15 @@ bool Connection::ReadResponse(std::string& body)
     body.clear();
     std::array<char, kReadChunk> buffer;
     for (;;) {
+        // Asked first, so that the read takes what has arrived: a read of a whole chunk waits
+        // for the whole chunk, and a slow server would hold it past every bound.
+        std::uint32_t available = 0;
+        if (!BoundNextWait() || !request.QueryDataAvailable(available)) {
+            log.Write("Cannot read data");
+            return false;
+        }
         std::uint32_t read = 0;
-        if (!request.Read(buffer.data(), kReadChunk, read)) {
+        if (available != 0 && !request.Read(buffer.data(), std::min(available, kReadChunk), read)) {
             log.Write("Cannot read data");
             return false;
         }

@@ -5,8 +5,10 @@
 //     Connection connection;
 //     if (connection.Get(url)) connection.ReadResponse(body);
 
+#include <chrono>
 #include <cstddef>
 #include <cstdint>
+#include <optional>
 #include <string>
 
 #include "foundation/http/InternetHandles.h"
@@ -33,6 +35,10 @@ public:
 
     // Applies to the next Open.
     void SetTimeout(std::uint32_t milliseconds) { m_timeoutMs = milliseconds; }
+    // The whole request, from Get to the end of the body, is over by then: the time-outs bound
+    // single waits only, and a server that drips a byte now and then would never meet them.
+    // Applies to the next Open.
+    void SetDeadline(std::chrono::steady_clock::time_point deadline) { m_deadline = deadline; }
 
     // Destroyed in reverse order: the request first, the root handle last.
     Internet internet;
@@ -40,7 +46,11 @@ public:
     InternetHttpRequest request;
 
 private:
+    // False once the deadline has passed; otherwise the next wait gets at most the time left.
+    bool BoundNextWait();
+
     std::uint32_t m_timeoutMs = kDefaultTimeoutMs;
+    std::optional<std::chrono::steady_clock::time_point> m_deadline;
 };
 
 }  // namespace Win32::API

@@ -6,6 +6,7 @@
 // One header, two implementations: InternetHandles_win32.cpp calls WinINet; the *_posix.cpp files
 // give the same operations and results over libcurl. Nothing here throws.
 
+#include <chrono>
 #include <cstdint>
 
 #include "foundation/win32api/Handles.h"
@@ -72,8 +73,12 @@ public:
 template <class T>
 class TReadable : public virtual T {
 public:
-    // InternetReadFile: at most `size` bytes; `read` is 0 at the end of the data.
+    // InternetReadFile: at most `size` bytes; `read` is 0 at the end of the data. It waits until
+    // `size` bytes have come or the data has ended.
     bool Read(void* buffer, std::uint32_t size, std::uint32_t& read);
+    // InternetQueryDataAvailable: waits for data (bounded by the receive time-out); `available`
+    // is what can be read without waiting, 0 at the end of the data.
+    bool QueryDataAvailable(std::uint32_t& available);
 };
 
 // The writing side of a handle. The program only downloads.
@@ -103,6 +108,9 @@ public:
               std::uintptr_t context);
     // HttpSendRequestW without extra headers or a body: true once the response's head has arrived.
     bool Send();
+    // Ends every wait of this request once `deadline` has passed. libcurl can; WinINet cannot,
+    // and false says so: there the caller bounds each wait with the time-outs instead.
+    bool SetDeadline(std::chrono::steady_clock::time_point deadline);
 };
 
 // The mix-ins' operations are defined with the platform's implementation, for this one base.

@@ -130,6 +130,14 @@ bool TReadable<T>::Read(void* buffer, std::uint32_t size, std::uint32_t& read)
 }
 
 template <class T>
+bool TReadable<T>::QueryDataAvailable(std::uint32_t& available)
+{
+    available = 0;
+    auto* transfer = ObjectOf<internet::Transfer>(*this);
+    return transfer && transfer->QueryDataAvailable(available);
+}
+
+template <class T>
 bool THttpQueryInfo<T>::QueryNumber(std::uint32_t infoLevel, std::uint32_t& value) const
 {
     const auto* transfer = ObjectOf<internet::Transfer>(*this);
@@ -158,6 +166,17 @@ bool InternetHttpRequest::Send()
 {
     auto* transfer = ObjectOf<internet::Transfer>(*this);
     return transfer && transfer->Send();
+}
+
+bool InternetHttpRequest::SetDeadline(std::chrono::steady_clock::time_point deadline)
+{
+    auto* transfer = ObjectOf<internet::Transfer>(*this);
+    if (!transfer) {
+        errno = EINVAL;
+        return false;
+    }
+    transfer->SetDeadline(deadline);
+    return true;
 }
 
 template class TOptionable<InternetHandle>;

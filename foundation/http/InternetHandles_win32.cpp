@@ -87,6 +87,15 @@ bool TReadable<T>::Read(void* buffer, std::uint32_t size, std::uint32_t& read)
 }
 
 template <class T>
+bool TReadable<T>::QueryDataAvailable(std::uint32_t& available)
+{
+    DWORD count = 0;
+    const BOOL done = ::InternetQueryDataAvailable(this->Get(), &count, 0, 0);
+    available = count;
+    return done != FALSE;
+}
+
+template <class T>
 bool THttpQueryInfo<T>::QueryNumber(std::uint32_t infoLevel, std::uint32_t& value) const
 {
     DWORD number = 0;
@@ -111,6 +120,12 @@ bool InternetHttpRequest::Open(const InternetConnection& connection,
 bool InternetHttpRequest::Send()
 {
     return ::HttpSendRequestW(Get(), nullptr, 0, nullptr, 0) != FALSE;
+}
+
+bool InternetHttpRequest::SetDeadline(std::chrono::steady_clock::time_point /*deadline*/)
+{
+    ::SetLastError(ERROR_NOT_SUPPORTED);
+    return false;
 }
 
 template class TOptionable<InternetHandle>;

@@ -6,6 +6,7 @@
 #include <chrono>
 #include <cstdint>
 #include <memory>
+#include <optional>
 #include <string>
 #include <string_view>
 
@@ -60,7 +61,9 @@ public:
     bool IsUsable() const { return m_configured; }
     bool Send();
     bool Read(void* buffer, std::uint32_t size, std::uint32_t& read);
+    bool QueryDataAvailable(std::uint32_t& available);
     bool QueryNumber(std::uint32_t infoLevel, std::uint32_t& value) const;
+    void SetDeadline(std::chrono::steady_clock::time_point deadline) { m_deadline = deadline; }
 
 private:
     using Clock = std::chrono::steady_clock;
@@ -78,6 +81,8 @@ private:
     bool AddHeader(const char* line);
     bool HasHead() const { return m_headComplete; }
     bool HasData() const { return m_offset < m_pending.size(); }
+    // Waits for body bytes; false when the transfer broke off before any came.
+    bool WaitForData();
     void Pump(bool (Transfer::*ready)() const);
     void CollectResult();
     void Finish(CURLcode result);
@@ -96,6 +101,7 @@ private:
     bool m_added = false;
 
     Clock::time_point m_lastActivity;
+    std::optional<Clock::time_point> m_deadline;
     bool m_headComplete = false;
     bool m_finished = false;
     bool m_paused = false;

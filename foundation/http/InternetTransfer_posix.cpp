@@ -138,9 +138,8 @@ bool Transfer::Send()
     return m_headComplete;
 }
 
-bool Transfer::Read(void* buffer, std::uint32_t size, std::uint32_t& read)
+bool Transfer::WaitForData()
 {
-    read = 0;
     if (!m_added)
         return false;
     if (!HasData() && m_paused) {
@@ -149,19 +148,34 @@ bool Transfer::Read(void* buffer, std::uint32_t size, std::uint32_t& read)
         curl_easy_pause(m_easy.get(), CURLPAUSE_CONT);
     }
     Pump(&Transfer::HasData);
-    if (HasData()) {
-        const std::size_t count = std::min<std::size_t>(size, m_pending.size() - m_offset);
-        std::memcpy(buffer, m_pending.data() + m_offset, count);
-        m_offset += count;
-        if (m_offset == m_pending.size()) {
-            m_pending.clear();
-            m_offset = 0;
-        }
-        read = static_cast<std::uint32_t>(count);
-        return true;
-    }
     // Everything has been read: the end of the data, unless the transfer broke off.
-    return m_result == CURLE_OK;
+    return HasData() || m_result == CURLE_OK;
+}
+
+bool Transfer::Read(void* buffer, std::uint32_t size, std::uint32_t& read)
+{
+    read = 0;
+    if (!WaitForData())
+        return false;
+    const std::size_t count = std::min<std::size_t>(size, m_pending.size() - m_offset);
+    std::memcpy(buffer, m_pending.data() + m_offset, count);
+    m_offset += count;
+    if (m_offset == m_pending.size()) {
+        m_pending.clear();
+        m_offset = 0;
+    }
+    read = static_cast<std::uint32_t>(count);
+    return true;
+}
+
+bool Transfer::QueryDataAvailable(std::uint32_t& available)
+{
+    available = 0;
+    if (!WaitForData())
+        return false;
+    available = static_cast<std::uint32_t>(
+        std::min<std::size_t>(m_pending.size() - m_offset, std::numeric_limits<std::uint32_t>::max()));
+    return true;
 }
 
 bool Transfer::QueryNumber(std::uint32_t infoLevel, std::uint32_t& value) const
@@ -199,6 +213,15 @@ void Transfer::Pump(bool (Transfer::*ready)() const)
             return;
 
         int waitMs = kLongestPollMs;
+        if (m_deadline) {
+            const Clock::duration left = *m_deadline - Clock::now();
+            if (left <= Clock::duration::zero()) {
+                Finish(CURLE_OPERATION_TIMEDOUT);
+                return;
+            }
+            const auto leftMs = std::chrono::ceil<std::chrono::milliseconds>(left).count();
+            waitMs = static_cast<int>(std::min<decltype(leftMs)>(leftMs, kLongestPollMs));
+        }
         const Clock::duration limit = IdleLimit();
         if (limit != Clock::duration::zero()) {
             const Clock::duration idle = Clock::now() - m_lastActivity;
@@ -207,7 +230,7 @@ void Transfer::Pump(bool (Transfer::*ready)() const)
                 return;
             }
             const auto left = std::chrono::ceil<std::chrono::milliseconds>(limit - idle).count();
-            waitMs = static_cast<int>(std::min<decltype(left)>(left, kLongestPollMs));
+            waitMs = static_cast<int>(std::min<decltype(left)>(left, waitMs));
         }
         curl_multi_poll(m_multi.get(), nullptr, 0, waitMs, nullptr);
     }

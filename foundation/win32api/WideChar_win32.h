@@ -28,4 +28,19 @@ inline std::u16string FromWide(const wchar_t* text)
     return text ? FromWide(text, std::char_traits<wchar_t>::length(text)) : std::u16string();
 }
 
+inline const wchar_t* Wide(const std::u16string& text)
+{
+    return Wide(text.c_str());
+}
+
+inline std::u16string FromWide(const std::wstring& text)
+{
+    return FromWide(text.data(), text.size());
+}
+
+inline std::wstring ToWide(const std::u16string& text)
+{
+    return std::wstring(reinterpret_cast<const wchar_t*>(text.data()), text.size());
+}
+
 }  // namespace Win32::API

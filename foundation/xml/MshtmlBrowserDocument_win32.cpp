@@ -4,12 +4,12 @@
 #include <mshtml.h>
 #include <wrl/client.h>
 
-#include "foundation/xml/ComValues_win32.h"
+#include "foundation/win32api/ComValues_win32.h"
 #include "foundation/xml/MsxmlCompat_win32.h"
 
 using Microsoft::WRL::ComPtr;
-using Xml::Win32::Bstr;
-using Xml::Win32::Variant;
+using Win32::API::Bstr;
+using Win32::API::Variant;
 
 namespace XML {
 namespace {

@@ -1,12 +1,12 @@
 #include <utility>
 
 #include "foundation/text/WhiteSpace.h"
-#include "foundation/xml/ComValues_win32.h"
+#include "foundation/win32api/ComValues_win32.h"
 #include "foundation/xml/XmlDom_win32.h"
 
 using Microsoft::WRL::ComPtr;
-using Xml::Win32::Bstr;
-using Xml::Win32::Variant;
+using Win32::API::Bstr;
+using Win32::API::Variant;
 
 namespace {
 

@@ -198,6 +198,34 @@ TEST(HttpClient, ASilentServerHoldsTheCallerOnlyForTheTimeout)
     }
 }
 
+// A server that sends a byte now and then meets every time-out of a single wait: only the
+// deadline ends the request, with what had arrived read.
+TEST(HttpClient, TheDeadlineEndsABodyThatTrickles)
+{
+    using namespace std::chrono_literals;
+    HttpReply trickle = Reply(200, Pattern(600), Ending::DripBody);
+    trickle.dripInterval = 50ms;  // half a minute for the whole body
+    LocalHttpServer server({Reply(200, Pattern(3000)), trickle});
+
+    Connection prompt;
+    prompt.SetDeadline(Clock::now() + 10s);
+    std::string body;
+    ASSERT_TRUE(prompt.Get(server.Url("/prompt")));
+    EXPECT_TRUE(prompt.ReadResponse(body));
+    EXPECT_TRUE(body == Pattern(3000));
+
+    Connection slow;
+    const auto start = Clock::now();
+    slow.SetDeadline(start + 1500ms);
+    ASSERT_TRUE(slow.Get(server.Url("/slow")));
+    EXPECT_FALSE(slow.ReadResponse(body));
+    const long long waited = MillisecondsSince(start);
+    EXPECT_GE(waited, 1400);
+    EXPECT_LT(waited, 4000);
+    EXPECT_GE(body.size(), 5u);
+    EXPECT_EQ(body, Pattern(600).substr(0, body.size()));
+}
+
 TEST(HttpClient, ABodyOverTheCapIsRefused)
 {
     const std::string atCap = Pattern(Connection::kMaxBodySize);
@@ -256,6 +284,8 @@ TEST(InternetHandles, ReleasedExactlyOnceAndReplacedOnReopen)
     char buffer[16];
     std::uint32_t read = 7;
     EXPECT_FALSE(request.Read(buffer, sizeof buffer, read));
+    std::uint32_t available = 0;
+    EXPECT_FALSE(request.QueryDataAvailable(available));
     std::uint32_t status = 200;
     EXPECT_FALSE(request.QueryNumber(Win32::API::kHttpQueryStatusCode, status));
     EXPECT_EQ(status, 200u);

@@ -1,7 +1,6 @@
 #include "tests/support/LocalHttpServer.h"
 
 #include <algorithm>
-#include <string_view>
 
 #include "foundation/text/Utf.h"
 
@@ -158,8 +157,24 @@ void LocalHttpServer::Reply(const LoopbackSocket& client, const HttpReply& reply
         reply.ending == HttpReply::Ending::CutBody || reply.ending == HttpReply::Ending::StallBody
             ? std::min(reply.bytesBeforeCut, reply.body.size())
             : reply.body.size();
-    if (client.SendAll(head))
-        client.SendAll(std::string_view(reply.body).substr(0, bodyBytes));
+    const std::string_view body = std::string_view(reply.body).substr(0, bodyBytes);
+    if (reply.ending == HttpReply::Ending::DripHead) {
+        Drip(client, head + reply.body, reply.dripInterval);
+    } else if (reply.ending == HttpReply::Ending::DripBody) {
+        if (client.SendAll(head))
+            Drip(client, body, reply.dripInterval);
+    } else if (client.SendAll(head)) {
+        client.SendAll(body);
+    }
+}
+
+void LocalHttpServer::Drip(const LoopbackSocket& client, std::string_view bytes, std::chrono::milliseconds interval) const
+{
+    for (std::size_t i = 0; i < bytes.size() && !m_stop; ++i) {
+        if (!client.SendAll(bytes.substr(i, 1)))
+            return;
+        std::this_thread::sleep_for(interval);
+    }
 }
 
 }  // namespace testsupport

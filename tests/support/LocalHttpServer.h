@@ -10,6 +10,7 @@
 #include <cstdint>
 #include <mutex>
 #include <string>
+#include <string_view>
 #include <thread>
 #include <vector>
 
@@ -24,6 +25,8 @@ struct HttpReply {
         StallBody,          // as CutBody, but the connection is held open, silent
         CloseWithoutReply,  // the request is read and the connection closed
         NeverReply,         // the request is read and the connection held open, silent
+        DripHead,           // the whole reply, one byte every `dripInterval`, the head included
+        DripBody,           // the head at once, then the body one byte every `dripInterval`
     };
 
     int status = 200;
@@ -31,6 +34,7 @@ struct HttpReply {
     std::string extraHeaders;  // whole lines, each ending in CR LF
     Ending ending = Ending::Complete;
     std::size_t bytesBeforeCut = 0;
+    std::chrono::milliseconds dripInterval{100};
 };
 
 class LocalHttpServer {
@@ -62,6 +66,8 @@ private:
     const HttpReply& NextReply();
     std::string ReadRequest(const LoopbackSocket& client) const;
     void Reply(const LoopbackSocket& client, const HttpReply& reply) const;
+    // One byte at a time, until the bytes or the server's life end.
+    void Drip(const LoopbackSocket& client, std::string_view bytes, std::chrono::milliseconds interval) const;
 
     std::vector<HttpReply> m_replies;
     std::size_t m_next = 0;

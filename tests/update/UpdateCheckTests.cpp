@@ -88,6 +88,23 @@ TEST_F(UpdateCheckTest, TheIntervalDecidesWhetherTheServerIsAsked)
     EXPECT_EQ(server.RequestLines().size(), 4u);
 }
 
+// What the tray program asks on its own thread after every translation: the stored values only.
+TEST_F(UpdateCheckTest, WhetherACheckIsDueComesFromTheStoredValues)
+{
+    Settings settings;
+    EXPECT_TRUE(update::IsCheckDue(settings.key, kNow));  // never checked
+    settings.key.SetQWORD(u"lastCheckForUpdateTime", kNow - 86399);
+    EXPECT_FALSE(update::IsCheckDue(settings.key, kNow));
+    settings.key.SetString(u"checkForUpdateInterval", u"0");  // not a DWORD: the default day
+    EXPECT_FALSE(update::IsCheckDue(settings.key, kNow));
+    settings.key.SetDWORD(u"checkForUpdateInterval", 0);
+    EXPECT_TRUE(update::IsCheckDue(settings.key, kNow));
+    settings.key.SetDWORD(u"checkForUpdateInterval", 2);
+    settings.key.SetQWORD(u"lastCheckForUpdateTime", kNow - 86400);
+    EXPECT_FALSE(update::IsCheckDue(settings.key, kNow));
+    EXPECT_TRUE(update::IsCheckDue(settings.key, kNow + 86400));
+}
+
 TEST_F(UpdateCheckTest, AFailedCheckCountsAsDone)
 {
     LocalHttpServer server(Reply(404, Document("9.9.9.9", "http://installer.test/ignored.msi")));

@@ -4,20 +4,33 @@
 
 #include <objbase.h>
 
+#include <chrono>
 #include <functional>
+#include <memory>
+#include <thread>
 
 #include <gtest/gtest.h>
 
+#include "foundation/config/Settings.h"
+#include "tests/support/IsolatedProfile.h"
+#include "tests/support/LocalHttpServer.h"
+#include "update/BackgroundTask.h"
 #include "update/PumpingWait_win32.h"
+#include "update/UpdateCheck.h"
 #include "update/UpdateOffer.h"
 
 namespace {
+using namespace std::chrono_literals;
+using Clock = std::chrono::steady_clock;
 using update::OfferOutcome;
+using update::OfferSteps;
+using update::PumpedWork;
 using update::RunUpdateOffer;
 using update::RunWhilePumping;
 
 constexpr UINT kPoke = WM_APP + 1;
 constexpr DWORD kPatienceMs = 5000;
+constexpr std::chrono::milliseconds kNoLimit = 60s;
 
 // A top-level window of this thread whose messages go to `handler`.
 class TestWindow {
@@ -61,6 +74,28 @@ private:
     HWND m_window = nullptr;
 };
 
+// A manual-reset event that a worker may still hold after the test has stopped waiting for it.
+std::shared_ptr<void> SharedEvent()
+{
+    return std::shared_ptr<void>(::CreateEventW(nullptr, TRUE, FALSE, nullptr), [](void* event) {
+        if (event)
+            ::CloseHandle(event);
+    });
+}
+
+// Polls `condition` for up to `timeout`.
+template <class Condition>
+bool Eventually(Condition condition, std::chrono::milliseconds timeout)
+{
+    const auto end = Clock::now() + timeout;
+    while (!condition()) {
+        if (Clock::now() >= end)
+            return false;
+        ::Sleep(10);
+    }
+    return true;
+}
+
 // Drops whatever a test left in this thread's queue (a quit message above all).
 void EmptyQueue()
 {
@@ -74,19 +109,20 @@ TEST(PumpingWait, RunsTheWorkOnAnotherThreadWithCom)
     const DWORD caller = ::GetCurrentThreadId();
     DWORD worker = caller;
     HRESULT com = E_FAIL;
-    bool quit = true;
-    ASSERT_TRUE(RunWhilePumping(
+    const PumpedWork done = RunWhilePumping(
         [&] {
             worker = ::GetCurrentThreadId();
             // S_FALSE: the thread already is in the multithreaded apartment.
             com = ::CoInitializeEx(nullptr, COINIT_MULTITHREADED);
             if (SUCCEEDED(com))
                 ::CoUninitialize();
+            return false;
         },
-        quit));
+        kNoLimit, nullptr);
+    EXPECT_EQ(done.end, PumpedWork::End::Finished);
+    EXPECT_EQ(done.result, std::optional<bool>(false));
     EXPECT_NE(worker, caller);
     EXPECT_EQ(com, S_FALSE);
-    EXPECT_FALSE(quit);
 }
 
 TEST(PumpingWait, PostedAndSentMessagesAreAnsweredWhileTheWorkRuns)
@@ -101,8 +137,7 @@ TEST(PumpingWait, PostedAndSentMessagesAreAnsweredWhileTheWorkRuns)
 
     DWORD postedWait = WAIT_TIMEOUT;
     LRESULT sentAnswer = 0;
-    bool quit = false;
-    ASSERT_TRUE(RunWhilePumping(
+    const PumpedWork done = RunWhilePumping(
         [&] {
             ::PostMessageW(window.Get(), kPoke, 0, 0);
             postedWait = ::WaitForSingleObject(posted, kPatienceMs);
@@ -110,50 +145,114 @@ TEST(PumpingWait, PostedAndSentMessagesAreAnsweredWhileTheWorkRuns)
             DWORD_PTR answer = 0;
             if (::SendMessageTimeoutW(window.Get(), kPoke + 1, 0, 0, SMTO_NORMAL, kPatienceMs, &answer))
                 sentAnswer = static_cast<LRESULT>(answer);
+            return true;
         },
-        quit));
+        kNoLimit, nullptr);
     ::CloseHandle(posted);
+    EXPECT_EQ(done.end, PumpedWork::End::Finished);
     EXPECT_EQ(postedWait, WAIT_OBJECT_0);
     EXPECT_EQ(sentAnswer, 1);
 }
 
-TEST(PumpingWait, AQuitMessageEndsTheDispatchingAndIsPostedAgain)
+// The main dialog's keys (Tab, Enter) work only through its filter, as in the program's own loop.
+TEST(PumpingWait, EachMessageMeetsTheCallersFilterFirst)
 {
-    HANDLE quitting = ::CreateEventW(nullptr, TRUE, FALSE, nullptr);
-    ASSERT_NE(quitting, nullptr);
-    int latePokes = 0;
+    int reachedWindow = 0;
+    TestWindow window([&](UINT message) {
+        if (message == kPoke)
+            ++reachedWindow;
+    });
+    int filtered = 0;
+    const update::MessageFilter filter = [&](MSG& message) {
+        if (message.message != kPoke)
+            return false;
+        ++filtered;
+        return message.wParam == 1;  // consumed: not dispatched
+    };
+    const PumpedWork done = RunWhilePumping(
+        [&] {
+            ::PostMessageW(window.Get(), kPoke, 1, 0);
+            ::PostMessageW(window.Get(), kPoke, 2, 0);
+            ::Sleep(300);  // ample time for the waiting thread to take both
+            return true;
+        },
+        kNoLimit, filter);
+    EXPECT_EQ(done.end, PumpedWork::End::Finished);
+    EXPECT_EQ(filtered, 2);
+    EXPECT_EQ(reachedWindow, 1);
+    EmptyQueue();
+}
+
+// Exit during a check that waits for a silent server: the wait ends at once, the quit goes on to
+// the caller's loop, and the check ends by itself later.
+class QuitDuringCheckTest : public testsupport::IsolatedProfileTest {
+protected:
+    ~QuitDuringCheckTest() override { Settings().key.DeleteValue(u"lastCheckForUpdateTime"); }
+};
+
+TEST_F(QuitDuringCheckTest, TheWaitEndsAtOnceAndTheQuitGoesOn)
+{
+    testsupport::HttpReply silent;
+    silent.ending = testsupport::HttpReply::Ending::NeverReply;
+    testsupport::LocalHttpServer server(silent);
+    ASSERT_TRUE(server.IsListening());
+    const std::u16string url = server.Url("/tools/VocabraUpdate.xml");
+
+    Clock::time_point quitAt;
     TestWindow window([&](UINT message) {
         if (message == kPoke) {
-            ::PostQuitMessage(7);
-            ::SetEvent(quitting);
-        } else {
-            ++latePokes;
+            quitAt = Clock::now();
+            ::PostQuitMessage(3);
         }
     });
-
-    bool quit = false;
-    ASSERT_TRUE(RunWhilePumping(
-        [&] {
+    // The window asks to quit once the request has reached the server.
+    std::thread announcer([&] {
+        if (server.WaitForGet("/tools/VocabraUpdate.xml", 10s))
             ::PostMessageW(window.Get(), kPoke, 0, 0);
-            ::WaitForSingleObject(quitting, kPatienceMs);
-            ::Sleep(200);  // the waiting thread takes the quit message meanwhile
-            ::PostMessageW(window.Get(), kPoke + 1, 0, 0);
-            ::Sleep(200);  // time enough to dispatch this, were the wait still dispatching
-        },
-        quit));
-    ::CloseHandle(quitting);
-    EXPECT_TRUE(quit);
-    EXPECT_EQ(latePokes, 0);
+    });
+    const int before = update::BackgroundTask::AbandonedAndRunning();
+    const PumpedWork done = RunWhilePumping(
+        [url] { return update::CheckForUpdate(true, url, update::CurrentTime(), std::chrono::seconds(2)); }, kNoLimit,
+        nullptr);
+    const auto returned = Clock::now();
+    announcer.join();
 
-    // The caller's own loop still sees the quit, after what was queued before it.
+    ASSERT_EQ(done.end, PumpedWork::End::Quit);
+    EXPECT_LT(returned - quitAt, 2s);
+    EXPECT_EQ(update::BackgroundTask::AbandonedAndRunning(), before + 1);
     MSG message{};
-    ASSERT_TRUE(::PeekMessageW(&message, nullptr, 0, 0, PM_REMOVE));
-    EXPECT_EQ(message.message, kPoke + 1);
-    ::DispatchMessageW(&message);
-    ASSERT_TRUE(::PeekMessageW(&message, nullptr, 0, 0, PM_REMOVE));
-    EXPECT_EQ(message.message, static_cast<UINT>(WM_QUIT));
-    EXPECT_EQ(message.wParam, 7u);
+    ASSERT_TRUE(::PeekMessageW(&message, nullptr, WM_QUIT, WM_QUIT, PM_REMOVE));
+    EXPECT_EQ(message.wParam, 3u);
     EmptyQueue();
+    // The abandoned check meets its own time limit.
+    EXPECT_TRUE(Eventually([&] { return update::BackgroundTask::AbandonedAndRunning() == before; }, 15s));
+}
+
+TEST(PumpingWait, TheLimitEndsTheWait)
+{
+    const std::shared_ptr<void> release = SharedEvent();
+    const auto start = Clock::now();
+    const PumpedWork done = RunWhilePumping(
+        [release] {
+            ::WaitForSingleObject(release.get(), 10000);
+            return false;
+        },
+        500ms, nullptr);
+    const auto waited = Clock::now() - start;
+    ::SetEvent(release.get());
+    EXPECT_EQ(done.end, PumpedWork::End::TimedOut);
+    EXPECT_GE(waited, 450ms);
+    EXPECT_LT(waited, 3s);
+}
+
+OfferSteps Steps(std::function<bool()> check, std::function<void(HWND__*)> ask)
+{
+    OfferSteps steps;
+    steps.due = [] { return true; };
+    steps.check = std::move(check);
+    steps.ask = std::move(ask);
+    steps.limit = kNoLimit;
+    return steps;
 }
 
 TEST(UpdateOffer, AsksOnlyWhenTheCheckFindsAnotherVersion)
@@ -166,22 +265,28 @@ TEST(UpdateOffer, AsksOnlyWhenTheCheckFindsAnotherVersion)
         askedOwner = window;
     };
 
-    EXPECT_EQ(RunUpdateOffer(
-                  owner.Get(), [] { return true; }, ask),
-              OfferOutcome::NothingToOffer);
+    EXPECT_EQ(RunUpdateOffer(owner.Get(), Steps([] { return true; }, ask)), OfferOutcome::NothingToOffer);
     EXPECT_EQ(asked, 0);
 
-    EXPECT_EQ(RunUpdateOffer(
-                  owner.Get(), [] { return false; }, ask),
-              OfferOutcome::Asked);
+    EXPECT_EQ(RunUpdateOffer(owner.Get(), Steps([] { return false; }, ask)), OfferOutcome::Asked);
     EXPECT_EQ(asked, 1);
     EXPECT_EQ(askedOwner, owner.Get());
 
     // A check that fails by throwing offers nothing.
-    EXPECT_EQ(RunUpdateOffer(
-                  owner.Get(), []() -> bool { throw 1; }, ask),
-              OfferOutcome::NothingToOffer);
+    EXPECT_EQ(RunUpdateOffer(owner.Get(), Steps([]() -> bool { throw 1; }, ask)), OfferOutcome::NothingToOffer);
     EXPECT_EQ(asked, 1);
+}
+
+// Most translations come when no check is due: that is learnt on the spot, with no thread.
+TEST(UpdateOffer, NoThreadWhenNoCheckIsDue)
+{
+    int checks = 0;
+    int asked = 0;
+    OfferSteps steps = Steps([&] { return ++checks, false; }, [&](HWND__*) { ++asked; });
+    steps.due = [] { return false; };
+    EXPECT_EQ(RunUpdateOffer(nullptr, steps), OfferOutcome::NotDue);
+    EXPECT_EQ(checks, 0);
+    EXPECT_EQ(asked, 0);
 }
 
 TEST(UpdateOffer, ATranslationDuringTheCheckStartsNoSecondCheck)
@@ -197,19 +302,17 @@ TEST(UpdateOffer, ATranslationDuringTheCheckStartsNoSecondCheck)
     TestWindow dialog([&](UINT message) {
         if (message != kPoke)
             return;
-        nested = RunUpdateOffer(
-            nullptr, [&] { return ++innerChecks, false; }, ask);
+        nested = RunUpdateOffer(nullptr, Steps([&] { return ++innerChecks, false; }, ask));
         ::SetEvent(nestedDone);
     });
 
-    const OfferOutcome outer = RunUpdateOffer(
-        dialog.Get(),
-        [&] {
-            ::PostMessageW(dialog.Get(), kPoke, 0, 0);
-            ::WaitForSingleObject(nestedDone, kPatienceMs);
-            return false;
-        },
-        ask);
+    const OfferOutcome outer = RunUpdateOffer(dialog.Get(), Steps(
+                                                                [&] {
+                                                                    ::PostMessageW(dialog.Get(), kPoke, 0, 0);
+                                                                    ::WaitForSingleObject(nestedDone, kPatienceMs);
+                                                                    return false;
+                                                                },
+                                                                ask));
     ::CloseHandle(nestedDone);
 
     EXPECT_EQ(nested, OfferOutcome::AlreadyRunning);
@@ -217,13 +320,11 @@ TEST(UpdateOffer, ATranslationDuringTheCheckStartsNoSecondCheck)
     EXPECT_EQ(outer, OfferOutcome::Asked);
     EXPECT_EQ(asked, 1);
     // Once over, the next translation offers again.
-    EXPECT_EQ(RunUpdateOffer(
-                  nullptr, [] { return false; }, ask),
-              OfferOutcome::Asked);
+    EXPECT_EQ(RunUpdateOffer(nullptr, Steps([] { return false; }, ask)), OfferOutcome::Asked);
     EXPECT_EQ(asked, 2);
 }
 
-TEST(UpdateOffer, NoQuestionWhenTheOwnerGoesOrTheProgramQuitsDuringTheCheck)
+TEST(UpdateOffer, NoQuestionWhenTheOwnerGoesTheProgramQuitsOrTheCheckOverruns)
 {
     int asked = 0;
     const auto ask = [&](HWND__*) { ++asked; };
@@ -232,15 +333,14 @@ TEST(UpdateOffer, NoQuestionWhenTheOwnerGoesOrTheProgramQuitsDuringTheCheck)
     {
         TestWindow owner([](UINT) {});
         gone = owner.Get();
-        EXPECT_EQ(RunUpdateOffer(
-                      gone,
-                      [&] {
-                          ::PostMessageW(gone, WM_CLOSE, 0, 0);  // DefWindowProc destroys it
-                          for (int i = 0; i < 50 && ::IsWindow(gone); ++i)
-                              ::Sleep(20);
-                          return false;
-                      },
-                      ask),
+        EXPECT_EQ(RunUpdateOffer(gone, Steps(
+                                           [&] {
+                                               ::PostMessageW(gone, WM_CLOSE, 0, 0);  // DefWindowProc destroys it
+                                               for (int i = 0; i < 50 && ::IsWindow(gone); ++i)
+                                                   ::Sleep(20);
+                                               return false;
+                                           },
+                                           ask)),
                   OfferOutcome::Interrupted);
     }
     EXPECT_FALSE(::IsWindow(gone));
@@ -249,17 +349,28 @@ TEST(UpdateOffer, NoQuestionWhenTheOwnerGoesOrTheProgramQuitsDuringTheCheck)
         if (message == kPoke)
             ::PostQuitMessage(0);
     });
-    EXPECT_EQ(RunUpdateOffer(
-                  exiting.Get(),
-                  [&] {
-                      ::PostMessageW(exiting.Get(), kPoke, 0, 0);
-                      ::Sleep(300);
-                      return false;
-                  },
-                  ask),
+    const HWND exitingWindow = exiting.Get();
+    EXPECT_EQ(RunUpdateOffer(exitingWindow, Steps(
+                                                [exitingWindow] {
+                                                    ::PostMessageW(exitingWindow, kPoke, 0, 0);
+                                                    ::Sleep(300);
+                                                    return false;
+                                                },
+                                                ask)),
               OfferOutcome::Interrupted);
-    EXPECT_EQ(asked, 0);
     EmptyQueue();
+
+    const std::shared_ptr<void> release = SharedEvent();
+    OfferSteps slow = Steps(
+        [release] {
+            ::WaitForSingleObject(release.get(), 10000);
+            return false;
+        },
+        ask);
+    slow.limit = 300ms;
+    EXPECT_EQ(RunUpdateOffer(nullptr, slow), OfferOutcome::TimedOut);
+    ::SetEvent(release.get());
+    EXPECT_EQ(asked, 0);
 }
 
 }  // namespace

@@ -3,10 +3,12 @@
 #include "translate/target/BrowserAutomation_win32.h"
 
 #include "foundation/log/Log.h"
-#include "translate/target/AutomationValues_win32.h"
+#include "foundation/win32api/ComValues_win32.h"
 #include "translate/target/TabCapableHost.h"
 
 using Microsoft::WRL::ComPtr;
+using Win32::API::Bstr;
+using Win32::API::Variant;
 
 namespace translate::target {
 namespace {
@@ -24,11 +26,11 @@ HRESULT NavigateBrowser(IWebBrowser2* browser, const std::u16string& url, bool n
     if (newTab && IsTabCapableHost()) {
         Variant flags(kOpenInNewTab);
         HRESULT hr =
-            browser->Navigate(address.Get(), flags.Pointer(), empty.Pointer(), empty.Pointer(), empty.Pointer());
+            browser->Navigate(address.Get(), &flags.Value(), &empty.Value(), &empty.Value(), &empty.Value());
         if (SUCCEEDED(hr))
             return hr;
     }
-    return browser->Navigate(address.Get(), empty.Pointer(), empty.Pointer(), empty.Pointer(), empty.Pointer());
+    return browser->Navigate(address.Get(), &empty.Value(), &empty.Value(), &empty.Value(), &empty.Value());
 }
 
 CLSID InternetExplorerClassId()

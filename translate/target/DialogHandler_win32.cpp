@@ -6,11 +6,13 @@
 #include "foundation/process/ProcessSnapshot.h"
 #include "foundation/win32api/WideChar_win32.h"
 #include "translate/manager/TranslateException.h"
-#include "translate/target/AutomationValues_win32.h"
+#include "foundation/win32api/ComValues_win32.h"
 #include "translate/target/ClassId_win32.h"
 #include "translate/target/DictionaryDialog_win32.h"
 
 using Microsoft::WRL::ComPtr;
+using Win32::API::Bstr;
+using Win32::API::Variant;
 
 namespace translate::target {
 namespace {
@@ -48,7 +50,7 @@ HRESULT InvokeByName(IDispatch* handler, const Bstr& url, const Bstr& direction,
     if (FAILED(hr))
         return hr;
     // Positional arguments travel last to first.
-    VARIANT arguments[] = {browser.Get(), BorrowedString(direction), BorrowedString(url)};
+    VARIANT arguments[] = {browser.Value(), BorrowedString(direction), BorrowedString(url)};
     DISPPARAMS parameters{arguments, nullptr, 3, 0};
     return handler->Invoke(dispid, IID_NULL, LOCALE_SYSTEM_DEFAULT, DISPATCH_METHOD, &parameters, nullptr, nullptr,
                            nullptr);
@@ -74,7 +76,7 @@ void ShowDialog(const std::u16string& url, const Direction& direction, Target* t
     ComPtr<IDictionaryDialog> dialog;
     HRESULT hr;
     if (SUCCEEDED(handler->QueryInterface(kIidDictionaryDialog, reinterpret_cast<void**>(dialog.GetAddressOf()))))
-        hr = dialog->ShowDictionaryDialog(bsUrl.Get(), bsDirection.Get(), vtForceBrowser.Get());
+        hr = dialog->ShowDictionaryDialog(bsUrl.Get(), bsDirection.Get(), vtForceBrowser.Value());
     else
         hr = InvokeByName(handler.Get(), bsUrl, bsDirection, vtForceBrowser);
     if (FAILED(hr))

@@ -79,7 +79,10 @@ void CMainDlg::OnTranslate()
         // The request failed; the user sees nothing, as with every engine failure.
     }
 
-    update::OfferUpdate(m_hWnd);
+    update::OfferUpdate(m_hWnd, m_settings.key, [](MSG& message) {
+        CMessageLoop* loop = CMessageLoop::ForCurrentThread();
+        return loop && loop->PreTranslate(message);
+    });
 }
 
 void CMainDlg::OnTargetClosed(Target* target, void* context)

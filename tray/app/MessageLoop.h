@@ -36,12 +36,14 @@ public:
 
     // Runs until the quit message; returns its value.
     int Run();
+    // Offers the message to the filters, newest first; true when one consumed it. Loops that run
+    // inside a handler use it too, so that the dialogs keep their keys.
+    bool PreTranslate(MSG& message);
 
     // The loop registered for the calling thread, or null (see MessageLoopRegistration).
     static CMessageLoop* ForCurrentThread();
 
 private:
-    bool PreTranslate(MSG& message);
     void RunIdleHandlers();
 
     std::vector<CMessageFilter*> m_filters;

@@ -7,6 +7,8 @@
 
 #include <string>
 
+#include "foundation/win32api/WideChar_win32.h"
+
 namespace tray::app {
 
 HINSTANCE ModuleInstance();
@@ -24,19 +26,8 @@ HICON LoadProgramIcon(unsigned id, int width, int height);
 std::wstring LoadWideString(unsigned id);
 
 // Text and wide text at the system boundary (both are UTF-16 on Windows).
-inline const wchar_t* Wide(const std::u16string& text)
-{
-    return reinterpret_cast<const wchar_t*>(text.c_str());
-}
-
-inline std::u16string FromWide(const std::wstring& text)
-{
-    return std::u16string(reinterpret_cast<const char16_t*>(text.data()), text.size());
-}
-
-inline std::wstring ToWide(const std::u16string& text)
-{
-    return std::wstring(reinterpret_cast<const wchar_t*>(text.data()), text.size());
-}
+using Win32::API::FromWide;
+using Win32::API::ToWide;
+using Win32::API::Wide;
 
 }  // namespace tray::app

@@ -12,6 +12,7 @@
 #include "tray/app/MainDlg.h"
 #include "tray/app/MessageLoop.h"
 #include "tray/app/UiHandles.h"
+#include "update/BackgroundTask.h"
 
 namespace {
 using tray::app::FromWide;
@@ -72,9 +73,15 @@ int Start(const wchar_t* commandLine)
 
 int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR commandLine, int)
 {
+    int result = 0;
     try {
-        return Start(commandLine);
+        result = Start(commandLine);
     } catch (...) {
-        return 0;
+        result = 0;
     }
+    // An update check abandoned at Exit may still be running on its thread: end the process now,
+    // before the static objects it uses are destroyed under it. Everything to keep is stored.
+    if (update::BackgroundTask::AbandonedAndRunning() > 0)
+        ::ExitProcess(static_cast<UINT>(result));
+    return result;
 }

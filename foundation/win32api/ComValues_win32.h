@@ -1,5 +1,6 @@
 #pragma once
-// Owners of the two COM value types the XML code passes around: BSTR and VARIANT.
+// Owners of the two automation value types handed to and received from COM calls: BSTR and
+// VARIANT, each freed once.
 
 #include <windows.h>
 
@@ -12,13 +13,14 @@
 
 #include "foundation/win32api/WideChar_win32.h"
 
-namespace Xml::Win32 {
+namespace Win32::API {
 
 class Bstr {
 public:
     Bstr() = default;
+    // An out-of-memory failure throws, as every string primitive does.
     explicit Bstr(std::u16string_view text)
-        : m_value(SysAllocStringLen(::Win32::API::Wide(text.data()), static_cast<UINT>(text.size())))
+        : m_value(SysAllocStringLen(Wide(text.data()), static_cast<UINT>(text.size())))
     {
         if (!m_value)
             throw std::bad_alloc();
@@ -33,6 +35,7 @@ public:
     Bstr(const Bstr&) = delete;
     Bstr& operator=(const Bstr&) = delete;
 
+    // Still owned by this object; for [in] arguments.
     BSTR Get() const { return m_value; }
     // For an out parameter: frees the current string first.
     BSTR* Receive()
@@ -46,7 +49,7 @@ public:
     std::u16string Text() const { return Text(m_value); }
     static std::u16string Text(BSTR value)
     {
-        return value ? ::Win32::API::FromWide(value, SysStringLen(value)) : std::u16string();
+        return value ? FromWide(value, SysStringLen(value)) : std::u16string();
     }
 
 private:
@@ -71,10 +74,20 @@ public:
         m_value.bstrVal = Bstr(text).Release();
         m_value.vt = VT_BSTR;
     }
+    // VT_DISPATCH holding its own reference; a null pointer leaves the value empty.
+    explicit Variant(IDispatch* dispatch) : Variant()
+    {
+        if (dispatch) {
+            dispatch->AddRef();
+            m_value.vt = VT_DISPATCH;
+            m_value.pdispVal = dispatch;
+        }
+    }
     ~Variant() { VariantClear(&m_value); }
     Variant(const Variant&) = delete;
     Variant& operator=(const Variant&) = delete;
 
+    // Still owned by this object; for [in] arguments.
     const VARIANT& Value() const { return m_value; }
     VARIANT& Value() { return m_value; }
     // For an out parameter: clears the current value first.
@@ -88,4 +101,4 @@ private:
     VARIANT m_value;
 };
 
-}  // namespace Xml::Win32
+}  // namespace Win32::API

@@ -1,0 +1,87 @@
+// The check's thread: its answer, and a caller that stops waiting for it (the program quits)
+// while it still talks to a server that does not answer.
+#include <atomic>
+#include <chrono>
+#include <memory>
+#include <thread>
+
+#include <gtest/gtest.h>
+
+#include "foundation/config/Settings.h"
+#include "tests/support/IsolatedProfile.h"
+#include "tests/support/LocalHttpServer.h"
+#include "update/BackgroundTask.h"
+#include "update/UpdateCheck.h"
+
+namespace {
+using namespace std::chrono_literals;
+using Clock = std::chrono::steady_clock;
+using update::BackgroundTask;
+
+// Polls `condition` for up to `timeout`.
+template <class Condition>
+bool Eventually(Condition condition, std::chrono::milliseconds timeout)
+{
+    const auto end = Clock::now() + timeout;
+    while (!condition()) {
+        if (Clock::now() >= end)
+            return false;
+        std::this_thread::sleep_for(10ms);
+    }
+    return true;
+}
+
+TEST(BackgroundTask, GivesTheAnswerAndCallsBackAfterIt)
+{
+    auto calledBack = std::make_shared<std::atomic<bool>>(false);
+    std::thread::id worker;
+    {
+        const BackgroundTask task(
+            [&worker] {
+                worker = std::this_thread::get_id();
+                return false;
+            },
+            [calledBack] { *calledBack = true; });
+        ASSERT_TRUE(task.Started());
+        ASSERT_TRUE(task.WaitFor(10s));
+        EXPECT_TRUE(task.Finished());
+        EXPECT_EQ(task.Result(), std::optional<bool>(false));
+    }
+    EXPECT_TRUE(*calledBack);  // the destructor of a finished task waits for its last steps
+    EXPECT_NE(worker, std::this_thread::get_id());
+
+    const BackgroundTask throwing([]() -> bool { throw 7; });
+    ASSERT_TRUE(throwing.WaitFor(10s));
+    EXPECT_EQ(throwing.Result(), std::nullopt);
+}
+
+class AbandonedCheckTest : public testsupport::IsolatedProfileTest {
+protected:
+    ~AbandonedCheckTest() override { Settings().key.DeleteValue(u"lastCheckForUpdateTime"); }
+};
+
+// The caller goes at once; the thread ends later by itself, at the check's time limit, touching
+// nothing of the caller's (AddressSanitizer watches this in the sanitized build).
+TEST_F(AbandonedCheckTest, ACallerThatStopsWaitingIsNotHeld)
+{
+    testsupport::HttpReply silent;
+    silent.ending = testsupport::HttpReply::Ending::NeverReply;
+    testsupport::LocalHttpServer server(silent);
+    ASSERT_TRUE(server.IsListening());
+    const std::u16string url = server.Url("/tools/VocabraUpdate.xml");
+    const int before = BackgroundTask::AbandonedAndRunning();
+
+    auto task = std::make_unique<BackgroundTask>(
+        [url] { return update::CheckForUpdate(true, url, update::CurrentTime(), std::chrono::milliseconds(1500)); });
+    ASSERT_TRUE(server.WaitForGet("/tools/VocabraUpdate.xml", 10s));
+    EXPECT_FALSE(task->Finished());
+
+    const auto start = Clock::now();
+    task.reset();
+    EXPECT_LT(Clock::now() - start, 500ms);
+    EXPECT_EQ(BackgroundTask::AbandonedAndRunning(), before + 1);
+
+    EXPECT_TRUE(Eventually([&] { return BackgroundTask::AbandonedAndRunning() == before; }, 10s));
+}
+
+}  // namespace
