@@ -3,6 +3,7 @@
 #include "tray/ClipboardWord.h"
 #include "tray/FavouriteLists.h"
 #include "tray/StartupRules.h"
+#include "tray/TrayTip.h"
 
 namespace {
 using translate::DirectionList;
@@ -36,6 +37,18 @@ TEST(ServicePriority, IdsThatArePrefixesOfOthersStayWhole)
     EXPECT_EQ(tray::PushServicePriority(u"Lingvo", u"Google,Lingvo,LingvoPro,Lingvo"), u"Lingvo,Google,LingvoPro");
     EXPECT_EQ(tray::PushServicePriority(u"y", u"x,,y,"), u"y,x,,");
     EXPECT_EQ(tray::PushFavouriteDirection(u"en-r", {u"en-ru", u"en-r"}, 9), u"en-r,en-ru");
+}
+
+// A hook the system refused leaves the hot keys dead: the tip says so, ahead of the 127 characters
+// the shell keeps.
+TEST(TrayTip, NamesHotKeysThatAreOffFirst)
+{
+    const std::u16string note = u"Hot keys are off";
+    EXPECT_EQ(tray::TrayTipText(u"Dictionary: A (B)", false, note), u"Dictionary: A (B)");
+    EXPECT_EQ(tray::TrayTipText(u"Dictionary: A (B)", true, note), u"Hot keys are off\nDictionary: A (B)");
+    EXPECT_EQ(tray::TrayTipText(u"", true, note), note);
+    const std::u16string longTip(200, u'x');
+    EXPECT_EQ(tray::TrayTipText(longTip, true, note).substr(0, 127).find(note), 0u);
 }
 
 TEST(StartupSwitches, CaseSensitiveSubstrings)

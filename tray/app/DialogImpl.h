@@ -6,6 +6,7 @@
 
 #include <windows.h>
 
+#include "tray/app/FailureLog.h"
 #include "tray/app/Resources.h"
 
 namespace tray::app {
@@ -90,6 +91,7 @@ private:
                 }
             }
         } catch (...) {
+            LogCaughtException("Exception in a window procedure: ");
             answer = FALSE;
         }
         if (message == WM_NCDESTROY) {

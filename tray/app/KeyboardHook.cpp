@@ -1,6 +1,9 @@
 #include "tray/app/KeyboardHook.h"
 
+#include <string>
+
 #include "tray/HotKeyRecognizer.h"
+#include "tray/app/FailureLog.h"
 #include "tray/app/Resources.h"
 
 namespace tray::app {
@@ -36,17 +39,25 @@ LRESULT CALLBACK KeyboardHookProc(int code, WPARAM wParam, LPARAM lParam)
 }
 }  // namespace
 
-bool InstallKeyboardHook(HWND window, UINT message)
+bool InstallKeyboardHook(HWND window, UINT message, HookInstaller install)
 {
     if (g_hook.hook)
         return false;
-    const HHOOK hook = ::SetWindowsHookExW(WH_KEYBOARD_LL, &KeyboardHookProc, ModuleInstance(), 0);
-    if (!hook)
+    const HHOOK hook = install(WH_KEYBOARD_LL, &KeyboardHookProc, ModuleInstance(), 0);
+    if (!hook) {
+        const std::string error = std::to_string(::GetLastError());
+        LogFailure("Cannot install the keyboard hook; the hot keys are off. Error ", error.c_str());
         return false;
+    }
     g_hook.hook = hook;
     g_hook.window = window;
     g_hook.message = message;
     return true;
+}
+
+bool IsKeyboardHookInstalled()
+{
+    return g_hook.hook != nullptr;
 }
 
 bool RemoveKeyboardHook()

@@ -3,6 +3,7 @@
 
 #include <optional>
 
+#include "foundation/config/Environment.h"
 #include "translate/manager/DictionaryManager.h"
 #include "translate/manager/TranslateException.h"
 #include "translate/target/EmbeddedBrowserLibrary.h"
@@ -168,6 +169,7 @@ void CMainDlg::OnInitDialog()
     }
 
     InstallIcon(IDR_MAINFRAME);
+    m_serviceTip = LoadResourceString(IDR_MAINFRAME);  // until UpdateControls names the service
     m_defaultCommand = ID_OPEN_VOCABRA;
 
     // Without a usable manager the dialog still runs: empty lists, and translations fail quietly.
@@ -177,8 +179,7 @@ void CMainDlg::OnInitDialog()
     } catch (const translate::TranslateException&) {
     }
 
-    if (!AreBothHotKeysOff(m_settings.key))
-        InstallKeyboardHook(m_hWnd, WM_TRANSLATE_HOTKEY);
+    UpdateKeyboardHook();
 }
 
 void CMainDlg::PlaceWindow()

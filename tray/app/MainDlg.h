@@ -53,6 +53,10 @@ private:
     void OnDestroy();
     void OnExit();
     void OnToggleHotKey(UINT command);
+    // The hook installed while a hot key is on and removed when both are off; a hook the system
+    // refuses is named in the tip.
+    void UpdateKeyboardHook();
+    void ShowTip();
 
     void OnTranslate();
     void OnTranslateHotKey(UINT virtualKey);
@@ -80,6 +84,8 @@ private:
     ImageListHandle m_imageList;
     std::unordered_map<std::u16string, int> m_imageByService;
     std::u16string m_word;
+    std::u16string m_serviceTip;  // the direction and service, as UpdateControls last set them
+    bool m_hotKeysOff = false;    // wanted, but the system refused the hook
     HWND m_directionCombo = nullptr;
     HWND m_dictionaryCombo = nullptr;
     std::list<OpenTarget> m_openTargets;

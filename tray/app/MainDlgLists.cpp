@@ -67,13 +67,13 @@ void CMainDlg::UpdateControls()
         return;  // nothing supports the direction: everything keeps its previous content
     }
 
-    const std::u16string tip =
+    m_serviceTip =
         FillPlaces(LoadResourceString(IDS_TRAY_TIP), translate::GetDirectionName(direction), current->m_name);
     const auto icon = m_iconByService.find(current->m_id);
     const HICON shown = icon != m_iconByService.end() ? icon->second : m_bigIcon.Get();
     ::SendMessageW(m_hWnd, WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(shown));
     ChangeIcon(shown);
-    ChangeTip(Wide(tip));
+    ShowTip();
 
     ::SendMessageW(m_directionCombo, CB_RESETCONTENT, 0, 0);
     for (std::size_t i = 0; i < manager->m_directions.size(); ++i) {

@@ -4,6 +4,7 @@
 #include "translate/manager/DirectionName.h"
 #include "translate/manager/TranslateException.h"
 #include "tray/MenuModel.h"
+#include "tray/TrayTip.h"
 #include "tray/UserSettings.h"
 #include "tray/app/KeyboardHook.h"
 #include "tray/app/MainDlg.h"
@@ -72,10 +73,26 @@ void CMainDlg::OnToggleHotKey(UINT command)
 {
     const char16_t* name = command == ID_USE_CTRL_INS_INS ? u"useCtrlInsIns" : u"useCtrlCC";
     m_settings.key.SetDWORD(name, IsHotKeyOn(m_settings.key, name) ? 0 : 1);
-    if (AreBothHotKeysOff(m_settings.key))
+    UpdateKeyboardHook();
+}
+
+void CMainDlg::UpdateKeyboardHook()
+{
+    const bool wanted = !AreBothHotKeysOff(m_settings.key);
+    if (!wanted)
         RemoveKeyboardHook();
-    else
-        InstallKeyboardHook(m_hWnd, WM_TRANSLATE_HOTKEY);  // does nothing when it is installed
+    else if (!IsKeyboardHookInstalled())
+        InstallKeyboardHook(m_hWnd, WM_TRANSLATE_HOTKEY);
+    const bool off = wanted && !IsKeyboardHookInstalled();
+    if (off != m_hotKeysOff) {
+        m_hotKeysOff = off;
+        ShowTip();
+    }
+}
+
+void CMainDlg::ShowTip()
+{
+    ChangeTip(Wide(TrayTipText(m_serviceTip, m_hotKeysOff, LoadResourceString(IDS_HOT_KEYS_OFF))));
 }
 
 void CMainDlg::OnExit()

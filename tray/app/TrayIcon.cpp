@@ -4,7 +4,7 @@
 
 namespace tray::app {
 
-CTrayIcon::CTrayIcon()
+CTrayIcon::CTrayIcon(NotifyFunction notify) : m_notify(notify)
 {
     Reset();
 }
@@ -55,27 +55,24 @@ bool CTrayIcon::AddIcon(HWND owner, UINT id, UINT callbackMessage, HICON icon, c
         m_data.uFlags &= ~NIF_MESSAGE;
     SetIcon(icon);
     SetTip(tip);
-    if (::Shell_NotifyIconW(NIM_ADD, &m_data))
-        return true;
-    Reset();
-    return false;
+    return m_notify(NIM_ADD, &m_data) != FALSE;
 }
 
 bool CTrayIcon::ChangeIcon(HICON icon)
 {
     SetIcon(icon);
-    return ::Shell_NotifyIconW(NIM_MODIFY, &m_data) != FALSE;
+    return m_notify(NIM_MODIFY, &m_data) != FALSE;
 }
 
 bool CTrayIcon::ChangeTip(const wchar_t* tip)
 {
     SetTip(tip);
-    return ::Shell_NotifyIconW(NIM_MODIFY, &m_data) != FALSE;
+    return m_notify(NIM_MODIFY, &m_data) != FALSE;
 }
 
 bool CTrayIcon::RemoveIcon()
 {
-    if (!m_data.hWnd || !::Shell_NotifyIconW(NIM_DELETE, &m_data))
+    if (!m_data.hWnd || !m_notify(NIM_DELETE, &m_data))
         return false;
     Reset();
     return true;
@@ -83,7 +80,7 @@ bool CTrayIcon::RemoveIcon()
 
 bool CTrayIcon::RestoreIcon()
 {
-    return m_data.hWnd && ::Shell_NotifyIconW(NIM_ADD, &m_data);
+    return m_data.hWnd && m_notify(NIM_ADD, &m_data);
 }
 
 }  // namespace tray::app

@@ -9,6 +9,7 @@
 #include "foundation/config/Environment.h"
 #include "foundation/win32api/Handles.h"
 #include "tray/StartupRules.h"
+#include "tray/app/FailureLog.h"
 #include "tray/app/MainDlg.h"
 #include "tray/app/MessageLoop.h"
 #include "tray/app/UiHandles.h"
@@ -77,6 +78,7 @@ int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR commandLine, int)
     try {
         result = Start(commandLine);
     } catch (...) {
+        tray::app::LogCaughtException("Exception at the top of the program: ");
         result = 0;
     }
     // An update check abandoned at Exit may still be running on its thread: end the process now,

@@ -1,0 +1,36 @@
+#include "tray/app/FailureLog.h"
+
+#include <exception>
+
+#include "foundation/log/Log.h"
+
+namespace tray::app {
+namespace {
+Log& ProgramLog()
+{
+    static Log log("MAIN");
+    return log;
+}
+}  // namespace
+
+void LogFailure(const char* message, const char* detail)
+{
+    ProgramLog().Write(message, detail);
+}
+
+void LogCaughtException(const char* where) noexcept
+{
+    try {
+        try {
+            throw;
+        } catch (const std::exception& exception) {
+            LogFailure(where, exception.what());
+        } catch (...) {
+            LogFailure(where, "an exception of unknown type");
+        }
+    } catch (...) {
+        // Logging itself failed; there is nowhere left to report it.
+    }
+}
+
+}  // namespace tray::app
