@@ -2,32 +2,15 @@
 
 #include <windows.h>
 
-#include <objbase.h>
-
 #include <algorithm>
 #include <memory>
 
+#include "foundation/win32api/ComApartment_win32.h"
 #include "foundation/win32api/Handles.h"
 #include "update/BackgroundTask.h"
 
 namespace update {
 namespace {
-// The update check reads its document with MSXML, a COM object.
-class MultithreadedApartment {
-public:
-    MultithreadedApartment() : m_entered(SUCCEEDED(::CoInitializeEx(nullptr, COINIT_MULTITHREADED))) {}
-    ~MultithreadedApartment()
-    {
-        if (m_entered)
-            ::CoUninitialize();
-    }
-    MultithreadedApartment(const MultithreadedApartment&) = delete;
-    MultithreadedApartment& operator=(const MultithreadedApartment&) = delete;
-
-private:
-    bool m_entered;
-};
-
 // Dispatches what is waiting; false once the quit message has come (it is not dispatched).
 bool DispatchWaiting(const MessageFilter& filter, int& quitCode)
 {
@@ -56,7 +39,8 @@ PumpedWork RunWhilePumping(std::function<bool()> work, std::chrono::milliseconds
         return {};
     const BackgroundTask task(
         [work = std::move(work)] {
-            const MultithreadedApartment com;
+            // The update check reads its document with MSXML, a COM object.
+            const Win32::API::ComApartment com(COINIT_MULTITHREADED);
             return work();
         },
         [done] { ::SetEvent(done->Get()); });

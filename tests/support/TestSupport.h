@@ -2,8 +2,10 @@
 // Helpers shared by the test executables: child processes of the test executable itself, and
 // temporary folders that clean up after themselves.
 
+#include <chrono>
 #include <cstdint>
 #include <filesystem>
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -38,6 +40,9 @@ public:
 private:
     std::filesystem::path m_path;
 };
+
+// Polls `condition` until it holds (true) or `timeout` has passed (false).
+bool Eventually(const std::function<bool()>& condition, std::chrono::milliseconds timeout);
 
 std::u16string ToU16(const std::filesystem::path& path);
 std::string ReadFileBytes(const std::filesystem::path& path);

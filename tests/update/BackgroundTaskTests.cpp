@@ -7,9 +7,8 @@
 
 #include <gtest/gtest.h>
 
-#include "foundation/config/Settings.h"
-#include "tests/support/IsolatedProfile.h"
-#include "tests/support/LocalHttpServer.h"
+#include "tests/support/TestSupport.h"
+#include "tests/update/UpdateTestSupport.h"
 #include "update/BackgroundTask.h"
 #include "update/UpdateCheck.h"
 
@@ -17,19 +16,6 @@ namespace {
 using namespace std::chrono_literals;
 using Clock = std::chrono::steady_clock;
 using update::BackgroundTask;
-
-// Polls `condition` for up to `timeout`.
-template <class Condition>
-bool Eventually(Condition condition, std::chrono::milliseconds timeout)
-{
-    const auto end = Clock::now() + timeout;
-    while (!condition()) {
-        if (Clock::now() >= end)
-            return false;
-        std::this_thread::sleep_for(10ms);
-    }
-    return true;
-}
 
 TEST(BackgroundTask, GivesTheAnswerAndCallsBackAfterIt)
 {
@@ -55,18 +41,13 @@ TEST(BackgroundTask, GivesTheAnswerAndCallsBackAfterIt)
     EXPECT_EQ(throwing.Result(), std::nullopt);
 }
 
-class AbandonedCheckTest : public testsupport::IsolatedProfileTest {
-protected:
-    ~AbandonedCheckTest() override { Settings().key.DeleteValue(u"lastCheckForUpdateTime"); }
-};
+using AbandonedCheckTest = updatetest::UpdateSettingsTest;
 
 // The caller goes at once; the thread ends later by itself, at the check's time limit, touching
 // nothing of the caller's (AddressSanitizer watches this in the sanitized build).
 TEST_F(AbandonedCheckTest, ACallerThatStopsWaitingIsNotHeld)
 {
-    testsupport::HttpReply silent;
-    silent.ending = testsupport::HttpReply::Ending::NeverReply;
-    testsupport::LocalHttpServer server(silent);
+    testsupport::LocalHttpServer server(updatetest::SilentReply());
     ASSERT_TRUE(server.IsListening());
     const std::u16string url = server.Url("/tools/VocabraUpdate.xml");
     const int before = BackgroundTask::AbandonedAndRunning();
@@ -81,7 +62,7 @@ TEST_F(AbandonedCheckTest, ACallerThatStopsWaitingIsNotHeld)
     EXPECT_LT(Clock::now() - start, 500ms);
     EXPECT_EQ(BackgroundTask::AbandonedAndRunning(), before + 1);
 
-    EXPECT_TRUE(Eventually([&] { return BackgroundTask::AbandonedAndRunning() == before; }, 10s));
+    EXPECT_TRUE(testsupport::Eventually([&] { return BackgroundTask::AbandonedAndRunning() == before; }, 10s));
 }
 
 }  // namespace

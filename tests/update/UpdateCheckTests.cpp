@@ -3,8 +3,8 @@
 
 #include "foundation/config/Settings.h"
 #include "foundation/text/Utf.h"
-#include "tests/support/IsolatedProfile.h"
 #include "tests/support/LocalHttpServer.h"
+#include "tests/update/UpdateTestSupport.h"
 #include "update/UpdateCheck.h"
 
 namespace {
@@ -27,15 +27,9 @@ std::string Document(const std::string& version, const std::string& link)
            "</update_link></vocabra>";
 }
 
-class UpdateCheckTest : public testsupport::IsolatedProfileTest {
+class UpdateCheckTest : public updatetest::UpdateSettingsTest {
 protected:
     UpdateCheckTest() { update::SetUpdateLink(u"http://installer.test/original.msi"); }
-    ~UpdateCheckTest() override
-    {
-        Settings settings;
-        settings.key.DeleteValue(u"lastCheckForUpdateTime");
-        settings.key.DeleteValue(u"checkForUpdateInterval");
-    }
 
     static std::uint64_t LastCheck()
     {

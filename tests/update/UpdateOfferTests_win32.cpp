@@ -11,9 +11,8 @@
 
 #include <gtest/gtest.h>
 
-#include "foundation/config/Settings.h"
-#include "tests/support/IsolatedProfile.h"
-#include "tests/support/LocalHttpServer.h"
+#include "tests/support/TestSupport.h"
+#include "tests/update/UpdateTestSupport.h"
 #include "update/BackgroundTask.h"
 #include "update/PumpingWait_win32.h"
 #include "update/UpdateCheck.h"
@@ -81,19 +80,6 @@ std::shared_ptr<void> SharedEvent()
         if (event)
             ::CloseHandle(event);
     });
-}
-
-// Polls `condition` for up to `timeout`.
-template <class Condition>
-bool Eventually(Condition condition, std::chrono::milliseconds timeout)
-{
-    const auto end = Clock::now() + timeout;
-    while (!condition()) {
-        if (Clock::now() >= end)
-            return false;
-        ::Sleep(10);
-    }
-    return true;
 }
 
 // Drops whatever a test left in this thread's queue (a quit message above all).
@@ -185,16 +171,11 @@ TEST(PumpingWait, EachMessageMeetsTheCallersFilterFirst)
 
 // Exit during a check that waits for a silent server: the wait ends at once, the quit goes on to
 // the caller's loop, and the check ends by itself later.
-class QuitDuringCheckTest : public testsupport::IsolatedProfileTest {
-protected:
-    ~QuitDuringCheckTest() override { Settings().key.DeleteValue(u"lastCheckForUpdateTime"); }
-};
+using QuitDuringCheckTest = updatetest::UpdateSettingsTest;
 
 TEST_F(QuitDuringCheckTest, TheWaitEndsAtOnceAndTheQuitGoesOn)
 {
-    testsupport::HttpReply silent;
-    silent.ending = testsupport::HttpReply::Ending::NeverReply;
-    testsupport::LocalHttpServer server(silent);
+    testsupport::LocalHttpServer server(updatetest::SilentReply());
     ASSERT_TRUE(server.IsListening());
     const std::u16string url = server.Url("/tools/VocabraUpdate.xml");
 
@@ -225,7 +206,7 @@ TEST_F(QuitDuringCheckTest, TheWaitEndsAtOnceAndTheQuitGoesOn)
     EXPECT_EQ(message.wParam, 3u);
     EmptyQueue();
     // The abandoned check meets its own time limit.
-    EXPECT_TRUE(Eventually([&] { return update::BackgroundTask::AbandonedAndRunning() == before; }, 15s));
+    EXPECT_TRUE(testsupport::Eventually([&] { return update::BackgroundTask::AbandonedAndRunning() == before; }, 15s));
 }
 
 TEST(PumpingWait, TheLimitEndsTheWait)

@@ -5,7 +5,6 @@
 #include <windows.h>
 
 #include <commctrl.h>
-#include <objbase.h>
 
 #include <utility>
 
@@ -46,22 +45,6 @@ private:
 using IconHandle = UniqueUiHandle<HICON, &::DestroyIcon>;
 using MenuHandle = UniqueUiHandle<HMENU, &::DestroyMenu>;
 using ImageListHandle = UniqueUiHandle<HIMAGELIST, &::ImageList_Destroy>;
-
-// CoInitialize for the lifetime of the object; CoUninitialize only after a successful call.
-class ComInitialization {
-public:
-    ComInitialization() : m_initialized(SUCCEEDED(::CoInitialize(nullptr))) {}
-    ~ComInitialization()
-    {
-        if (m_initialized)
-            ::CoUninitialize();
-    }
-    ComInitialization(const ComInitialization&) = delete;
-    ComInitialization& operator=(const ComInitialization&) = delete;
-
-private:
-    bool m_initialized;
-};
 
 // The clipboard opened for `owner`; closed again only when opening succeeded.
 class ClipboardSession {

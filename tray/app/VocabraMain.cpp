@@ -7,6 +7,7 @@
 #include <memory>
 
 #include "foundation/config/Environment.h"
+#include "foundation/win32api/ComApartment_win32.h"
 #include "foundation/win32api/Handles.h"
 #include "tray/StartupRules.h"
 #include "tray/app/FailureLog.h"
@@ -62,7 +63,8 @@ int Start(const wchar_t* commandLine)
     if (runningCopy.Create(tray::InstanceEventName(UserName()).c_str(), alreadyRunning) && alreadyRunning)
         return 0;
 
-    const tray::app::ComInitialization com;
+    // The process's only thread: a single-threaded apartment.
+    const Win32::API::ComApartment com(COINIT_APARTMENTTHREADED);
     // ComboBoxEx32, the dictionary list, is one of the extended classes: the dialog cannot be
     // made without it.
     INITCOMMONCONTROLSEX controls{sizeof controls, ICC_BAR_CLASSES | ICC_USEREX_CLASSES};
