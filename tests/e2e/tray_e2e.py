@@ -2,12 +2,15 @@
 """End-to-end test of Vocabra.exe under Wine and a virtual display, observed from outside:
 windows on the X display, requests at a local fake dictionary, exit codes and the registry.
 
-usage: tray_e2e.py --exe <Vocabra.exe> --work <folder>   (needs DISPLAY: run it through
-tools/with-display)
+usage: tray_e2e.py --exe <Vocabra.exe> --announcer <exe> --minimal <exe> --work <folder>
+       --screenshots <folder>   (needs DISPLAY: run it through tools/with-display)
 
 The program runs from a copy in <work>/app with a locale folder whose only service asks the fake
 dictionary. WinINet is pointed at the fake dictionary as its proxy, so the update check's request
 never leaves the machine and is held as long as the test wants.
+
+Menus are walked with the keyboard and windows are found through the X server: the size of a menu
+item depends on the fonts installed, so no position inside a menu is ever computed.
 """
 
 import argparse
@@ -135,32 +138,80 @@ def tray_icon():
     return x + height // 2, y + height // 2
 
 
-MENU_ITEM_HEIGHT = 16  # pixels, at the menu font Wine uses
-EXIT, ABOUT = 0, 1  # places from the bottom of the tray menu
+# Keys that select an item of the tray menu, counted from its bottom: Exit, About..., Open
+# Vocabra, Service and Other (submenus), then the favourite directions. End selects the last item
+# whatever the pointer happened to select; the arrows skip separators.
+EXIT = ("End",)
+ABOUT = ("End", "Up")
+SERVICE = ("End", "Up", "Up", "Up")
 
 
-def open_tray_menu():
+def unnamed_windows_of(program):
+    """Menus are the program's unnamed windows."""
+    return [w for w in visible_windows_of(program) if not window_name(w)]
+
+
+def open_tray_menu(program="vocabra.exe"):
     """Right click on the tray icon; the menu's X window."""
-    before = set(visible_windows_of("vocabra.exe"))
+    before = set(visible_windows_of(program))
     x, y = tray_icon()
     xdotool("mousemove", str(x), str(y), "click", "3")
-
-    def menu():
-        fresh = [w for w in visible_windows_of("vocabra.exe") if w not in before and not window_name(w)]
-        return [w for w in fresh if geometry(w)[3] > 60]
-    found = wait_until(menu, 15)
+    found = wait_until(lambda: [w for w in unnamed_windows_of(program) if w not in before], 15)
     if not found:
-        raise Failure("the tray menu did not open")
+        raise Failure("the tray menu of %s did not open" % program)
     return found[0]
 
 
-def choose_from_menu(shots, label, from_bottom):
-    """Right click on the tray icon, then an item counted from the bottom of the menu."""
+def menu_keys(menu, *keys, program="vocabra.exe"):
+    """Keys for the program's menu loop. Wine hands it the keys that reach any of the program's X
+    windows, and with no window manager nothing gives one of them the focus: the keys would go to
+    whatever window is under the pointer. Taking the focus away from the program's own window ends
+    its menu, though (Wine sends that window WM_CANCELMODE), so the menu window is focused only
+    when the program has no focus yet. The pointer is parked in the screen's corner so that its
+    position selects nothing."""
+    own = xdotool("search", "--class", "^%s$" % re.escape(program)).split()
+    if xdotool("getwindowfocus") not in own:
+        xdotool("windowfocus", str(menu))
+    width, height = (int(n) for n in xdotool("getdisplaygeometry").split())
+    xdotool("mousemove", str(width - 1), str(height - 1))
+    if keys:
+        xdotool("key", "--delay", "100", *keys)
+
+
+def choose(menu, keys, program="vocabra.exe"):
+    """Selects an item with `keys` and chooses it with Return; when Return was sent."""
+    menu_keys(menu, *keys, program=program)
+    chosen = time.monotonic()
+    xdotool("key", "Return")
+    return chosen
+
+
+def choose_from_menu(shots, label, keys):
+    """Right click on the tray icon, then the item that `keys` select; when it was chosen."""
     menu = open_tray_menu()
     screenshot(os.path.join(shots, "menu-%s.png" % label))
-    mx, my, width, height = geometry(menu)
-    y = my + height - MENU_ITEM_HEIGHT // 2 - from_bottom * MENU_ITEM_HEIGHT
-    xdotool("mousemove", str(mx + width // 3), str(y), "click", "1")
+    return choose(menu, keys)
+
+
+def open_submenu(menu, keys):
+    """The submenu window that Right opens on the item `keys` select, or None."""
+    before = set(visible_windows_of("vocabra.exe")) | {menu}
+    menu_keys(menu, *keys, "Right")
+    found = wait_until(lambda: [w for w in unnamed_windows_of("vocabra.exe") if w not in before], 10)
+    return found[0] if found else None
+
+
+def close_submenu(menu, submenu):
+    """Escape closes the innermost menu; true once the submenu's window is gone."""
+    menu_keys(menu, "Escape")
+    return wait_until(lambda: submenu not in visible_windows_of("vocabra.exe"), 10) is not None
+
+
+def ended_after(ended, since, timeout=30):
+    """Seconds from `since` until ended() holds, or None when it does not within `timeout`."""
+    if not wait_until(ended, timeout, step=0.02):
+        return None
+    return time.monotonic() - since
 
 
 def translated_word(request):
@@ -176,6 +227,8 @@ def main():
     arguments.add_argument("--exe", required=True)
     arguments.add_argument("--announcer", required=True,
                            help="the program that broadcasts the shell's TaskbarCreated message")
+    arguments.add_argument("--minimal", required=True,
+                           help="the least tray program, whose time to end is the yardstick for Exit")
     arguments.add_argument("--work", required=True)
     arguments.add_argument("--screenshots", required=True,
                            help="folder for the pictures of the user interface, in en/ and ru/")
@@ -201,7 +254,7 @@ def main():
             wine.create()
             print("prefix ready after %.1f s" % (time.monotonic() - started), flush=True)
             use_proxy(wine, work, dictionary.port)
-            scenario(wine, exe, dictionary, options.announcer, shots)
+            exit_times = scenario(wine, exe, dictionary, options.announcer, options.minimal, shots)
             print("basic scenario done after %.1f s" % (time.monotonic() - started), flush=True)
             program, dialog, favourites = settings_from_dialog(wine, exe, dictionary)
             favourite_from_menu(wine, favourites)
@@ -223,6 +276,8 @@ def main():
             wine.stop()
     # Hundreds of megabytes; kept (with the logs and screenshots) only when something failed.
     shutil.rmtree(wine.prefix, ignore_errors=True)
+    for label, seconds in exit_times:
+        print("%-25s Exit chosen to process end: %4.1f s" % (label, seconds))
     for label, latest, earliest in timings:
         print("%-13s second key release to request: %4.0f ms (at most %4.0f ms)"
               % (label, 1000 * latest, 1000 * earliest))
@@ -230,7 +285,8 @@ def main():
     print("total %.1f s" % (time.monotonic() - started))
 
 
-def scenario(wine, exe, dictionary, announcer, shots):
+def scenario(wine, exe, dictionary, announcer, minimal, shots):
+    """The tray program's life from start to Exit; [(label, seconds from Exit to the end)]."""
     # Started hidden: the tray icon and no dialog.
     first = wine.start(exe)
     tray_icon()
@@ -263,8 +319,14 @@ def scenario(wine, exe, dictionary, announcer, shots):
     tray_icon()
     time.sleep(1)
     check(not visible_windows(DIALOG), "the fresh copy runs hidden")
-    choose_from_menu(shots, "fresh", EXIT)
-    check(wait_until(lambda: not wine.processes("vocabra.exe"), 20), "the fresh copy ends on Exit")
+    chosen = choose_from_menu(shots, "fresh", EXIT)
+    hidden_exit = ended_after(lambda: not wine.processes("vocabra.exe"), chosen)
+    check(hidden_exit is not None, "the fresh copy ends on Exit")
+    check(bool(wait_until(lambda: not visible_windows(TRAY), 10)), "its Exit removes the tray icon")
+
+    # The yardstick for the time Exit takes: under Wine without a window manager even the least
+    # tray program waits for every window it showed. It runs alone, its icon the only one.
+    minimal_exits = {visibility: minimal_exit_time(wine, minimal, visibility) for visibility in ("hidden", "visible")}
 
     # /visible shows the dialog; a typed word and Enter ask the service.
     visible = wine.start(exe, "/visible")
@@ -323,11 +385,38 @@ def scenario(wine, exe, dictionary, announcer, shots):
     check(wait_until(lambda: not visible_windows("^About Vocabra"), 10) is not None, "OK closes the About box")
 
     x, y, _, _ = geometry(dialog)
-    choose_from_menu(shots, "visible", EXIT)
-    check(wait_until(lambda: visible.poll() is not None, 20) and visible.returncode == 0, "Exit ends it with 0")
+    chosen = choose_from_menu(shots, "visible", EXIT)
+    visible_exit = ended_after(lambda: visible.poll() is not None, chosen)
+    check(visible_exit is not None and visible.returncode == 0, "Exit ends it with 0")
     stored_x, stored_y = registry_dword(wine, "window_x"), registry_dword(wine, "window_y")
     check(stored_x is not None and stored_y is not None and abs(stored_x - x) <= 10 and 0 <= y - stored_y <= 40,
           "the position was stored: (%s, %s) for a client area at (%d, %d)" % (stored_x, stored_y, x, y))
+
+    exit_times = [("Vocabra hidden", hidden_exit), ("minimal program hidden", minimal_exits["hidden"]),
+                  ("Vocabra /visible", visible_exit), ("minimal program /visible", minimal_exits["visible"])]
+    for label, seconds in exit_times:
+        print("     %s: Exit chosen to process end %.2f s" % (label, seconds), flush=True)
+    for visibility, seconds in (("hidden", hidden_exit), ("visible", visible_exit)):
+        check(seconds <= minimal_exits[visibility] + 1.0,
+              "Vocabra started %s ends %.2f s after Exit, at most 1 s after the minimal program (%.2f s)"
+              % (visibility, seconds, minimal_exits[visibility]))
+    return exit_times
+
+
+def minimal_exit_time(wine, minimal, visibility):
+    """Seconds from the Return that chooses the minimal program's Exit to its end, chosen as the
+    user would: a right click on its icon, then the menu's one item."""
+    program = os.path.basename(minimal).lower()
+    process = wine.start(minimal, *(["/visible"] if visibility == "visible" else []))
+    if visibility == "visible":
+        check(bool(wait_until(lambda: visible_windows("^Minimal tray$"), 30)), "the minimal program shows its window")
+    menu = open_tray_menu(program)
+    chosen = choose(menu, EXIT, program)  # its one item
+    seconds = ended_after(lambda: process.poll() is not None, chosen)
+    check(seconds is not None and process.returncode == 0, "Exit ends the minimal program (started %s) with 0"
+          % visibility)
+    check(bool(wait_until(lambda: not visible_windows(TRAY), 10)), "its Exit removes its tray icon")
+    return seconds
 
 
 # ---- Choosing a direction and a service in the dialog: what the registry remembers ----
@@ -424,11 +513,13 @@ def settings_from_dialog(wine, exe, dictionary):
 def favourite_from_menu(wine, favourites):
     """The tray menu lists the favourites just above "Other"; the last one is chosen again."""
     menu = open_tray_menu()
-    rows = submenu_rows(menu, 2)
-    check(len(rows) == 2, "the tray menu shows the Other and Service submenus")
-    mx, _, width, _ = geometry(menu)
+    service = open_submenu(menu, SERVICE)
+    service_closed = service is not None and close_submenu(menu, service)
+    other = open_submenu(menu, ("Up",)) if service_closed else None  # from Service up to Other
+    other_closed = other is not None and close_submenu(menu, other)
+    check(service_closed and other_closed, "the tray menu shows the Other and Service submenus")
     chosen = favourites[-1]
-    xdotool("mousemove", str(mx + width // 3), str(rows[1] - MENU_ITEM_HEIGHT), "click", "1")
+    choose(menu, ("Up",))  # from Other up to the last favourite
     check(wait_for_registry(wine, "dictionaryDirection", chosen) == chosen,
           "the favourite %s chosen from the tray menu stores dictionaryDirection" % chosen)
     expected = pushed_favourites(chosen, favourites, FAVOURITE_COUNT)
@@ -439,46 +530,21 @@ def favourite_from_menu(wine, favourites):
 
 # ---- Screenshots: dialog, tray menu with its submenus, About box ----
 
-def submenu_opened_by_hover(menu, y, before):
-    """Moves the pointer onto the row at y of the menu; the submenu window that opens, or None."""
-    mx, _, width, _ = geometry(menu)
-    xdotool("mousemove", str(mx + width // 3), str(y))
-
-    def submenu():
-        return [w for w in visible_windows_of("vocabra.exe")
-                if w not in before and w != menu and not window_name(w)]
-    found = wait_until(submenu, 1.0)
-    return found[0] if found else None
-
-
-def submenu_rows(menu, count, on_open=None):
-    """Walks up the open menu from above Exit, About and Open until `count` rows have opened a
-    submenu ("Service" first, then "Other"); their y positions. on_open(i) runs while the i-th
-    submenu is shown."""
-    before = set(visible_windows_of("vocabra.exe")) | {menu}
-    _, my, _, height = geometry(menu)
-    rows = []
-    y = my + height - MENU_ITEM_HEIGHT // 2 - 3 * MENU_ITEM_HEIGHT
-    while len(rows) < count and y > my:
-        opened = submenu_opened_by_hover(menu, y, before)
-        if opened:
-            rows.append(y)
-            if on_open:
-                time.sleep(0.3)
-                on_open(len(rows) - 1)
-            y -= MENU_ITEM_HEIGHT  # past this submenu's row
-        else:
-            y -= 4
-    return rows
-
-
 def menu_screenshots(folder):
-    names = ["service", "other"]
+    """Service first, then Other, each open in its own picture."""
     menu = open_tray_menu()
-    rows = submenu_rows(menu, 2, lambda i: screenshot(os.path.join(folder, "menu-%s.png" % names[i])))
-    xdotool("key", "Escape", "Escape")
-    check(len(rows) == 2, "the tray menu's Other and Service submenus opened")
-    wait_until(lambda: menu not in visible_windows_of("vocabra.exe"), 5)
+    opened = []
+    for name, keys in (("service", SERVICE), ("other", ("Up",))):  # Other is just above Service
+        submenu = open_submenu(menu, keys)
+        if submenu is None:
+            break
+        time.sleep(0.3)  # painting leaves no trace outside the program to wait for
+        screenshot(os.path.join(folder, "menu-%s.png" % name))
+        opened.append(close_submenu(menu, submenu))
+    menu_keys(menu, "Escape")
+    check(opened == [True, True], "the tray menu's Other and Service submenus opened")
+    check(wait_until(lambda: menu not in visible_windows_of("vocabra.exe"), 10) is not None,
+          "Escape closes the tray menu")
 
 
 def close_browsers(wine):
