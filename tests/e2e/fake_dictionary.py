@@ -84,6 +84,10 @@ class FakeDictionary:
     def release_tunnels(self):
         self._release.set()
 
+    def hold_tunnels(self):
+        """CONNECT requests from now on are held again (until release_tunnels or the limit)."""
+        self._release.clear()
+
     def requests(self):
         with self._changed:
             return list(self._requests)

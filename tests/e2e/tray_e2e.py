@@ -255,6 +255,7 @@ def main():
             print("prefix ready after %.1f s" % (time.monotonic() - started), flush=True)
             use_proxy(wine, work, dictionary.port)
             exit_times = scenario(wine, exe, dictionary, options.announcer, options.minimal, shots)
+            exit_times.append(exit_during_update_check(wine, exe, dictionary, shots, dict(exit_times)))
             print("basic scenario done after %.1f s" % (time.monotonic() - started), flush=True)
             program, dialog, favourites = settings_from_dialog(wine, exe, dictionary)
             favourite_from_menu(wine, favourites)
@@ -277,7 +278,7 @@ def main():
     # Hundreds of megabytes; kept (with the logs and screenshots) only when something failed.
     shutil.rmtree(wine.prefix, ignore_errors=True)
     for label, seconds in exit_times:
-        print("%-25s Exit chosen to process end: %4.1f s" % (label, seconds))
+        print("%-30s Exit chosen to process end: %4.1f s" % (label, seconds))
     for label, latest, earliest in timings:
         print("%-13s second key release to request: %4.0f ms (at most %4.0f ms)"
               % (label, 1000 * latest, 1000 * earliest))
@@ -417,6 +418,34 @@ def minimal_exit_time(wine, minimal, visibility):
           % visibility)
     check(bool(wait_until(lambda: not visible_windows(TRAY), 10)), "its Exit removes its tray icon")
     return seconds
+
+
+def exit_during_update_check(wine, exe, dictionary, shots, exit_times):
+    """Exit while the update check waits for a network that does not answer: the program leaves
+    the check behind instead of waiting for it."""
+    set_registry_dword(wine, "checkForUpdateInterval", 0)  # every translation checks
+    dictionary.hold_tunnels()
+    earlier = dictionary.requests()
+    program, dialog = start_with_dialog(wine, exe)
+    time.sleep(0.5)
+    xdotool("windowfocus", "--sync", str(dialog))
+    xdotool("type", "--delay", "30", "leave")
+    xdotool("key", "Return")
+    tunnel = dictionary.wait_for(lambda r: r.method == "CONNECT" and all(r is not e for e in earlier), 30)
+    check(tunnel is not None, "with checkForUpdateInterval=0 the translation starts a check (held by the proxy)")
+    try:
+        chosen = choose_from_menu(shots, "during-check", EXIT)
+        seconds = ended_after(lambda: program.poll() is not None, chosen)
+        check(seconds is not None and program.returncode == 0, "Exit during the check ends the program with 0")
+        yardstick = exit_times["minimal program /visible"]
+        check(seconds <= yardstick + 2.0, "Exit during the check takes %.2f s, at most 2 s more than the minimal "
+              "program's %.2f s" % (seconds, yardstick))
+        check(tunnel.answered is None, "the check was still waiting for the network when the program ended")
+    finally:
+        dictionary.release_tunnels()
+    code, _ = wine.output_of("reg", "delete", SETTINGS_KEY, "/v", "checkForUpdateInterval", "/f")
+    check(code == 0, "checkForUpdateInterval removed again")
+    return ("Vocabra /visible, check held", seconds)
 
 
 # ---- Choosing a direction and a service in the dialog: what the registry remembers ----
