@@ -143,6 +143,7 @@ TEST(PumpingWait, PostedAndSentMessagesAreAnsweredWhileTheWorkRuns)
 // The main dialog's keys (Tab, Enter) work only through its filter, as in the program's own loop.
 TEST(PumpingWait, EachMessageMeetsTheCallersFilterFirst)
 {
+    const std::shared_ptr<void> bothSeen = SharedEvent();
     int reachedWindow = 0;
     TestWindow window([&](UINT message) {
         if (message == kPoke)
@@ -152,18 +153,20 @@ TEST(PumpingWait, EachMessageMeetsTheCallersFilterFirst)
     const update::MessageFilter filter = [&](MSG& message) {
         if (message.message != kPoke)
             return false;
-        ++filtered;
+        if (++filtered == 2)
+            ::SetEvent(bothSeen.get());
         return message.wParam == 1;  // consumed: not dispatched
     };
+    const HWND target = window.Get();
     const PumpedWork done = RunWhilePumping(
-        [&] {
-            ::PostMessageW(window.Get(), kPoke, 1, 0);
-            ::PostMessageW(window.Get(), kPoke, 2, 0);
-            ::Sleep(300);  // ample time for the waiting thread to take both
-            return true;
+        [target, bothSeen] {
+            ::PostMessageW(target, kPoke, 1, 0);
+            ::PostMessageW(target, kPoke, 2, 0);
+            return ::WaitForSingleObject(bothSeen.get(), kPatienceMs) == WAIT_OBJECT_0;
         },
         kNoLimit, filter);
     EXPECT_EQ(done.end, PumpedWork::End::Finished);
+    EXPECT_EQ(done.result, std::optional<bool>(true));
     EXPECT_EQ(filtered, 2);
     EXPECT_EQ(reachedWindow, 1);
     EmptyQueue();
@@ -315,10 +318,9 @@ TEST(UpdateOffer, NoQuestionWhenTheOwnerGoesTheProgramQuitsOrTheCheckOverruns)
         TestWindow owner([](UINT) {});
         gone = owner.Get();
         EXPECT_EQ(RunUpdateOffer(gone, Steps(
-                                           [&] {
+                                           [gone] {
                                                ::PostMessageW(gone, WM_CLOSE, 0, 0);  // DefWindowProc destroys it
-                                               for (int i = 0; i < 50 && ::IsWindow(gone); ++i)
-                                                   ::Sleep(20);
+                                               testsupport::Eventually([gone] { return !::IsWindow(gone); }, 5s);
                                                return false;
                                            },
                                            ask)),
@@ -326,15 +328,19 @@ TEST(UpdateOffer, NoQuestionWhenTheOwnerGoesTheProgramQuitsOrTheCheckOverruns)
     }
     EXPECT_FALSE(::IsWindow(gone));
 
-    TestWindow exiting([](UINT message) {
-        if (message == kPoke)
+    // The quit is in the queue before the check returns: the waiting thread takes it first.
+    const std::shared_ptr<void> quitPosted = SharedEvent();
+    TestWindow exiting([quitPosted](UINT message) {
+        if (message == kPoke) {
             ::PostQuitMessage(0);
+            ::SetEvent(quitPosted.get());
+        }
     });
     const HWND exitingWindow = exiting.Get();
     EXPECT_EQ(RunUpdateOffer(exitingWindow, Steps(
-                                                [exitingWindow] {
+                                                [exitingWindow, quitPosted] {
                                                     ::PostMessageW(exitingWindow, kPoke, 0, 0);
-                                                    ::Sleep(300);
+                                                    ::WaitForSingleObject(quitPosted.get(), kPatienceMs);
                                                     return false;
                                                 },
                                                 ask)),
