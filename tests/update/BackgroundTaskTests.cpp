@@ -53,7 +53,7 @@ TEST_F(AbandonedCheckTest, ACallerThatStopsWaitingIsNotHeld)
     const int before = BackgroundTask::AbandonedAndRunning();
 
     auto task = std::make_unique<BackgroundTask>(
-        [url] { return update::CheckForUpdate(true, url, update::CurrentTime(), std::chrono::milliseconds(1500)); });
+        [url] { return update::CheckForUpdate(true, url, update::CurrentTime(), std::chrono::seconds(3)); });
     ASSERT_TRUE(server.WaitForGet("/tools/VocabraUpdate.xml", 10s));
     EXPECT_FALSE(task->Finished());
 
