@@ -14,6 +14,11 @@ endif()
 if(WIN32)
     # Wide-character Win32 entry points everywhere; no min/max macros in the way of std::.
     add_compile_definitions(UNICODE _UNICODE WIN32_LEAN_AND_MEAN NOMINMAX _WIN32_WINNT=0x0601)
+    if(NOT MSVC)
+        # The static runtime and foundation come along only as far as they are used.
+        add_compile_options(-ffunction-sections -fdata-sections)
+        add_link_options(-Wl,--gc-sections)
+    endif()
 endif()
 
 if(VOCABRA_SANITIZE)

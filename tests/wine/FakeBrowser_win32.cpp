@@ -81,6 +81,11 @@ public:
         *value = m_visible;
         return S_OK;
     }
+    HRESULT STDMETHODCALLTYPE get_Document(IDispatch** document) override
+    {
+        *document = nullptr;
+        return m_script->document ? m_script->document.CopyTo(document) : E_FAIL;
+    }
     HRESULT STDMETHODCALLTYPE get_HWND(SHANDLE_PTR* window) override
     {
         *window = reinterpret_cast<SHANDLE_PTR>(m_script->window);
@@ -101,7 +106,6 @@ public:
     VOCABRA_UNUSED_CALL(get_Application, (IDispatch**))
     VOCABRA_UNUSED_CALL(get_Parent, (IDispatch**))
     VOCABRA_UNUSED_CALL(get_Container, (IDispatch**))
-    VOCABRA_UNUSED_CALL(get_Document, (IDispatch**))
     VOCABRA_UNUSED_CALL(get_TopLevelContainer, (VARIANT_BOOL*))
     VOCABRA_UNUSED_CALL(get_Type, (BSTR*))
     VOCABRA_UNUSED_CALL(get_Left, (LONG*))

@@ -20,6 +20,7 @@ struct BrowserScript {
     HRESULT navigateResult = S_OK;
     HWND window = nullptr;  // what get_HWND reports
     int created = 0;        // creation requests to the class object
+    Microsoft::WRL::ComPtr<IDispatch> document;  // what get_Document hands out (none: it fails)
 };
 
 Microsoft::WRL::ComPtr<IWebBrowser2> MakeFakeBrowser(const std::shared_ptr<BrowserScript>& script);

@@ -64,6 +64,16 @@ HRESULT RecordCall(const char* binding, BSTR url, BSTR direction, const VARIANT&
     return (url && std::wcsstr(url, kRefusedMarker)) ? E_FAIL : S_OK;
 }
 
+HRESULT RecordDetach(const char* binding) noexcept
+{
+    try {
+        std::ofstream(CallsFile(), std::ios::app | std::ios::binary) << binding << " Detach\n";
+    } catch (...) {
+        return E_OUTOFMEMORY;
+    }
+    return S_OK;
+}
+
 // The vtable part of the dual interface, which DispInvoke calls through.
 ComPtr<ITypeInfo> LoadDialogTypeInfo()
 {
@@ -139,7 +149,7 @@ public:
     {
         return RecordCall("dispatch", url, direction, browser);
     }
-    HRESULT STDMETHODCALLTYPE Detach() override { return S_OK; }
+    HRESULT STDMETHODCALLTYPE Detach() override { return RecordDetach("dispatch"); }
     HRESULT STDMETHODCALLTYPE DocumentComplete(IDispatch*, VARIANT*) override { return S_OK; }
 
 private:
@@ -157,7 +167,7 @@ private:
         {
             return RecordCall("vtable", url, direction, browser);
         }
-        HRESULT STDMETHODCALLTYPE Detach() override { return S_OK; }
+        HRESULT STDMETHODCALLTYPE Detach() override { return RecordDetach("vtable"); }
 
     private:
         DialogObject& m_outer;

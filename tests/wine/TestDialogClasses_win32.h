@@ -21,7 +21,8 @@ constexpr CLSID kDispatchDialogClsid = {0x4300B894, 0x49FF, 0x4E25, {0xB8, 0xEE,
 constexpr wchar_t kRefusedMarker[] = L"refuse";
 
 // One line per call: "<vtable|dispatch> <url> <direction> <browser>", the browser being "empty",
-// "window:<handle in hex>" for a browser, or "vt:<type>" for anything else.
+// "window:<handle in hex>" for a browser, or "vt:<type>" for anything else; "<binding> Detach" for
+// each Detach.
 std::vector<std::string> ReadCalls();
 void ClearCalls();
 

@@ -1,0 +1,403 @@
+// VocabraVISTAHelper.dll as the tray program uses it: loaded from beside the program, its
+// CreateTarget export opening answer windows of this process. Under Wine the browser control
+// sends its requests but renders nothing, so what a page would show is tested with stand-ins.
+#include <windows.h>
+
+#include <exdisp.h>
+#include <wrl/client.h>
+
+#include <chrono>
+#include <cwchar>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include <gtest/gtest.h>
+
+#include "browserwindow/BrowserEmulation.h"
+#include "browserwindow/DocumentTitle.h"
+#include "browserwindow/ProcessHeap.h"
+#include "foundation/config/Environment.h"
+#include "foundation/win32api/ComValues_win32.h"
+#include "foundation/win32api/Handles.h"
+#include "foundation/win32api/WideChar_win32.h"
+#include "tests/support/LocalHttpServer.h"
+#include "tests/wine/Adopt_win32.h"
+#include "tests/wine/ComTestSupport_win32.h"
+#include "tests/wine/FakeBrowser_win32.h"
+#include "tests/wine/RefCounted_win32.h"
+#include "tests/wine/TestDialogClasses_win32.h"
+#include "translate/target/EmbeddedBrowserLibrary.h"
+
+using Microsoft::WRL::ComPtr;
+using translate::target::Target;
+
+namespace {
+using namespace std::chrono_literals;
+
+// The library beside this test program, loaded once, as the tray program loads it.
+translate::target::CreateTargetFunction CreateTargetExport()
+{
+    static Win32::API::Library library;
+    static translate::target::CreateTargetFunction create = [] {
+        const std::u16string path = GetModuleDirectory() + translate::target::kEmbeddedBrowserLibraryName;
+        return library.Load(path.c_str())
+                   ? reinterpret_cast<translate::target::CreateTargetFunction>(library.GetSymbol("CreateTarget"))
+                   : nullptr;
+    }();
+    return create;
+}
+
+// What the close callback was told.
+struct Closings {
+    std::vector<Target*> targets;
+    bool disposeInCallback = false;
+};
+
+void OnClosed(Target* target, void* context)
+{
+    auto* closings = static_cast<Closings*>(context);
+    closings->targets.push_back(target);
+    if (closings->disposeInCallback)
+        target->Dispose();  // as the tray program does
+}
+
+// The answer window: the top-level window around the browser control.
+HWND WindowOf(Target* target)
+{
+    ComPtr<IOleWindow> control;
+    HWND inner = nullptr;
+    if (!target || !target->GetBrowser() ||
+        FAILED(target->GetBrowser()->QueryInterface(IID_PPV_ARGS(control.GetAddressOf()))) ||
+        FAILED(control->GetWindow(&inner)))
+        return nullptr;
+    return ::GetAncestor(inner, GA_ROOT);
+}
+
+class BrowserWindowTest : public wintest::ComTest {
+protected:
+    void SetUp() override
+    {
+        ComTest::SetUp();
+        m_create = CreateTargetExport();
+        ASSERT_NE(m_create, nullptr) << "VocabraVISTAHelper.dll or its CreateTarget export is missing";
+    }
+
+    Target* Open(Closings* closings = nullptr)
+    {
+        return m_create(closings ? &OnClosed : nullptr, closings);
+    }
+
+    translate::target::CreateTargetFunction m_create = nullptr;
+};
+
+TEST_F(BrowserWindowTest, AShownWindowWhoseBrowserSendsItsRequest)
+{
+    testsupport::LocalHttpServer server(testsupport::HttpReply{});
+    ASSERT_TRUE(server.IsListening());
+    Target* target = Open();
+    ASSERT_NE(target, nullptr);
+    EXPECT_TRUE(target->IsEmbedded());
+    const HWND window = WindowOf(target);
+    ASSERT_NE(window, nullptr);
+    EXPECT_TRUE(::IsWindowVisible(window));
+    wchar_t caption[64] = {};
+    ::GetWindowTextW(window, caption, 64);
+    EXPECT_STREQ(caption, L"Vocabra");
+    // The control fills the client area.
+    HWND control = ::GetWindow(window, GW_CHILD);
+    RECT client{};
+    RECT filled{};
+    ::GetClientRect(window, &client);
+    ASSERT_NE(control, nullptr);
+    ::GetClientRect(control, &filled);
+    EXPECT_EQ(filled.right - filled.left, client.right - client.left);
+    EXPECT_EQ(filled.bottom - filled.top, client.bottom - client.top);
+
+    const Win32::API::Bstr url(server.Url("/lookup/en-ru?text=word"));
+    Win32::API::Variant empty;
+    ASSERT_HRESULT_SUCCEEDED(target->GetBrowser()->Navigate(url.Get(), &empty.Value(), &empty.Value(),
+                                                            &empty.Value(), &empty.Value()));
+    EXPECT_TRUE(wintest::PumpUntil([&] { return server.WaitForGet("/lookup/en-ru?text=word", 0ms); }, 15s));
+    target->Dispose();
+    EXPECT_FALSE(::IsWindow(window));
+}
+
+TEST_F(BrowserWindowTest, BoundsAndIconsAreTheTargetsToSet)
+{
+    Target* target = Open();
+    ASSERT_NE(target, nullptr);
+    const HWND window = WindowOf(target);
+    ASSERT_NE(window, nullptr);
+
+    target->SetBounds(340, 312, 600, 400);
+    RECT bounds{};
+    ::GetWindowRect(window, &bounds);
+    EXPECT_EQ(bounds.left, 340);
+    EXPECT_EQ(bounds.top, 312);
+    EXPECT_EQ(bounds.right - bounds.left, 600);
+    EXPECT_EQ(bounds.bottom - bounds.top, 400);
+    // The control follows the window.
+    RECT client{};
+    RECT filled{};
+    ::GetClientRect(window, &client);
+    ::GetClientRect(::GetWindow(window, GW_CHILD), &filled);
+    EXPECT_EQ(filled.right, client.right);
+    EXPECT_EQ(filled.bottom, client.bottom);
+
+    const HICON icon = ::LoadIconW(nullptr, IDI_INFORMATION);
+    target->SetIcon(icon);
+    EXPECT_EQ(reinterpret_cast<HICON>(::SendMessageW(window, WM_GETICON, ICON_SMALL, 0)), icon);
+    EXPECT_EQ(reinterpret_cast<HICON>(::SendMessageW(window, WM_GETICON, ICON_BIG, 0)), icon);
+    target->Dispose();
+}
+
+// The user closes the window (close box, system menu, Alt+F4 all send WM_CLOSE), with or without
+// a page in it: the owner hears of it once.
+TEST_F(BrowserWindowTest, ClosingByTheUserIsReportedOnce)
+{
+    for (bool navigated : {false, true}) {
+        Closings closings;
+        Target* target = Open(&closings);
+        ASSERT_NE(target, nullptr);
+        const HWND window = WindowOf(target);
+        if (navigated) {
+            const Win32::API::Bstr url(u"about:blank");
+            Win32::API::Variant empty;
+            target->GetBrowser()->Navigate(url.Get(), &empty.Value(), &empty.Value(), &empty.Value(), &empty.Value());
+            wintest::PumpUntil([] { return false; }, 200ms);
+        }
+        ::SendMessageW(window, WM_CLOSE, 0, 0);
+        ::SendMessageW(window, WM_CLOSE, 0, 0);
+        ASSERT_EQ(closings.targets, std::vector<Target*>{target}) << (navigated ? "navigated" : "empty");
+        EXPECT_FALSE(::IsWindowVisible(window));
+        target->Dispose();
+        EXPECT_EQ(closings.targets.size(), 1u);
+        EXPECT_FALSE(::IsWindow(window));
+    }
+}
+
+TEST_F(BrowserWindowTest, TheOwnerMayDisposeInTheCallback)
+{
+    Closings closings;
+    closings.disposeInCallback = true;
+    Target* target = Open(&closings);
+    ASSERT_NE(target, nullptr);
+    const HWND window = WindowOf(target);
+    ::SendMessageW(window, WM_CLOSE, 0, 0);
+    EXPECT_EQ(closings.targets.size(), 1u);
+    EXPECT_FALSE(::IsWindow(window));
+}
+
+TEST_F(BrowserWindowTest, DisposeOfAnOpenWindowCallsNoCallback)
+{
+    Closings closings;
+    Target* target = Open(&closings);
+    ASSERT_NE(target, nullptr);
+    const HWND window = WindowOf(target);
+    target->Dispose();
+    EXPECT_FALSE(::IsWindow(window));
+    wintest::PumpUntil([] { return false; }, 100ms);
+    EXPECT_TRUE(closings.targets.empty());
+}
+
+TEST_F(BrowserWindowTest, TwoWindowsAreIndependent)
+{
+    Closings closings;
+    Target* first = Open(&closings);
+    Target* second = Open(&closings);
+    ASSERT_NE(first, nullptr);
+    ASSERT_NE(second, nullptr);
+    const HWND firstWindow = WindowOf(first);
+    const HWND secondWindow = WindowOf(second);
+    EXPECT_NE(firstWindow, secondWindow);
+    EXPECT_NE(first->GetBrowser(), second->GetBrowser());
+
+    ::SendMessageW(firstWindow, WM_CLOSE, 0, 0);
+    EXPECT_EQ(closings.targets, std::vector<Target*>{first});
+    first->Dispose();
+    EXPECT_FALSE(::IsWindow(firstWindow));
+    EXPECT_TRUE(::IsWindowVisible(secondWindow));
+    second->SetBounds(100, 100, 300, 200);
+    ::SendMessageW(secondWindow, WM_CLOSE, 0, 0);
+    EXPECT_EQ(closings.targets, (std::vector<Target*>{first, second}));
+    second->Dispose();
+}
+
+// Disposal tells the dialog server's object to let go of the window's browser first: through its
+// vtable interface where it has one, else through IDispatch by name.
+TEST_F(BrowserWindowTest, DisposeDetachesTheDialogHandler)
+{
+    const struct {
+        CLSID clsid;
+        const char* detached;
+    } cases[] = {{testdialogs::kVtableDialogClsid, "vtable Detach"},
+                 {testdialogs::kDispatchDialogClsid, "dispatch Detach"}};
+    for (const auto& c : cases) {
+        testdialogs::ClearCalls();
+        ComPtr<IDispatch> handler;
+        ASSERT_HRESULT_SUCCEEDED(testdialogs::MakeClassObject(c.clsid)->CreateInstance(
+            nullptr, IID_PPV_ARGS(handler.GetAddressOf())));
+        Target* target = Open();
+        ASSERT_NE(target, nullptr);
+        target->SetDialogHandler(handler.Get());
+        handler.Reset();  // the target holds its own reference
+        const long alive = testdialogs::LiveObjects();
+        target->Dispose();
+        EXPECT_EQ(testdialogs::ReadCalls(), std::vector<std::string>{c.detached});
+        EXPECT_EQ(testdialogs::LiveObjects(), alive - 1) << "the handler was not released";
+    }
+    testdialogs::ClearCalls();
+}
+
+// An IDispatch that counts its references and knows no names.
+class CountedDispatch final : public wintest::TRefCounted<IDispatch> {
+public:
+    HRESULT STDMETHODCALLTYPE QueryInterface(REFIID riid, void** object) override
+    {
+        *object = nullptr;
+        if (riid != IID_IUnknown && riid != IID_IDispatch)
+            return E_NOINTERFACE;
+        *object = static_cast<IDispatch*>(this);
+        AddRef();
+        return S_OK;
+    }
+    HRESULT STDMETHODCALLTYPE GetTypeInfoCount(UINT* count) override { return *count = 0, S_OK; }
+    HRESULT STDMETHODCALLTYPE GetTypeInfo(UINT, LCID, ITypeInfo**) override { return E_NOTIMPL; }
+    HRESULT STDMETHODCALLTYPE GetIDsOfNames(REFIID, LPOLESTR*, UINT, LCID, DISPID*) override
+    {
+        return DISP_E_UNKNOWNNAME;
+    }
+    HRESULT STDMETHODCALLTYPE Invoke(DISPID, REFIID, LCID, WORD, DISPPARAMS*, VARIANT*, EXCEPINFO*, UINT*) override
+    {
+        return DISP_E_MEMBERNOTFOUND;
+    }
+
+    ULONG References()
+    {
+        AddRef();
+        return Release();
+    }
+};
+
+TEST_F(BrowserWindowTest, TheDialogHandlerIsHeldOnce)
+{
+    const ComPtr<CountedDispatch> first = wintest::Adopt(new CountedDispatch());
+    const ComPtr<CountedDispatch> second = wintest::Adopt(new CountedDispatch());
+    Target* target = Open();
+    ASSERT_NE(target, nullptr);
+
+    target->SetDialogHandler(first.Get());
+    EXPECT_EQ(first->References(), 2u);
+    target->SetDialogHandler(first.Get());
+    EXPECT_EQ(first->References(), 2u);
+    target->SetDialogHandler(second.Get());
+    EXPECT_EQ(first->References(), 1u);
+    EXPECT_EQ(second->References(), 2u);
+    target->SetDialogHandler(nullptr);
+    EXPECT_EQ(second->References(), 1u);
+    target->SetDialogHandler(second.Get());
+    target->Dispose();  // a handler that knows no "Detach" is released all the same
+    EXPECT_EQ(second->References(), 1u);
+}
+
+// The first window asks for the newest document mode for this program, unless a value is there.
+TEST_F(BrowserWindowTest, TheNewestDocumentModeIsAskedForOnce)
+{
+    Win32::API::RegKey feature;
+    ASSERT_TRUE(feature.Create(Win32::API::CurrentUserKey(),
+                               u"Software\\Microsoft\\Internet Explorer\\Main\\FeatureControl\\"
+                               u"FEATURE_BROWSER_EMULATION"));
+    Target* target = Open();
+    ASSERT_NE(target, nullptr);
+    target->Dispose();
+    std::uint32_t mode = 0;
+    wchar_t path[MAX_PATH] = {};
+    ::GetModuleFileNameW(nullptr, path, MAX_PATH);
+    const std::u16string program = Win32::API::FromWide(std::wcsrchr(path, L'\\') + 1);
+    EXPECT_TRUE(feature.GetDWORD(program.c_str(), mode));
+    EXPECT_EQ(mode, browserwindow::kNewestDocumentMode);
+
+    // A value already there, whatever it holds, is the user's choice.
+    const std::u16string other = u"another-program.exe";
+    feature.SetString(other.c_str(), u"8000");
+    EXPECT_TRUE(browserwindow::RequestNewestDocumentMode(Win32::API::ToWide(other)));
+    std::u16string kept;
+    EXPECT_TRUE(feature.GetString(other.c_str(), kept));
+    EXPECT_EQ(kept, u"8000");
+    feature.DeleteValue(other.c_str());
+    EXPECT_TRUE(browserwindow::RequestNewestDocumentMode(Win32::API::ToWide(other)));
+    EXPECT_TRUE(feature.GetDWORD(other.c_str(), mode));
+    EXPECT_EQ(mode, browserwindow::kNewestDocumentMode);
+    feature.DeleteValue(other.c_str());
+}
+
+// A document object with a title, as a page's document answers for it by name.
+class TitledDocument final : public wintest::TRefCounted<IDispatch> {
+public:
+    explicit TitledDocument(const wchar_t* title) : m_title(title) {}
+
+    HRESULT STDMETHODCALLTYPE QueryInterface(REFIID riid, void** object) override
+    {
+        *object = nullptr;
+        if (riid != IID_IUnknown && riid != IID_IDispatch)
+            return E_NOINTERFACE;
+        *object = static_cast<IDispatch*>(this);
+        AddRef();
+        return S_OK;
+    }
+    HRESULT STDMETHODCALLTYPE GetTypeInfoCount(UINT* count) override { return *count = 0, S_OK; }
+    HRESULT STDMETHODCALLTYPE GetTypeInfo(UINT, LCID, ITypeInfo**) override { return E_NOTIMPL; }
+    HRESULT STDMETHODCALLTYPE GetIDsOfNames(REFIID, LPOLESTR* names, UINT count, LCID, DISPID* ids) override
+    {
+        if (count != 1 || ::lstrcmpiW(names[0], L"title") != 0)
+            return DISP_E_UNKNOWNNAME;
+        ids[0] = 7;
+        return S_OK;
+    }
+    HRESULT STDMETHODCALLTYPE Invoke(DISPID id, REFIID, LCID, WORD flags, DISPPARAMS*, VARIANT* result, EXCEPINFO*,
+                                     UINT*) override
+    {
+        if (id != 7 || !(flags & DISPATCH_PROPERTYGET) || !result)
+            return DISP_E_MEMBERNOTFOUND;
+        result->vt = VT_BSTR;
+        result->bstrVal = ::SysAllocString(m_title);
+        return S_OK;
+    }
+
+private:
+    const wchar_t* m_title;
+};
+
+TEST_F(BrowserWindowTest, TheTopLevelDocumentsTitleBecomesTheCaption)
+{
+    auto script = std::make_shared<wintest::BrowserScript>();
+    const ComPtr<IWebBrowser2> page = wintest::MakeFakeBrowser(script);
+    const ComPtr<IWebBrowser2> frame = wintest::MakeFakeBrowser(script);
+    wintest::HiddenWindow window;
+    ::SetWindowTextW(window.Get(), L"Vocabra");
+    const auto caption = [&] {
+        wchar_t text[64] = {};
+        ::GetWindowTextW(window.Get(), text, 64);
+        return std::wstring(text);
+    };
+
+    script->document = wintest::Adopt<IDispatch>(new TitledDocument(L"Lingvo: word"));
+    browserwindow::ShowDocumentTitle(window.Get(), frame.Get(), page.Get());  // a frame's document
+    EXPECT_EQ(caption(), L"Vocabra");
+    browserwindow::ShowDocumentTitle(window.Get(), page.Get(), page.Get());
+    EXPECT_EQ(caption(), L"Lingvo: word");
+
+    script->document = wintest::Adopt<IDispatch>(new TitledDocument(L""));
+    browserwindow::ShowDocumentTitle(window.Get(), page.Get(), page.Get());  // a page without a title
+    EXPECT_EQ(caption(), L"Lingvo: word");
+}
+
+// What loading the library does to the process's heap. Wine takes the setting but reports the
+// heap's kind as 0 afterwards, so the call itself is what can be checked here.
+TEST(BrowserWindowLibrary, TheLowFragmentationHeapIsAskedForRightly)
+{
+    EXPECT_TRUE(browserwindow::UseLowFragmentationHeap());
+}
+
+}  // namespace
