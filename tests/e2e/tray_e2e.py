@@ -53,6 +53,7 @@ SERVICES = {  # id: (display name, supported directions, request path)
     "Second": ("Second Dictionary", ["de-ru", "en-ru"], "second"),
 }
 PRIORITY = ["Fake", "Second"]
+ANSWER_SIZE = (600, 400)  # the answer window's size in pixels, as the services ask for it
 LANGUAGE_NAMES = {
     "en": {"en": "English", "ru": "Russian", "de": "German"},
     "ru": {"en": "Английский", "ru": "Русский", "de": "Немецкий"},
@@ -60,7 +61,7 @@ LANGUAGE_NAMES = {
 
 
 def write_locale(app, port):
-    """"popup" services (Internet Explorer windows) asking the fake dictionary."""
+    """Services asking the fake dictionary, each answer in a window of ANSWER_SIZE."""
     configuration = "dictionaries=%s\nfavour.dictionary.count=%d\n" % (",".join(PRIORITY), FAVOURITE_COUNT)
     for language, names in LANGUAGE_NAMES.items():
         folder = os.path.join(app, "locale", language)
@@ -77,7 +78,9 @@ def write_locale(app, port):
                 "dictionary.service.url=http://127.0.0.1:%d/%s/%%direction%%?text=%%words%%\n"
                 "dictionary.direction.to.parameter=%s\n"
                 "dictionary.display.type=popup\n"
-                % (name, port, ",".join(directions), port, path, ",".join(directions)))
+                "dictionary.window.width=%d\n"
+                "dictionary.window.height=%d\n"
+                % ((name, port, ",".join(directions), port, path, ",".join(directions)) + ANSWER_SIZE))
         files["translate_direction.properties"] = "".join(
             "%s-=%s\n-%s=→ %s\n" % (code, name, code, name) for code, name in names.items()) + \
             "default.directions=%s\n" % ",".join(DEFAULT_DIRECTIONS)
@@ -136,6 +139,57 @@ def tray_icon():
     xdotool("windowraise", str(windows[0]))
     x, y, _, height = geometry(windows[0])
     return x + height // 2, y + height // 2
+
+
+def use_own_window_frames(wine):
+    """With no window manager, Wine leaves the frame of a window it lets a manager handle to that
+    manager, which is not there. Vocabra.exe's windows are drawn whole by Wine instead, so that
+    the answer windows and the dialog show their frames, captions and icons, as on Windows."""
+    code, _ = wine.output_of("reg", "add", r"HKCU\Software\Wine\AppDefaults\Vocabra.exe\X11 Driver", "/v",
+                             "Managed", "/d", "N", "/f")
+    check(code == 0, "Vocabra.exe's windows get their frames from Wine")
+
+
+def answer_windows(known):
+    """The answer windows that are not in `known`: windows of Vocabra.exe's own process with the
+    answer window's caption. (Pages do not render under Wine, so no page title replaces it.)"""
+    return [w for w in visible_windows_of("vocabra.exe") if w not in known and window_name(w) == "Vocabra"]
+
+
+def answer_bounds():
+    """Where an answer window of ANSWER_SIZE goes: the middle of the screen."""
+    screen_width, screen_height = (int(n) for n in xdotool("getdisplaygeometry").split())
+    width, height = ANSWER_SIZE
+    return screen_width // 2 - width // 2, screen_height // 2 - height // 2, width, height
+
+
+def check_answer_window(wine, known, what):
+    """The answer of the request just seen at the server is in a window of Vocabra.exe's own
+    process, placed as the service asks, and no Internet Explorer was started for it."""
+    found = wait_until(lambda: answer_windows(known), 10)
+    check(bool(found), "%s: the answer is in a window of Vocabra.exe's own process" % what)
+    check(geometry(found[0]) == answer_bounds(), "%s: the window is centred at the service's size %s (%s)"
+          % (what, ANSWER_SIZE, geometry(found[0])))
+    check(not wine.processes("iexplore.exe"), "%s: no Internet Explorer process was started" % what)
+    return found[0]
+
+
+def close_answer(window):
+    """Closes an answer window as its close box does (Alt+F4 sends the same SC_CLOSE). The keys go
+    to the program's active window, whichever X window has the focus, so the answer window is
+    raised and clicked first, near a corner of its client area that nothing else covers."""
+    x, y, width, height = geometry(window)
+    xdotool("windowraise", str(window))
+    xdotool("mousemove", str(x + width // 20), str(y + height - height // 20), "click", "1")
+    xdotool("windowfocus", "--sync", str(window))
+    xdotool("key", "alt+F4")
+    return wait_until(lambda: window not in visible_windows_of("vocabra.exe"), 10) is not None
+
+
+def close_answers(known=()):
+    """Closes every open answer window but those in `known`."""
+    for window in answer_windows(set(known)):
+        check(close_answer(window), "an answer window closes with Alt+F4")
 
 
 # Keys that select an item of the tray menu, counted from its bottom: Exit, About..., Open
@@ -229,6 +283,10 @@ def main():
                            help="the program that broadcasts the shell's TaskbarCreated message")
     arguments.add_argument("--minimal", required=True,
                            help="the least tray program, whose time to end is the yardstick for Exit")
+    arguments.add_argument("--browser-window", required=True,
+                           help="VocabraVISTAHelper.dll, which goes beside the program")
+    arguments.add_argument("--resources", required=True,
+                           help="the program that reports a process's handles, windows and memory")
     arguments.add_argument("--work", required=True)
     arguments.add_argument("--screenshots", required=True,
                            help="folder for the pictures of the user interface, in en/ and ru/")
@@ -246,6 +304,7 @@ def main():
         os.makedirs(folder)
     exe = os.path.join(app, "Vocabra.exe")
     shutil.copy(options.exe, exe)
+    shutil.copy(options.browser_window, app)
 
     wine = WineSession(os.path.join(work, "wineprefix"), logs)
     with FakeDictionary() as dictionary:
@@ -254,6 +313,7 @@ def main():
             wine.create()
             print("prefix ready after %.1f s" % (time.monotonic() - started), flush=True)
             use_proxy(wine, work, dictionary.port)
+            use_own_window_frames(wine)
             exit_times = scenario(wine, exe, dictionary, options.announcer, options.minimal, shots)
             exit_times.append(exit_during_update_check(wine, exe, dictionary, shots, dict(exit_times)))
             print("basic scenario done after %.1f s" % (time.monotonic() - started), flush=True)
@@ -266,7 +326,9 @@ def main():
             take_screenshots(wine, os.path.join(gallery, "ru"), dialog, "Об Vocabra")
             exit_program(program, shots, "russian")
             print("settings and screenshots done after %.1f s" % (time.monotonic() - started), flush=True)
-            timings = hot_keys_over_notepad(wine, exe, dictionary, shots)
+            timings, exit_times_with_answers = hot_keys_over_notepad(wine, exe, dictionary, shots, dict(exit_times))
+            exit_times.append(exit_times_with_answers)
+            resources = answer_window_resources(wine, exe, dictionary, options.resources, shots)
         except Failure:
             screenshot(os.path.join(shots, "failure.png"))
             for request in dictionary.requests():
@@ -282,6 +344,8 @@ def main():
     for label, latest, earliest in timings:
         print("%-13s second key release to request: %4.0f ms (at most %4.0f ms)"
               % (label, 1000 * latest, 1000 * earliest))
+    for label, figures in resources:
+        print("%-32s %s" % (label, figures))
     print("screenshots in " + gallery)
     print("total %.1f s" % (time.monotonic() - started))
 
@@ -344,6 +408,9 @@ def scenario(wine, exe, dictionary, announcer, minimal, shots):
     check(request is not None and translated_word(request) == TYPED_WORD,
           "Enter sent the typed word to the service")
     print("key press to request: %.2f s" % (request.arrived - pressed), flush=True)
+    answer = check_answer_window(wine, {dialog}, "a typed word")
+    check(close_answer(answer), "the answer window closes as by its close box")
+    check(visible.poll() is None, "the program runs on after its answer window was closed")
 
     # The update check follows the translation; the fake proxy holds it. Meanwhile the hot key
     # must still work, and must read the clipboard's Unicode text.
@@ -372,6 +439,7 @@ def scenario(wine, exe, dictionary, announcer, minimal, shots):
           "the hot key read the clipboard's Unicode text (%r)" % translated_word(copied))
     check(tunnel.answered is None or copied.arrived < tunnel.answered,
           "the hot key worked while the update check was still waiting for the network")
+    check_answer_window(wine, {dialog}, "Ctrl+C+C after the first answer window was closed")
     time.sleep(1)
     screenshot(os.path.join(shots, "after-translations.png"))
     check(visible.poll() is None, "the program runs on after the failed update check")
@@ -576,20 +644,22 @@ def menu_screenshots(folder):
           "Escape closes the tray menu")
 
 
-def close_browsers(wine):
-    """The answer windows of earlier translations would cover what the pictures should show.
-    Asked to close, not killed: a killed browser server leaves later activations hanging."""
-    wine.run("taskkill", "/im", "iexplore.exe", limit=30)
-    wait_until(lambda: not visible_windows_of("iexplore.exe"), 10)
-
-
 def take_screenshots(wine, folder, dialog, about_title):
-    close_browsers(wine)
+    # The answer windows of earlier translations would cover what the pictures should show.
+    close_answers({dialog})
     os.makedirs(folder, exist_ok=True)
     xdotool("windowraise", str(dialog))
     xdotool("windowfocus", "--sync", str(dialog))
     time.sleep(0.5)
     screenshot(os.path.join(folder, "dialog.png"))
+    # An answer window beside the dialog: empty, since pages do not render under Wine.
+    xdotool("key", "ctrl+a")
+    xdotool("type", "--delay", "30", TYPED_WORD)
+    xdotool("key", "Return")
+    answer = check_answer_window(wine, {dialog}, "the picture's translation")
+    time.sleep(0.5)
+    screenshot(os.path.join(folder, "answer.png"))
+    check(close_answer(answer), "the pictured answer window closes")
     menu_screenshots(folder)
     choose_from_menu(folder, "about-item", ABOUT)
     about = wait_until(lambda: visible_windows("^" + re.escape(about_title)), 15)
@@ -659,14 +729,14 @@ def select_in_notepad(notepad, text):
         clipboard.wait()
 
 
-def settle_browser(known):
-    """Waits for the browser window of the last translation: it takes the focus when it appears,
-    and keys meant for notepad would go to it."""
-    wait_until(lambda: len(visible_windows_of("iexplore.exe")) > known, 10)
-    time.sleep(0.5)
+NOTEPAD_TEXTS = ["Добрый день!", "Hello, мир", "ещё раз"] + ["word %d" % i for i in range(1, 9)]
+KEPT_OPEN = 3  # answer windows left open for Exit
 
 
-def hot_keys_over_notepad(wine, exe, dictionary, shots):
+def hot_keys_over_notepad(wine, exe, dictionary, shots, exit_times):
+    """Ctrl+Ins+Ins, then Ctrl+C+C ten times, over text selected in notepad; each answer in a
+    window of Vocabra.exe. The last ones stay open for Exit. Returns the timings and the time Exit
+    took with those windows open."""
     editor = wine.start("notepad")
     notepad = wait_until(lambda: visible_windows_of("notepad.exe"), 60)
     check(bool(notepad), "Wine's notepad is open")
@@ -677,19 +747,28 @@ def hot_keys_over_notepad(wine, exe, dictionary, shots):
     gestures = Gestures()
     timings = []
 
-    for step, (key, label, text) in enumerate((("Insert", "Ctrl+Ins+Ins", "Добрый день!"),
-                                               ("c", "Ctrl+C+C", "Hello, мир"), ("c", "Ctrl+C+C", "ещё раз"))):
+    for step, text in enumerate(NOTEPAD_TEXTS):
+        key, label = ("Insert", "Ctrl+Ins+Ins") if step == 0 else ("c", "Ctrl+C+C")
         select_in_notepad(notepad, text)
         screenshot(os.path.join(shots, "notepad-%d.png" % step))
-        browsers = len(visible_windows_of("iexplore.exe"))
+        known = set(visible_windows_of("vocabra.exe"))
         released, earliest = gestures.double_press(key)
         request = dictionary.wait_for(request_for(text), 30)
         check(request is not None, "%s over notepad's selection sent %r escaped as %s" % (label, text, escaped(text)))
-        settle_browser(browsers)
         timings.append((label, request.arrived - released, request.arrived - earliest))
         print("     second release to request: %.0f ms (at most %.0f ms)"
               % (1000 * timings[-1][1], 1000 * timings[-1][2]), flush=True)
+        answer = check_answer_window(wine, known, "%s %r" % (label, text))
+        if step < len(NOTEPAD_TEXTS) - KEPT_OPEN:
+            check(close_answer(answer), "the answer window of %r closes" % text)
     screenshot(os.path.join(shots, "notepad.png"))
+    # From the second key release (at the earliest) to the request at the server, now that the
+    # answer opens in a window of the program itself rather than in a new Internet Explorer.
+    first, rest = timings[0][2], [timing[2] for timing in timings[1:]]
+    check(first < 0.300, "the first translation reached the server %.0f ms after the key release (goal: below 300 ms)"
+          % (1000 * first))
+    check(max(rest) < 0.150, "the %d after it took at most %.0f ms each (goal: below 150 ms)"
+          % (len(rest), 1000 * max(rest)))
 
     # Switched off in the registry, Ctrl+C+C does nothing; Ctrl+Ins+Ins still translates.
     set_registry_dword(wine, "useCtrlCC", 0)
@@ -706,9 +785,52 @@ def hot_keys_over_notepad(wine, exe, dictionary, shots):
     time.sleep(1)  # the earlier gesture's message was handled before this one's
     check(dictionary.wait_for(request_for(ignored), 0) is None, "with useCtrlCC=0 Ctrl+C+C sends nothing")
 
-    exit_program(program, shots, "notepad")
+    # The dialog stays hidden while answer windows come and go (it would show as a small window
+    # of the same caption).
+    open_answers = answer_windows(set())
+    check(len(open_answers) == KEPT_OPEN + 1, "%d answer windows are open for Exit, and nothing else of the program "
+          "shows (%d windows)" % (KEPT_OPEN + 1, len(open_answers)))
+    chosen = choose_from_menu(shots, "notepad", EXIT)
+    seconds = ended_after(lambda: program.poll() is not None, chosen)
+    check(seconds is not None and program.returncode == 0, "Exit with answer windows open ends the program with 0")
+    check(not answer_windows(set()), "Exit disposed of the answer windows")
+    yardstick = exit_times["Vocabra hidden"]
+    check(seconds <= yardstick + 1.0, "Exit with %d answer windows open takes %.2f s, as Exit without them (%.2f s)"
+          % (len(open_answers), seconds, yardstick))
     editor.terminate()
-    return timings
+    return timings, ("Vocabra, %d answer windows open" % len(open_answers), seconds)
+
+
+def answer_window_resources(wine, exe, dictionary, tool, shots):
+    """Twenty translations from the dialog, each answer window closed by the user: the program's
+    handles, windows and private memory come back to what they were after the first."""
+    program, dialog = start_with_dialog(wine, exe)
+    time.sleep(0.5)
+
+    def figures():
+        code, text = wine.output_of(tool, "Vocabra.exe")
+        check(code == 0, "the program's resources can be read")
+        return dict((name, int(value)) for name, value in (pair.split("=") for pair in text.split()))
+
+    first = None
+    for i in range(20):
+        word = "resource %02d" % i
+        xdotool("windowfocus", "--sync", str(dialog))
+        xdotool("key", "ctrl+a")
+        xdotool("type", "--delay", "10", word)
+        xdotool("key", "Return")
+        check(dictionary.wait_for(request_for(word), 30) is not None, "translation %d reached the server" % (i + 1))
+        answer = wait_until(lambda: answer_windows({dialog}), 10)
+        check(bool(answer) and close_answer(answer[0]), "answer window %d opened and closed" % (i + 1))
+        if i == 0:
+            first = figures()
+    last = figures()
+    print("     after the first answer window: %s; after the 20th: %s" % (first, last), flush=True)
+    for name in ("handles", "windows", "private"):
+        check(abs(last[name] - first[name]) <= 0.05 * first[name],
+              "after 20 answer windows %s are within 5 %% of the first's: %d, %d" % (name, first[name], last[name]))
+    exit_program(program, shots, "resources")
+    return [("after the first answer window", first), ("after the 20th answer window", last)]
 
 
 if __name__ == "__main__":

@@ -97,7 +97,9 @@ void CMainDlg::OnTargetClosed(Target* target, void* context)
         closing.reset();
         break;
     }
-    if (self->m_openTargets.empty() && self->m_hWnd && !::IsWindowVisible(self->m_hWnd))
+    // Minimised once, the hidden dialog stays so: minimising it again would show it as an icon,
+    // and no WM_SIZE would come to hide it.
+    if (self->m_openTargets.empty() && self->m_hWnd && !::IsWindowVisible(self->m_hWnd) && !::IsIconic(self->m_hWnd))
         ::PostMessageW(self->m_hWnd, WM_SYSCOMMAND, SC_MINIMIZE, 0);
 }
 
