@@ -250,8 +250,8 @@ TEST_F(BrowserWindowTest, DisposeDetachesTheDialogHandler)
     testdialogs::ClearCalls();
 }
 
-// An IDispatch that counts its references and knows no names.
-class CountedDispatch final : public wintest::TRefCounted<IDispatch> {
+// An IDispatch that knows no names, and tells its reference count.
+class NamelessDispatch : public wintest::TRefCounted<IDispatch> {
 public:
     HRESULT STDMETHODCALLTYPE QueryInterface(REFIID riid, void** object) override
     {
@@ -282,8 +282,8 @@ public:
 
 TEST_F(BrowserWindowTest, TheDialogHandlerIsHeldOnce)
 {
-    const ComPtr<CountedDispatch> first = wintest::Adopt(new CountedDispatch());
-    const ComPtr<CountedDispatch> second = wintest::Adopt(new CountedDispatch());
+    const ComPtr<NamelessDispatch> first = wintest::Adopt(new NamelessDispatch());
+    const ComPtr<NamelessDispatch> second = wintest::Adopt(new NamelessDispatch());
     Target* target = Open();
     ASSERT_NE(target, nullptr);
 
@@ -333,32 +333,21 @@ TEST_F(BrowserWindowTest, TheNewestDocumentModeIsAskedForOnce)
 }
 
 // A document object with a title, as a page's document answers for it by name.
-class TitledDocument final : public wintest::TRefCounted<IDispatch> {
+class TitledDocument final : public NamelessDispatch {
 public:
     explicit TitledDocument(const wchar_t* title) : m_title(title) {}
 
-    HRESULT STDMETHODCALLTYPE QueryInterface(REFIID riid, void** object) override
-    {
-        *object = nullptr;
-        if (riid != IID_IUnknown && riid != IID_IDispatch)
-            return E_NOINTERFACE;
-        *object = static_cast<IDispatch*>(this);
-        AddRef();
-        return S_OK;
-    }
-    HRESULT STDMETHODCALLTYPE GetTypeInfoCount(UINT* count) override { return *count = 0, S_OK; }
-    HRESULT STDMETHODCALLTYPE GetTypeInfo(UINT, LCID, ITypeInfo**) override { return E_NOTIMPL; }
     HRESULT STDMETHODCALLTYPE GetIDsOfNames(REFIID, LPOLESTR* names, UINT count, LCID, DISPID* ids) override
     {
         if (count != 1 || ::lstrcmpiW(names[0], L"title") != 0)
             return DISP_E_UNKNOWNNAME;
-        ids[0] = 7;
+        ids[0] = kTitle;
         return S_OK;
     }
     HRESULT STDMETHODCALLTYPE Invoke(DISPID id, REFIID, LCID, WORD flags, DISPPARAMS*, VARIANT* result, EXCEPINFO*,
                                      UINT*) override
     {
-        if (id != 7 || !(flags & DISPATCH_PROPERTYGET) || !result)
+        if (id != kTitle || !(flags & DISPATCH_PROPERTYGET) || !result)
             return DISP_E_MEMBERNOTFOUND;
         result->vt = VT_BSTR;
         result->bstrVal = ::SysAllocString(m_title);
@@ -366,6 +355,7 @@ public:
     }
 
 private:
+    static constexpr DISPID kTitle = 7;
     const wchar_t* m_title;
 };
 
