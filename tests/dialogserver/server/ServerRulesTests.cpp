@@ -6,6 +6,7 @@
 #include <gtest/gtest.h>
 
 #include "dialogserver/server/IdleShutdown.h"
+#include "dialogserver/server/InformationPage.h"
 #include "dialogserver/server/ServerCommandLine.h"
 #include "tests/support/TestSupport.h"
 
@@ -41,6 +42,26 @@ TEST(ServerCommandLine, WholeWordsAfterADashOrASlashAnyCase)
     };
     for (const auto& c : cases)
         EXPECT_EQ(ParseServerCommand(c.line), c.command) << testing::PrintToString(std::u16string(c.line).size());
+}
+
+TEST(InformationPage, ShippedPathsWebAddressesAndABaseAddress)
+{
+    using dialogserver::LocateInformationPage;
+    const std::u16string folder = u"C:\\Program Files\\Vocabra\\";
+    const auto file = LocateInformationPage(u"pages\\en\\babylon.html", u"", folder);
+    EXPECT_TRUE(file.isFile);
+    EXPECT_EQ(file.where, u"C:\\Program Files\\Vocabra\\pages\\en\\babylon.html");
+
+    const auto web = LocateInformationPage(u"HTTPS://pages.example.org/en/babylon.html", u"http://127.0.0.1:1/", folder);
+    EXPECT_FALSE(web.isFile);
+    EXPECT_EQ(web.where, u"HTTPS://pages.example.org/en/babylon.html");
+
+    for (const char16_t* base : {u"http://127.0.0.1:8080/", u"http://127.0.0.1:8080"}) {
+        const auto served = LocateInformationPage(u"pages\\ru\\lingvo.html", base, folder);
+        EXPECT_FALSE(served.isFile);
+        EXPECT_EQ(served.where, u"http://127.0.0.1:8080/pages/ru/lingvo.html");
+    }
+    EXPECT_EQ(LocateInformationPage(u"", u"http://x/", folder).where, u"");
 }
 
 TEST(IdleShutdown, QuitsOnceAfterAQuietSpellWithoutLocks)
