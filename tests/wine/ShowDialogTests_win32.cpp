@@ -2,6 +2,7 @@
 // by name otherwise, with url, direction and browser in that order; in this process and in the
 // test dialog server, which COM starts from its class registration.
 
+#include <chrono>
 #include <cstdio>
 #include <functional>
 #include <memory>
@@ -176,4 +177,21 @@ TEST_F(DialogServerTest, OtherProcessReceivesTheEmbeddedInternetExplorer)
     EXPECT_EQ(testdialogs::ReadCalls(),
               (Strings{"dispatch " + kUrlUtf8 + " en-ru " + WindowText(reinterpret_cast<HWND>(window))}));
     ReleaseBrowser(browser);
+}
+
+// A server that dies in the middle of the call: the tray program gets the engine's error at once,
+// and the next request starts a new server, which answers.
+TEST_F(DialogServerTest, AServerThatCrashesEndsInTheEnginesError)
+{
+    WEBBrowserTarget target;
+    const auto start = std::chrono::steady_clock::now();
+    EXPECT_EQ(ThrownMessage([&] {
+                  ShowRequest(u"http://dictionary.test/crash", u"en-ru", target,
+                              DialogDisplay(testdialogs::kDispatchDialogClsid));
+              }),
+              "Cannot show dialog");
+    EXPECT_LT(std::chrono::steady_clock::now() - start, std::chrono::seconds(10));
+    testdialogs::ClearCalls();
+    ShowRequest(kUrl, u"en-ru", target, DialogDisplay(testdialogs::kDispatchDialogClsid));
+    EXPECT_EQ(testdialogs::ReadCalls(), (Strings{"dispatch " + kUrlUtf8 + " en-ru empty"}));
 }

@@ -61,6 +61,8 @@ HRESULT RecordCall(const char* binding, BSTR url, BSTR direction, const VARIANT&
     } catch (...) {
         return E_OUTOFMEMORY;
     }
+    if (url && std::wcsstr(url, kCrashMarker))
+        ::ExitProcess(3);
     return (url && std::wcsstr(url, kRefusedMarker)) ? E_FAIL : S_OK;
 }
 
