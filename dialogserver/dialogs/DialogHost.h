@@ -46,7 +46,8 @@ public:
     virtual ~ResultPage() = default;
     // Its document; null when the object is not a browser or shows no document.
     virtual std::unique_ptr<dom::Document> Document() = 0;
-    // A response parser built from it; null when the object is not a browser.
+    // A response parser built from it; it holds no parser (or is null) when the object is not a
+    // browser or its page has nothing to read.
     virtual std::unique_ptr<XML::CXMLResponseParser> ResponseParser() = 0;
 };
 
