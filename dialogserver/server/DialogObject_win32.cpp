@@ -25,7 +25,7 @@ private:
 }  // namespace
 
 DialogObject::DialogObject(const DialogClass& dialogClass, IUnknown* outer)
-    : m_class(dialogClass), m_outer(outer ? outer : &m_inner), m_dialog(dialogClass)
+    : m_class(dialogClass), m_outer(outer ? outer : &m_inner), m_dialog(dialogClass, m_outer)
 {
 }
 

@@ -39,7 +39,8 @@ std::int32_t Centred(int screenMetric, std::int32_t size)
 }
 }  // namespace
 
-DictionaryDialog::DictionaryDialog(const DialogClass& dialogClass) : m_class(dialogClass)
+DictionaryDialog::DictionaryDialog(const DialogClass& dialogClass, IUnknown* owner)
+    : m_class(dialogClass), m_owner(owner)
 {
     m_properties.Load(GetModuleDirectory() + LoadResourceString(IDS_LOCALE_FOLDER) + dialogClass.propertiesFile);
     m_infoPageUrl = InformationPageAddress(dialogClass.informationPage, m_settings);

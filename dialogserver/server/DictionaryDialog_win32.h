@@ -20,8 +20,9 @@ namespace dialogserver {
 class DictionaryDialog {
 public:
     // Reads the service's properties and the information page's address; holds a server lock
-    // for its lifetime.
-    explicit DictionaryDialog(const DialogClass& dialogClass);
+    // for its lifetime. `owner` is the COM object carrying it (not owned), which the page's
+    // event handlers keep alive while the page holds them.
+    DictionaryDialog(const DialogClass& dialogClass, IUnknown* owner);
     ~DictionaryDialog();
     DictionaryDialog(const DictionaryDialog&) = delete;
     DictionaryDialog& operator=(const DictionaryDialog&) = delete;
@@ -35,6 +36,7 @@ public:
     void OnDocumentComplete(IDispatch* page, const VARIANT* url);
 
     const DialogClass& Class() const { return m_class; }
+    IUnknown* Owner() const { return m_owner; }
     const std::u16string& Url() const { return m_url; }
     const std::u16string& InformationPageUrl() const { return m_infoPageUrl; }
     IWebBrowser2* Browser() const { return m_browser.Get(); }
@@ -45,6 +47,7 @@ private:
     HRESULT OpenNewWindow();
 
     const DialogClass& m_class;
+    IUnknown* const m_owner;
     DWORD m_cookie = 0;
     Microsoft::WRL::ComPtr<IWebBrowser2> m_browser;
     std::u16string m_url;

@@ -1,10 +1,12 @@
 #include "dialogserver/server/ServerRegistration_win32.h"
 
+#include <objbase.h>
+
 #include <string>
 #include <vector>
 
 #include "dialogserver/registrar/ApplyOperations_win32.h"
-#include "dialogserver/registrar/Registrar.h"
+#include "dialogserver/registrar/PlanScript.h"
 #include "dialogserver/server/DialogClasses_win32.h"
 #include "dialogserver/server/TypeLibraryRegistration_win32.h"
 #include "foundation/text/Utf.h"
