@@ -107,7 +107,10 @@ std::vector<Operation> ExpectedClassUnregistration(const ShippedClass& shipped, 
 
 }  // namespace
 
-TEST(ShippedScripts, ClassScriptsRegisterProgIdsAndClassKeyInScriptOrder)
+namespace {
+// Every class script planned one way, for both destinations, against what `expected` lists.
+void ExpectClassPlans(bool registering,
+                      std::vector<Operation> (*expected)(const ShippedClass&, const Destination&))
 {
     for (const ShippedClass& shipped : ShippedClasses()) {
         const std::u16string script = ReadShippedScript(shipped.scriptFile);
@@ -115,26 +118,22 @@ TEST(ShippedScripts, ClassScriptsRegisterProgIdsAndClassKeyInScriptOrder)
         for (const Destination& destination : kDestinations) {
             SCOPED_TRACE(std::string(shipped.scriptFile) + ", " + destination.what);
             std::int32_t status = -1;
-            const std::vector<Operation> plan = Plan(script, true, destination.perUser, status);
+            const std::vector<Operation> plan = Plan(script, registering, destination.perUser, status);
             EXPECT_EQ(0, status);
-            EXPECT_EQ(ExpectedClassRegistration(shipped, destination), plan);
+            EXPECT_EQ(expected(shipped, destination), plan);
         }
     }
+}
+}  // namespace
+
+TEST(ShippedScripts, ClassScriptsRegisterProgIdsAndClassKeyInScriptOrder)
+{
+    ExpectClassPlans(true, &ExpectedClassRegistration);
 }
 
 TEST(ShippedScripts, ClassScriptsUnregisterProgIdsAndClassKeyButNeverClsid)
 {
-    for (const ShippedClass& shipped : ShippedClasses()) {
-        const std::u16string script = ReadShippedScript(shipped.scriptFile);
-        ASSERT_FALSE(script.empty()) << shipped.scriptFile;
-        for (const Destination& destination : kDestinations) {
-            SCOPED_TRACE(std::string(shipped.scriptFile) + ", " + destination.what);
-            std::int32_t status = -1;
-            const std::vector<Operation> plan = Plan(script, false, destination.perUser, status);
-            EXPECT_EQ(0, status);
-            EXPECT_EQ(ExpectedClassUnregistration(shipped, destination), plan);
-        }
-    }
+    ExpectClassPlans(false, &ExpectedClassUnregistration);
 }
 
 TEST(ShippedScripts, AppIdScriptWritesTheAppIdKeysAndKeepsAppIdOnUnregistration)
