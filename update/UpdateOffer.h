@@ -5,16 +5,14 @@
 #include <chrono>
 #include <functional>
 
+#include "foundation/threads/PumpingWait_win32.h"
 #include "foundation/win32api/Handles.h"
 
 struct HWND__;
-struct tagMSG;
 
 namespace update {
 
-// Offered each message before it is dispatched, as the caller's own message loop would; true
-// when it consumed the message.
-using MessageFilter = std::function<bool(tagMSG&)>;
+using threads::MessageFilter;
 
 // After a translation, with `owner` as the owner of the question. Whether a check is due is
 // decided at once from the stored values under `settings`; only a due check starts a thread, and

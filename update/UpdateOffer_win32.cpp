@@ -8,11 +8,14 @@
 
 #include "foundation/config/Environment.h"
 #include "foundation/win32api/WideChar_win32.h"
-#include "update/PumpingWait_win32.h"
+#include "foundation/threads/PumpingWait_win32.h"
 #include "update/UpdateCheck.h"
 
 namespace update {
 namespace {
+using threads::PumpedWork;
+using threads::RunWhilePumping;
+
 using Win32::API::Wide;
 
 // The request's own limit, and time for the thread to get there and back.

@@ -9,13 +9,13 @@
 
 #include "tests/support/TestSupport.h"
 #include "tests/update/UpdateTestSupport.h"
-#include "update/BackgroundTask.h"
+#include "foundation/threads/BackgroundTask.h"
 #include "update/UpdateCheck.h"
 
 namespace {
 using namespace std::chrono_literals;
 using Clock = std::chrono::steady_clock;
-using update::BackgroundTask;
+using threads::BackgroundTask;
 
 TEST(BackgroundTask, GivesTheAnswerAndCallsBackAfterIt)
 {

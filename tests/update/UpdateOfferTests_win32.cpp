@@ -13,8 +13,8 @@
 
 #include "tests/support/TestSupport.h"
 #include "tests/update/UpdateTestSupport.h"
-#include "update/BackgroundTask.h"
-#include "update/PumpingWait_win32.h"
+#include "foundation/threads/BackgroundTask.h"
+#include "foundation/threads/PumpingWait_win32.h"
 #include "update/UpdateCheck.h"
 #include "update/UpdateOffer.h"
 
@@ -23,9 +23,9 @@ using namespace std::chrono_literals;
 using Clock = std::chrono::steady_clock;
 using update::OfferOutcome;
 using update::OfferSteps;
-using update::PumpedWork;
+using threads::PumpedWork;
 using update::RunUpdateOffer;
-using update::RunWhilePumping;
+using threads::RunWhilePumping;
 
 constexpr UINT kPoke = WM_APP + 1;
 constexpr DWORD kPatienceMs = 5000;
@@ -150,7 +150,7 @@ TEST(PumpingWait, EachMessageMeetsTheCallersFilterFirst)
             ++reachedWindow;
     });
     int filtered = 0;
-    const update::MessageFilter filter = [&](MSG& message) {
+    const threads::MessageFilter filter = [&](MSG& message) {
         if (message.message != kPoke)
             return false;
         if (++filtered == 2)
@@ -194,7 +194,7 @@ TEST_F(QuitDuringCheckTest, TheWaitEndsAtOnceAndTheQuitGoesOn)
         if (server.WaitForGet("/tools/VocabraUpdate.xml", 10s))
             ::PostMessageW(window.Get(), kPoke, 0, 0);
     });
-    const int before = update::BackgroundTask::AbandonedAndRunning();
+    const int before = threads::BackgroundTask::AbandonedAndRunning();
     const PumpedWork done = RunWhilePumping(
         [url] { return update::CheckForUpdate(true, url, update::CurrentTime(), std::chrono::seconds(2)); }, kNoLimit,
         nullptr);
@@ -203,13 +203,13 @@ TEST_F(QuitDuringCheckTest, TheWaitEndsAtOnceAndTheQuitGoesOn)
 
     ASSERT_EQ(done.end, PumpedWork::End::Quit);
     EXPECT_LT(returned - quitAt, 2s);
-    EXPECT_EQ(update::BackgroundTask::AbandonedAndRunning(), before + 1);
+    EXPECT_EQ(threads::BackgroundTask::AbandonedAndRunning(), before + 1);
     MSG message{};
     ASSERT_TRUE(::PeekMessageW(&message, nullptr, WM_QUIT, WM_QUIT, PM_REMOVE));
     EXPECT_EQ(message.wParam, 3u);
     EmptyQueue();
     // The abandoned check meets its own time limit.
-    EXPECT_TRUE(testsupport::Eventually([&] { return update::BackgroundTask::AbandonedAndRunning() == before; }, 15s));
+    EXPECT_TRUE(testsupport::Eventually([&] { return threads::BackgroundTask::AbandonedAndRunning() == before; }, 15s));
 }
 
 TEST(PumpingWait, TheLimitEndsTheWait)

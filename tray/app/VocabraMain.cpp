@@ -14,7 +14,7 @@
 #include "tray/app/MainDlg.h"
 #include "tray/app/MessageLoop.h"
 #include "tray/app/UiHandles.h"
-#include "update/BackgroundTask.h"
+#include "foundation/threads/BackgroundTask.h"
 
 namespace {
 using tray::app::FromWide;
@@ -85,7 +85,7 @@ int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR commandLine, int)
     }
     // An update check abandoned at Exit may still be running on its thread: end the process now,
     // before the static objects it uses are destroyed under it. Everything to keep is stored.
-    if (update::BackgroundTask::AbandonedAndRunning() > 0)
+    if (threads::BackgroundTask::AbandonedAndRunning() > 0)
         ::ExitProcess(static_cast<UINT>(result));
     return result;
 }

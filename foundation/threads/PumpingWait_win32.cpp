@@ -1,4 +1,4 @@
-#include "update/PumpingWait_win32.h"
+#include "foundation/threads/PumpingWait_win32.h"
 
 #include <windows.h>
 
@@ -7,9 +7,9 @@
 
 #include "foundation/win32api/ComApartment_win32.h"
 #include "foundation/win32api/Handles.h"
-#include "update/BackgroundTask.h"
+#include "foundation/threads/BackgroundTask.h"
 
-namespace update {
+namespace threads {
 namespace {
 // Dispatches what is waiting; false once the quit message has come (it is not dispatched).
 bool DispatchWaiting(const MessageFilter& filter, int& quitCode)
@@ -67,4 +67,4 @@ PumpedWork RunWhilePumping(std::function<bool()> work, std::chrono::milliseconds
     }
 }
 
-}  // namespace update
+}  // namespace threads

@@ -1,15 +1,20 @@
 #pragma once
-// Work that may wait for the network, run off a thread that must keep answering: the tray
-// program's main thread services its low-level keyboard hook, and Windows silently removes a hook
-// that does not answer in time.
+// Work that may wait for the network or another process, run off a thread that must keep
+// answering: the tray program's main thread services its low-level keyboard hook, and Windows
+// silently removes a hook that does not answer in time.
 
 #include <chrono>
 #include <functional>
 #include <optional>
 
-#include "update/UpdateOffer.h"
 
-namespace update {
+struct tagMSG;
+
+namespace threads {
+
+// Offered each message before it is dispatched, as the caller's own message loop would; true
+// when it consumed the message.
+using MessageFilter = std::function<bool(tagMSG&)>;
 
 struct PumpedWork {
     enum class End {
@@ -29,4 +34,4 @@ struct PumpedWork {
 // and ends by itself.
 PumpedWork RunWhilePumping(std::function<bool()> work, std::chrono::milliseconds limit, const MessageFilter& filter);
 
-}  // namespace update
+}  // namespace threads

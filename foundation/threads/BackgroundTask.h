@@ -8,7 +8,7 @@
 #include <memory>
 #include <optional>
 
-namespace update {
+namespace threads {
 
 class BackgroundTask {
 public:
@@ -37,4 +37,4 @@ private:
     std::shared_ptr<State> m_state;
 };
 
-}  // namespace update
+}  // namespace threads

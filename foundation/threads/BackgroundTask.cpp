@@ -1,4 +1,4 @@
-#include "update/BackgroundTask.h"
+#include "foundation/threads/BackgroundTask.h"
 
 #include <atomic>
 #include <condition_variable>
@@ -6,7 +6,7 @@
 #include <system_error>
 #include <thread>
 
-namespace update {
+namespace threads {
 namespace {
 // Plain atomic: an abandoned thread may decrement it while the program is ending.
 std::atomic<int> g_abandonedAndRunning{0};
@@ -95,4 +95,4 @@ int BackgroundTask::AbandonedAndRunning()
     return g_abandonedAndRunning;
 }
 
-}  // namespace update
+}  // namespace threads
