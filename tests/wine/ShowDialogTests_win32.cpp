@@ -4,6 +4,7 @@
 
 #include <chrono>
 #include <cstdio>
+#include <thread>
 #include <functional>
 #include <memory>
 #include <ostream>
@@ -11,6 +12,7 @@
 #include <vector>
 
 #include "foundation/config/Environment.h"
+#include "foundation/process/ProcessSnapshot.h"
 #include "foundation/win32api/Handles.h"
 #include "tests/wine/ComTestSupport_win32.h"
 #include "tests/wine/FakeBrowser_win32.h"
@@ -177,6 +179,53 @@ TEST_F(DialogServerTest, OtherProcessReceivesTheEmbeddedInternetExplorer)
     EXPECT_EQ(testdialogs::ReadCalls(),
               (Strings{"dispatch " + kUrlUtf8 + " en-ru " + WindowText(reinterpret_cast<HWND>(window))}));
     ReleaseBrowser(browser);
+}
+
+bool TestServerRunning()
+{
+    for (ProcessSnapshot snapshot; snapshot.Valid(); snapshot.Next()) {
+        if (snapshot.ExeFile() == u"vocabra_test_dialog_server.exe")
+            return true;
+    }
+    return false;
+}
+
+// A server that does not answer: the tray program gets the engine's error within the call limit,
+// keeps answering its own messages meanwhile, and a later request reaches a new server.
+TEST_F(DialogServerTest, AServerThatHangsIsGivenUpAfterTheCallLimit)
+{
+    wintest::HiddenWindow window;
+    WEBBrowserTarget target;
+    const HWND probe = window.Get();
+    // A message sent to this thread's window while it waits for the server is answered, as the
+    // keyboard hook's calls must be.
+    bool answeredInTime = false;
+    std::thread sender([probe, &answeredInTime] {
+        ::Sleep(2000);
+        DWORD_PTR result = 0;
+        answeredInTime = ::SendMessageTimeoutW(probe, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(L"answered"),
+                                               SMTO_BLOCK, 2000, &result) != 0;
+    });
+    const auto start = std::chrono::steady_clock::now();
+    EXPECT_EQ(ThrownMessage([&] {
+                  ShowRequest(u"http://dictionary.test/hang", u"en-ru", target,
+                              DialogDisplay(testdialogs::kDispatchDialogClsid));
+              }),
+              "Cannot show dialog");
+    const auto waited = std::chrono::steady_clock::now() - start;
+    sender.join();
+    EXPECT_TRUE(answeredInTime);
+    EXPECT_GE(waited, kDialogCallLimit - std::chrono::milliseconds(500));
+    EXPECT_LT(waited, kDialogCallLimit + std::chrono::seconds(3));
+    wchar_t text[16] = {};
+    ::GetWindowTextW(window.Get(), text, 16);
+    EXPECT_STREQ(text, L"answered");
+
+    // The server answers in the end and, left without objects, ends by itself.
+    EXPECT_TRUE(wintest::PumpUntil([] { return !TestServerRunning(); }, std::chrono::seconds(40)));
+    testdialogs::ClearCalls();
+    ShowRequest(kUrl, u"en-ru", target, DialogDisplay(testdialogs::kDispatchDialogClsid));
+    EXPECT_EQ(testdialogs::ReadCalls(), (Strings{"dispatch " + kUrlUtf8 + " en-ru empty"}));
 }
 
 // A server that dies in the middle of the call: the tray program gets the engine's error at once,

@@ -63,6 +63,8 @@ HRESULT RecordCall(const char* binding, BSTR url, BSTR direction, const VARIANT&
     }
     if (url && std::wcsstr(url, kCrashMarker))
         ::ExitProcess(3);
+    if (url && std::wcsstr(url, kHangMarker))
+        ::Sleep(kHangMs);
     return (url && std::wcsstr(url, kRefusedMarker)) ? E_FAIL : S_OK;
 }
 

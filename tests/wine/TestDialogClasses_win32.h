@@ -19,6 +19,9 @@ constexpr CLSID kDispatchDialogClsid = {0x4300B894, 0x49FF, 0x4E25, {0xB8, 0xEE,
 
 // A request whose address contains this text is refused with E_FAIL.
 constexpr wchar_t kRefusedMarker[] = L"refuse";
+// ... this text: the server answers only after kHangMs (stands for a hung server).
+constexpr wchar_t kHangMarker[] = L"hang";
+constexpr unsigned kHangMs = 15000;
 // ... this text: the server's process ends in the middle of the call (stands for a crash).
 constexpr wchar_t kCrashMarker[] = L"crash";
 

@@ -7,6 +7,7 @@
 #include <exdisp.h>
 #include <wrl/client.h>
 
+#include <chrono>
 #include <string>
 
 #include "translate/manager/SupportedDirections.h"
@@ -31,8 +32,14 @@ HRESULT CreateInternetExplorer(Microsoft::WRL::ComPtr<IWebBrowser2>& browser);
 // the browser's window is hidden, the window is closed: nobody could show or close it any more.
 void ReleaseBrowser(Microsoft::WRL::ComPtr<IWebBrowser2>& browser) noexcept;
 
+// How long the tray program waits for a dialog server to take a request; a server that has not
+// answered by then is left behind, and the request fails.
+constexpr std::chrono::milliseconds kDialogCallLimit{10000};
+
 // Hands the request to a new object of the dialog class `dialogClsid`. The target (may be null)
-// lends its browser when it is embedded and keeps the dialog object. Throws TranslateException.
+// lends its browser when it is embedded and keeps the dialog object. A class served in this
+// process is called directly; a dialog server is called from another thread, within
+// kDialogCallLimit. Throws TranslateException.
 void ShowDialog(const std::u16string& url, const Direction& direction, Target* target, const ClassId& dialogClsid);
 
 }  // namespace translate::target
