@@ -30,11 +30,12 @@ function(vocabra_add_locale_strings target)
     endif()
 endfunction()
 
-# vocabra_ship_locale(<target>): the shipped locale folder and service icons beside the program,
-# as an installation has them.
+# vocabra_ship_locale(<target>): the shipped locale folder, service icons and the dialog server's
+# information pages beside the program, as an installation has them.
 function(vocabra_ship_locale target)
     add_custom_command(TARGET ${target} POST_BUILD
         COMMAND ${CMAKE_COMMAND} -E copy_directory "${PROJECT_SOURCE_DIR}/locale" "$<TARGET_FILE_DIR:${target}>/locale"
         COMMAND ${CMAKE_COMMAND} -E copy_directory "${PROJECT_SOURCE_DIR}/resources/services" "$<TARGET_FILE_DIR:${target}>/icons"
+        COMMAND ${CMAKE_COMMAND} -E copy_directory "${VOCABRA_PAGES_DIR}" "$<TARGET_FILE_DIR:${target}>/pages"
         VERBATIM)
 endfunction()
