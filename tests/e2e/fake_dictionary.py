@@ -1,12 +1,14 @@
 """A local stand-in for the web dictionaries and for the proxy the update check goes through.
 
 Every request is recorded with its arrival time. GET requests (a browser asking for a dictionary
-page, directly or through the proxy) get a small page. CONNECT requests (WinINet tunnelling the
+page, directly or through the proxy) get a small page; those under /pages/ get the file of that
+name from the pages folder given, as the dialog server's information pages. CONNECT requests (WinINet tunnelling the
 update check's https request through the proxy) are held open until release_tunnels() or a time
 limit, then refused, so that a test decides how long the update check waits for the network.
 """
 
 import http.server
+import os
 import threading
 import time
 import urllib.parse
@@ -30,8 +32,9 @@ class Request:
 
 
 class FakeDictionary:
-    def __init__(self, tunnel_limit=30.0):
+    def __init__(self, tunnel_limit=30.0, pages=None):
         self._requests = []
+        self._pages = pages
         self._changed = threading.Condition()
         self._release = threading.Event()
         self._tunnel_limit = tunnel_limit
@@ -44,10 +47,16 @@ class FakeDictionary:
                 pass
 
             def do_GET(self):
-                owner._record(Request("GET", self.path))
+                request = Request("GET", self.path)
+                owner._record(request)
                 body = b"<html><body>fake dictionary</body></html>"
+                if request.path.startswith("/pages/"):
+                    body = owner._page(request.path[len("/pages/"):])
+                    if body is None:
+                        self.send_error(404)
+                        return
                 self.send_response(200)
-                self.send_header("Content-Type", "text/html")
+                self.send_header("Content-Type", "text/html; charset=utf-8")
                 self.send_header("Content-Length", str(len(body)))
                 self.end_headers()
                 self.wfile.write(body)
@@ -75,6 +84,16 @@ class FakeDictionary:
         self._release.set()
         self._server.shutdown()
         self._server.server_close()
+
+    def _page(self, name):
+        """The bytes of a file under the pages folder, or None (also for a name leading out of it)."""
+        if not self._pages or ".." in name.split("/"):
+            return None
+        try:
+            with open(os.path.join(self._pages, *name.split("/")), "rb") as page:
+                return page.read()
+        except OSError:
+            return None
 
     def _record(self, request):
         with self._changed:

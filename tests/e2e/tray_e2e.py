@@ -2,12 +2,15 @@
 """End-to-end test of Vocabra.exe under Wine and a virtual display, observed from outside:
 windows on the X display, requests at a local fake dictionary, exit codes and the registry.
 
-usage: tray_e2e.py --exe <Vocabra.exe> --announcer <exe> --minimal <exe> --work <folder>
+usage: tray_e2e.py --exe <Vocabra.exe> --announcer <exe> --minimal <exe> --browser-window <dll>
+       --dialog-server <exe> --pages <folder> --resources <exe> --work <folder>
        --screenshots <folder>   (needs DISPLAY: run it through tools/with-display)
 
-The program runs from a copy in <work>/app with a locale folder whose only service asks the fake
-dictionary. WinINet is pointed at the fake dictionary as its proxy, so the update check's request
-never leaves the machine and is held as long as the test wants.
+The program runs from a copy in <work>/app, beside its browser window library and its dialog
+server, with a locale folder whose services ask the fake dictionary; one of them shows its answers
+through the dialog server, whose information pages the fake dictionary serves from --pages.
+WinINet is pointed at the fake dictionary as its proxy, so the update check's request never leaves
+the machine and is held as long as the test wants.
 
 Menus are walked with the keyboard and windows are found through the X server: the size of a menu
 item depends on the fonts installed, so no position inside a menu is ever computed.
@@ -51,36 +54,44 @@ DEFAULT_DIRECTIONS = ["en-ru", "ru-en"]
 SERVICES = {  # id: (display name, supported directions, request path)
     "Fake": ("Fake Dictionary", ["en-ru", "ru-en", "de-ru"], "lookup"),
     "Second": ("Second Dictionary", ["de-ru", "en-ru"], "second"),
+    "Dialog": ("Dialog Dictionary", ["fr-ru"], "dialog"),
 }
-PRIORITY = ["Fake", "Second"]
+# Services shown through the dialog server: id: (dialog class, the properties file that class reads).
+DIALOG_SERVICES = {"Dialog": ("Babylon", "babylon.properties")}
+PRIORITY = ["Fake", "Second", "Dialog"]
 ANSWER_SIZE = (600, 400)  # the answer window's size in pixels, as the services ask for it
 LANGUAGE_NAMES = {
-    "en": {"en": "English", "ru": "Russian", "de": "German"},
-    "ru": {"en": "Английский", "ru": "Русский", "de": "Немецкий"},
+    "en": {"en": "English", "ru": "Russian", "de": "German", "fr": "French"},
+    "ru": {"en": "Английский", "ru": "Русский", "de": "Немецкий", "fr": "Французский"},
 }
 
 
 def write_locale(app, port):
-    """Services asking the fake dictionary, each answer in a window of ANSWER_SIZE."""
-    configuration = "dictionaries=%s\nfavour.dictionary.count=%d\n" % (",".join(PRIORITY), FAVOURITE_COUNT)
+    """Services asking the fake dictionary, each answer in a window of ANSWER_SIZE. The dialog
+    server takes its information pages from the fake dictionary too."""
+    configuration = ("dictionaries=%s\nfavour.dictionary.count=%d\ndialog.pages.url=http://127.0.0.1:%d/\n"
+                     % (",".join(PRIORITY), FAVOURITE_COUNT, port))
     for language, names in LANGUAGE_NAMES.items():
         folder = os.path.join(app, "locale", language)
         os.makedirs(folder)
         files = {"Configuration.properties": configuration}
         for service, (name, directions, path) in SERVICES.items():
-            files["Configuration.properties"] += ("dictionary.%s.type=simple\ndictionary.%s.config=%s.properties\n"
-                                                  % (service, service, service))
-            files[service + ".properties"] = (
+            dialog, file_name = DIALOG_SERVICES.get(service, (None, service + ".properties"))
+            display = "dictionary.display.type=dialog\ndictionary.dialog=%s\n" % dialog if dialog else \
+                "dictionary.display.type=popup\n"
+            files["Configuration.properties"] += ("dictionary.%s.type=simple\ndictionary.%s.config=%s\n"
+                                                  % (service, service, file_name))
+            files[file_name] = (
                 "service.name=%s\n"
                 "service.icon=icons/fake.ico\n"
                 "service.home.url=http://127.0.0.1:%d/\n"
                 "supported.directions=%s\n"
                 "dictionary.service.url=http://127.0.0.1:%d/%s/%%direction%%?text=%%words%%\n"
                 "dictionary.direction.to.parameter=%s\n"
-                "dictionary.display.type=popup\n"
+                "%s"
                 "dictionary.window.width=%d\n"
                 "dictionary.window.height=%d\n"
-                % ((name, port, ",".join(directions), port, path, ",".join(directions)) + ANSWER_SIZE))
+                % ((name, port, ",".join(directions), port, path, ",".join(directions), display) + ANSWER_SIZE))
         files["translate_direction.properties"] = "".join(
             "%s-=%s\n-%s=→ %s\n" % (code, name, code, name) for code, name in names.items()) + \
             "default.directions=%s\n" % ",".join(DEFAULT_DIRECTIONS)
@@ -285,6 +296,10 @@ def main():
                            help="the least tray program, whose time to end is the yardstick for Exit")
     arguments.add_argument("--browser-window", required=True,
                            help="VocabraVISTAHelper.dll, which goes beside the program")
+    arguments.add_argument("--dialog-server", required=True,
+                           help="VocabraHelper.exe, which goes beside the program")
+    arguments.add_argument("--pages", required=True,
+                           help="the dialog server's information pages, which the fake dictionary serves")
     arguments.add_argument("--resources", required=True,
                            help="the program that reports a process's handles, windows and memory")
     arguments.add_argument("--work", required=True)
@@ -305,15 +320,19 @@ def main():
     exe = os.path.join(app, "Vocabra.exe")
     shutil.copy(options.exe, exe)
     shutil.copy(options.browser_window, app)
+    helper = os.path.join(app, "VocabraHelper.exe")
+    shutil.copy(options.dialog_server, helper)
 
     wine = WineSession(os.path.join(work, "wineprefix"), logs)
-    with FakeDictionary() as dictionary:
+    with FakeDictionary(pages=os.path.abspath(options.pages)) as dictionary:
         write_locale(app, dictionary.port)
         try:
             wine.create()
             print("prefix ready after %.1f s" % (time.monotonic() - started), flush=True)
             use_proxy(wine, work, dictionary.port)
             use_own_window_frames(wine)
+            # Before the program starts: a "dialog" service whose server is not registered is dropped.
+            check(wine.run(helper, "/RegServer") == 0, "the dialog server registers itself")
             exit_times = scenario(wine, exe, dictionary, options.announcer, options.minimal, shots)
             exit_times.append(exit_during_update_check(wine, exe, dictionary, shots, dict(exit_times)))
             print("basic scenario done after %.1f s" % (time.monotonic() - started), flush=True)
@@ -329,6 +348,7 @@ def main():
             timings, exit_times_with_answers = hot_keys_over_notepad(wine, exe, dictionary, shots, dict(exit_times))
             exit_times.append(exit_times_with_answers)
             resources = answer_window_resources(wine, exe, dictionary, options.resources, shots)
+            dialog_figures = dialog_service(wine, exe, dictionary, options.resources, shots)
         except Failure:
             screenshot(os.path.join(shots, "failure.png"))
             for request in dictionary.requests():
@@ -346,6 +366,8 @@ def main():
               % (label, 1000 * latest, 1000 * earliest))
     for label, figures in resources:
         print("%-32s %s" % (label, figures))
+    for label, figure in dialog_figures:
+        print("%-62s %s" % (label, figure))
     print("screenshots in " + gallery)
     print("total %.1f s" % (time.monotonic() - started))
 
@@ -832,6 +854,53 @@ def answer_window_resources(wine, exe, dictionary, tool, shots):
     exit_program(program, shots, "resources")
     return [("after the first answer window", first), ("after the 20th answer window", last)]
 
+
+# ---- A service shown through the dialog server ----
+
+def dialog_service(wine, exe, dictionary, tool, shots):
+    """Two translations with the service whose answers the dialog server shows: the server starts,
+    takes over the program's answer window and loads its information page (the shipped page, from
+    the fake dictionary) there. Wine has no engine to render the page, so its frame never asks for
+    the answer here; the native tests run the dialogs' steps on the shipped pages. Closing a window
+    lets its dialog go: the second translation, soon after, finds the same server still running,
+    and once its window is closed too the server ends. Returns the figures measured on the way."""
+    direction = SERVICES["Dialog"][1][0]
+    page = "/pages/en/%s.html" % DIALOG_SERVICES["Dialog"][0].lower()
+    code, _ = wine.output_of("reg", "add", SETTINGS_KEY, "/v", "dictionaryDirection", "/d", direction, "/f")
+    check(code == 0, "dictionaryDirection set to %s, which only the dialog service supports" % direction)
+    program, dialog = start_with_dialog(wine, exe)
+    time.sleep(0.5)
+    figures, servers = [], []
+    for state, word in (("not running", "bonjour"), ("running", "merci")):
+        known = set(visible_windows_of("vocabra.exe"))
+        xdotool("windowfocus", "--sync", str(dialog))
+        xdotool("key", "ctrl+a")
+        xdotool("type", "--delay", "10", word)
+        sent = time.monotonic()
+        xdotool("key", "Return")
+        asked = dictionary.wait_for(lambda r: r.method == "GET" and r.path == page and r.arrived > sent, 30)
+        check(asked is not None, "server %s: the information page %s was asked for" % (state, page))
+        figures.append(("Return to the information page's request, server %s" % state,
+                        "%.0f ms" % (1000 * (asked.arrived - sent))))
+        servers.append(wine.processes("vocabrahelper.exe"))
+        check(len(servers[-1]) == 1, "server %s: one dialog server runs" % state)
+        window = check_answer_window(wine, known, "the dialog service's %r" % word)
+        if len(servers) == 1:
+            screenshot(os.path.join(shots, "dialog-service.png"))
+            time.sleep(1)
+            code, text = wine.output_of(tool, "VocabraHelper.exe")
+            check(code == 0, "the dialog server's resources can be read")
+            private = dict(pair.split("=") for pair in text.split())["private"]
+            figures.append(("dialog server's private memory, idle with one dialog", "%d KiB" % (int(private) // 1024)))
+        check(close_answer(window), "the dialog service's answer window closes with Alt+F4")
+        closed = time.monotonic()
+    check(servers[0] == servers[1], "the second dialog came to the server that was still running")
+    seconds = ended_after(lambda: not wine.processes("vocabrahelper.exe"), closed, timeout=20)
+    check(seconds is not None and seconds < 10, "closing the window let the dialog go: the server ended %s s later"
+          % ("%.1f" % seconds if seconds is not None else "not even 20"))
+    check(program.poll() is None, "the tray program runs on")
+    exit_program(program, shots, "dialog")
+    return figures
 
 if __name__ == "__main__":
     try:
