@@ -9,6 +9,8 @@ function(vocabra_make_information_pages)
         "${source}/page.css" "${source}/page.js")
     file(READ "${source}/page.css" PAGE_STYLE)
     file(READ "${source}/page.js" PAGE_SCRIPT)
+    # Internet Explorer honours the mark of the web only when a CR LF ends its line.
+    set(PAGE_WEB_MARK "<!-- saved from url=(0014)about:internet -->\r")
     set(progress_en "Looking up the translation…")
     set(progress_ru "Ищем перевод…")
     foreach(PAGE_LANGUAGE en ru)

@@ -68,7 +68,7 @@ TEST(ShippedPages, EachIsMarkedToRunItsScriptsFromDiskAndHasNoTrackerNorOutsideA
         for (const char* service : kServices) {
             SCOPED_TRACE(std::string(language) + "/" + service);
             const std::string html = ShippedPage(language, service);
-            const std::size_t mark = html.find("<!-- saved from url=(0014)about:internet -->");
+            const std::size_t mark = html.find("<!-- saved from url=(0014)about:internet -->\r\n");
             ASSERT_NE(mark, std::string::npos);
             EXPECT_LT(mark, html.find("<html"));
             EXPECT_NE(html.find("<html lang=\"" + std::string(language) + "\">"), std::string::npos);
