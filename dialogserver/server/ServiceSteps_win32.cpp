@@ -7,6 +7,7 @@
 #include "dialogserver/dialogs/mshtml/MshtmlDom_win32.h"
 #include "dialogserver/server/DictionaryDialog_win32.h"
 #include "foundation/config/Environment.h"
+#include "translate/target/BrowserAutomation_win32.h"
 #include "foundation/win32api/ComValues_win32.h"
 #include "resource.h"
 
@@ -84,6 +85,9 @@ std::optional<std::u16string> AddressOf(const VARIANT* url)
 void RunServiceStep(DictionaryDialog& dialog, IDispatch* page, const VARIANT* url)
 {
     ComDialogHost host(dialog);
+    // The event's browser is let go of like every other browser reference: were it the last one
+    // and its window hidden, the window would close.
+    const translate::target::HeldBrowser eventBrowser(page);
     mshtml::MshtmlResultPage resultPage(page);
     dialogs::DocumentComplete(StepsOf(dialog.Class().family), host, AddressOf(url), resultPage);
 }

@@ -9,6 +9,7 @@
 
 #include <chrono>
 #include <string>
+#include <utility>
 
 #include "translate/manager/SupportedDirections.h"
 #include "translate/target/ClassId.h"
@@ -31,6 +32,27 @@ HRESULT CreateInternetExplorer(Microsoft::WRL::ComPtr<IWebBrowser2>& browser);
 // Gives up one browser reference and empties `browser`. When that was the last reference and
 // the browser's window is hidden, the window is closed: nobody could show or close it any more.
 void ReleaseBrowser(Microsoft::WRL::ComPtr<IWebBrowser2>& browser) noexcept;
+
+// A browser reference given up through ReleaseBrowser however its holder's work ends, so that
+// a window left hidden is closed. Holds nothing when `browser` is no browser.
+class HeldBrowser {
+public:
+    explicit HeldBrowser(Microsoft::WRL::ComPtr<IWebBrowser2> browser) : m_browser(std::move(browser)) {}
+    explicit HeldBrowser(IUnknown* object)
+    {
+        if (object)
+            object->QueryInterface(IID_PPV_ARGS(&m_browser));
+    }
+    ~HeldBrowser() { ReleaseBrowser(m_browser); }
+    HeldBrowser(const HeldBrowser&) = delete;
+    HeldBrowser& operator=(const HeldBrowser&) = delete;
+
+    IWebBrowser2* operator->() const { return m_browser.Get(); }
+    IWebBrowser2* Get() const { return m_browser.Get(); }
+
+private:
+    Microsoft::WRL::ComPtr<IWebBrowser2> m_browser;
+};
 
 // How long the tray program waits for a dialog server to take a request; a server that has not
 // answered by then is left behind, and the request fails.

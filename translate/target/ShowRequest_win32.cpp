@@ -12,22 +12,6 @@ using Microsoft::WRL::ComPtr;
 
 namespace translate::target {
 namespace {
-// A browser reference of the display procedure, given up through ReleaseBrowser however the
-// procedure ends, so that a window left hidden is closed.
-class HeldBrowser {
-public:
-    explicit HeldBrowser(ComPtr<IWebBrowser2> browser) : m_browser(std::move(browser)) {}
-    ~HeldBrowser() { ReleaseBrowser(m_browser); }
-    HeldBrowser(const HeldBrowser&) = delete;
-    HeldBrowser& operator=(const HeldBrowser&) = delete;
-
-    IWebBrowser2* operator->() const { return m_browser.Get(); }
-    IWebBrowser2* Get() const { return m_browser.Get(); }
-
-private:
-    ComPtr<IWebBrowser2> m_browser;
-};
-
 struct Screen {
     std::int32_t width = ::GetSystemMetrics(SM_CXSCREEN);
     std::int32_t height = ::GetSystemMetrics(SM_CYSCREEN);
