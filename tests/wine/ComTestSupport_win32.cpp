@@ -1,5 +1,7 @@
 #include "tests/wine/ComTestSupport_win32.h"
 
+#include "translate/target/BrowserAutomation_win32.h"
+
 #include <algorithm>
 
 namespace wintest {
@@ -18,6 +20,16 @@ bool PumpUntil(const std::function<bool()>& done, std::chrono::milliseconds time
         ::MsgWaitForMultipleObjects(0, nullptr, FALSE, 20, QS_ALLINPUT);
     }
     return true;
+}
+
+HRESULT CreateRealInternetExplorer(Microsoft::WRL::ComPtr<IWebBrowser2>& browser)
+{
+    HRESULT result = translate::target::CreateInternetExplorer(browser);
+    for (int attempt = 0; result == REGDB_E_CLASSNOTREG && attempt < 10; ++attempt) {
+        PumpUntil([] { return false; }, std::chrono::milliseconds(500));
+        result = translate::target::CreateInternetExplorer(browser);
+    }
+    return result;
 }
 
 RegisteredClass::RegisteredClass(const CLSID& clsid, IClassFactory* factory)

@@ -4,6 +4,8 @@
 
 #include <windows.h>
 
+#include <exdisp.h>
+
 #include <wrl/client.h>
 
 #include <chrono>
@@ -51,6 +53,11 @@ public:
 private:
     HWND m_window = nullptr;
 };
+
+// A real Internet Explorer, as CreateInternetExplorer makes one. Wine briefly answers
+// REGDB_E_CLASSNOTREG while an earlier test's Internet Explorer process is ending with its class
+// still registered, so that answer is retried for a few seconds.
+HRESULT CreateRealInternetExplorer(Microsoft::WRL::ComPtr<IWebBrowser2>& browser);
 
 // The visible Internet Explorer frame windows of every process.
 std::vector<HWND> VisibleBrowserFrames();

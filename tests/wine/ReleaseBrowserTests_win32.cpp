@@ -92,9 +92,9 @@ using InternetExplorerReleaseTest = wintest::ComTest;
 TEST_F(InternetExplorerReleaseTest, RealBrowserHiddenWindowClosesShownWindowStays)
 {
     ComPtr<IWebBrowser2> hidden;
-    ASSERT_HRESULT_SUCCEEDED(translate::target::CreateInternetExplorer(hidden));
+    ASSERT_HRESULT_SUCCEEDED(wintest::CreateRealInternetExplorer(hidden));
     ComPtr<IWebBrowser2> shown;
-    ASSERT_HRESULT_SUCCEEDED(translate::target::CreateInternetExplorer(shown));
+    ASSERT_HRESULT_SUCCEEDED(wintest::CreateRealInternetExplorer(shown));
     SHANDLE_PTR hiddenHandle = 0;
     SHANDLE_PTR shownHandle = 0;
     ASSERT_HRESULT_SUCCEEDED(hidden->get_HWND(&hiddenHandle));

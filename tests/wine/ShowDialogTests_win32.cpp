@@ -168,7 +168,7 @@ TEST_F(DialogServerTest, OtherProcessIsReachedByName)
 TEST_F(DialogServerTest, OtherProcessReceivesTheEmbeddedInternetExplorer)
 {
     ComPtr<IWebBrowser2> browser;
-    ASSERT_HRESULT_SUCCEEDED(CreateInternetExplorer(browser));
+    ASSERT_HRESULT_SUCCEEDED(wintest::CreateRealInternetExplorer(browser));
     SHANDLE_PTR window = 0;
     ASSERT_HRESULT_SUCCEEDED(browser->get_HWND(&window));
     {
