@@ -6,7 +6,8 @@ StartupSwitches ParseStartupSwitches(const char16_t* commandLine)
 {
     const std::u16string_view line = commandLine ? commandLine : u"";
     return StartupSwitches{line.find(u"/install") != std::u16string_view::npos,
-                           line.find(u"/visible") != std::u16string_view::npos};
+                           line.find(u"/visible") != std::u16string_view::npos,
+                           line.find(u"/exit") != std::u16string_view::npos};
 }
 
 std::u16string InstanceEventName(const std::u16string& userName)

@@ -10,9 +10,11 @@ namespace tray {
 struct StartupSwitches {
     bool install = false;  // start a fresh copy and leave
     bool visible = false;  // show the main dialog at start
+    bool exit = false;     // ask the running copy to exit (as its Exit command does), and leave
 };
 
 // Case-sensitive substrings anywhere in the command line; an absent line is an empty one.
+// "/install" wins over "/exit", which wins over "/visible".
 StartupSwitches ParseStartupSwitches(const char16_t* commandLine);
 
 // "Vocabra:" + the user name, within 254 characters.

@@ -57,18 +57,22 @@ TEST(StartupSwitches, CaseSensitiveSubstrings)
         const char16_t* line;
         bool install;
         bool visible;
+        bool exit;
     } cases[] = {
-        {nullptr, false, false},
-        {u"", false, false},
-        {u"/install /visible", true, true},
-        {u"/INSTALL /Visible", false, false},
-        {u"\"C:\\x/visibleish\\Vocabra.exe\"", false, true},
-        {u"-Embedding", false, false},
+        {nullptr, false, false, false},
+        {u"", false, false, false},
+        {u"/install /visible", true, true, false},
+        {u"/INSTALL /Visible /EXIT", false, false, false},
+        {u"\"C:\\x/visibleish\\Vocabra.exe\"", false, true, false},
+        {u"-Embedding", false, false, false},
+        {u"/exit", false, false, true},
+        {u"/visible /exit", false, true, true},
     };
     for (const auto& testCase : cases) {
         const tray::StartupSwitches switches = tray::ParseStartupSwitches(testCase.line);
         EXPECT_EQ(switches.install, testCase.install) << (testCase.line ? "line" : "null");
         EXPECT_EQ(switches.visible, testCase.visible);
+        EXPECT_EQ(switches.exit, testCase.exit);
     }
     EXPECT_EQ(tray::InstanceEventName(u"alice"), u"Vocabra:alice");
     EXPECT_EQ(tray::InstanceEventName(u""), u"Vocabra:");

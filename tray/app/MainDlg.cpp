@@ -11,6 +11,7 @@
 #include "tray/StartupRules.h"
 #include "tray/UserSettings.h"
 #include "tray/app/AboutDlg.h"
+#include "tray/app/ExitRequest.h"
 #include "tray/app/KeyboardHook.h"
 
 namespace tray::app {
@@ -64,6 +65,10 @@ CMainDlg::~CMainDlg()
 bool CMainDlg::ProcessWindowMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result)
 {
     result = 0;
+    if (message == ExitRequestMessage()) {
+        OnExit();
+        return true;
+    }
     switch (message) {
         case WM_DESTROY:
             OnDestroy();

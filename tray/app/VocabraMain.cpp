@@ -1,5 +1,5 @@
 // Vocabra.exe's entry point: the start-up switches, one copy per user, COM and the common
-// controls, then the main dialog and the message loop until Exit.
+// controls, then the main dialog and the message loop until Exit (or a later start's "/exit").
 #include <windows.h>
 
 #include <commctrl.h>
@@ -10,6 +10,7 @@
 #include "foundation/win32api/ComApartment_win32.h"
 #include "foundation/win32api/Handles.h"
 #include "tray/StartupRules.h"
+#include "tray/app/ExitRequest.h"
 #include "tray/app/FailureLog.h"
 #include "tray/app/MainDlg.h"
 #include "tray/app/MessageLoop.h"
@@ -56,11 +57,18 @@ int Start(const wchar_t* commandLine)
         StartFreshCopy();
         return 0;
     }
+    const std::u16string instanceEvent = tray::InstanceEventName(UserName());
+    if (switches.exit) {
+        // Long enough for the orderly exit, short enough for an installer waiting on us.
+        constexpr DWORD kExitWaitMs = 10000;
+        tray::app::AskRunningCopyToExit(instanceEvent, kExitWaitMs);
+        return 0;
+    }
 
     // Held until the process ends: its existence is the mark of the running copy.
     Win32::API::Event runningCopy;
     bool alreadyRunning = false;
-    if (runningCopy.Create(tray::InstanceEventName(UserName()).c_str(), alreadyRunning) && alreadyRunning)
+    if (runningCopy.Create(instanceEvent.c_str(), alreadyRunning) && alreadyRunning)
         return 0;
 
     // The process's only thread: a single-threaded apartment.
