@@ -21,6 +21,10 @@ if(WIN32)
     endif()
 endif()
 
+if(VOCABRA_STRIP)
+    add_link_options(-s)
+endif()
+
 if(VOCABRA_SANITIZE)
     add_compile_options(-fsanitize=address,undefined -fno-omit-frame-pointer -fno-sanitize-recover=undefined)
     add_link_options(-fsanitize=address,undefined)
