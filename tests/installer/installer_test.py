@@ -74,9 +74,14 @@ def file_version(path):
     return "%d.%d.%d.%d" % (most >> 16, most & 0xFFFF, least >> 16, least & 0xFFFF)
 
 
-def check_package(msi, newer):
+def check_package(msi, newer, program_folder):
     """What msiinfo reads: summary information, product code, upgrade code, version."""
     properties, newer_properties = msi_properties(msi), msi_properties(newer)
+    built = file_version(os.path.join(program_folder, "Vocabra.exe"))
+    check(properties.get("ProductVersion") == built, "the package's version is the build's (%s)" % built)
+    fields = [[int(n) for n in p.get("ProductVersion", "0").split(".")[:3]] for p in (properties, newer_properties)]
+    check(fields[1] > fields[0], "the newer package is newer in the fields Windows Installer compares (%s)"
+          % newer_properties.get("ProductVersion"))
     guid = re.compile(r"^\{[0-9A-F]{8}(-[0-9A-F]{4}){3}-[0-9A-F]{12}\}$")
     check(bool(guid.match(properties.get("ProductCode", ""))), "the package has a product code")
     check(properties.get("UpgradeCode") == UPGRADE_CODE == newer_properties.get("UpgradeCode"),
@@ -218,7 +223,7 @@ def main():
     for name, goal in DELIVERABLES.items():
         size = os.path.getsize(os.path.join(options.program_folder, name))
         check(size < goal * 1024, "%s: %d KB (goal < %d KB)" % (name, size // 1024, goal))
-    version, newer_version = check_package(options.msi, options.newer_msi)
+    version, newer_version = check_package(options.msi, options.newer_msi, options.program_folder)
     files = expected_files(options.program_folder)
 
     work = os.path.abspath(options.work)
