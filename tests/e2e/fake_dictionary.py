@@ -107,6 +107,11 @@ class FakeDictionary:
         """CONNECT requests from now on are held again (until release_tunnels or the limit)."""
         self._release.clear()
 
+    def print_requests(self):
+        """Every request seen, for the diagnosis of a failed test."""
+        for request in self.requests():
+            print("     request at the fake dictionary: %s %s" % (request.method, request.target))
+
     def requests(self):
         with self._changed:
             return list(self._requests)

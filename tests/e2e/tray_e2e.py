@@ -17,6 +17,7 @@ item depends on the fonts installed, so no position inside a menu is ever comput
 """
 
 import argparse
+import contextlib
 import os
 import re
 import shutil
@@ -46,6 +47,31 @@ def check(condition, message):
     if not condition:
         raise Failure(message)
     print("ok   " + message, flush=True)
+
+
+@contextlib.contextmanager
+def checked_session(wine, dictionary, failure_shot):
+    """Ends a test's Wine session however its checks end: after a failed one, a picture of the
+    screen and the requests the fake dictionary saw; always, the held tunnels are released and the
+    wineserver stops."""
+    try:
+        yield
+    except Failure:
+        screenshot(failure_shot)
+        dictionary.print_requests()
+        raise
+    finally:
+        dictionary.release_tunnels()
+        wine.stop()
+
+
+def run_checks(test):
+    """Runs a test made of checks; the first failed one ends the process with status 1."""
+    try:
+        test()
+    except Failure as failure:
+        print("FAIL " + str(failure), flush=True)
+        sys.exit(1)
 
 
 # The test's own dictionary data; expected registry values are worked out from it.
@@ -326,7 +352,7 @@ def main():
     wine = WineSession(os.path.join(work, "wineprefix"), logs)
     with FakeDictionary(pages=os.path.abspath(options.pages)) as dictionary:
         write_locale(app, dictionary.port)
-        try:
+        with checked_session(wine, dictionary, os.path.join(shots, "failure.png")):
             wine.create()
             print("prefix ready after %.1f s" % (time.monotonic() - started), flush=True)
             use_proxy(wine, work, dictionary.port)
@@ -349,14 +375,6 @@ def main():
             exit_times.append(exit_times_with_answers)
             resources = answer_window_resources(wine, exe, dictionary, options.resources, shots)
             dialog_figures = dialog_service(wine, exe, dictionary, options.resources, shots)
-        except Failure:
-            screenshot(os.path.join(shots, "failure.png"))
-            for request in dictionary.requests():
-                print("     request at the fake dictionary: %s %s" % (request.method, request.target))
-            raise
-        finally:
-            dictionary.release_tunnels()
-            wine.stop()
     # Hundreds of megabytes; kept (with the logs and screenshots) only when something failed.
     shutil.rmtree(wine.prefix, ignore_errors=True)
     for label, seconds in exit_times:
@@ -903,8 +921,4 @@ def dialog_service(wine, exe, dictionary, tool, shots):
     return figures
 
 if __name__ == "__main__":
-    try:
-        main()
-    except Failure as failure:
-        print("FAIL " + str(failure), flush=True)
-        sys.exit(1)
+    run_checks(main)

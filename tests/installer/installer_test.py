@@ -21,8 +21,8 @@ sys.dont_write_bytecode = True  # nothing written into the source tree
 sys.path.insert(0, os.path.join(os.path.dirname(os.path.abspath(__file__)), "..", "e2e"))
 
 from fake_dictionary import FakeDictionary  # noqa: E402
-from tray_e2e import (DIALOG, SETTINGS_KEY, TRAY, Failure, check, lookups, translated_word,  # noqa: E402
-                      use_proxy, write_locale)
+from tray_e2e import (DIALOG, SETTINGS_KEY, TRAY, check, checked_session, lookups, run_checks,  # noqa: E402
+                      translated_word, use_proxy, write_locale)
 from wine_session import WineSession, visible_windows, wait_until, xdotool  # noqa: E402
 
 UPGRADE_CODE = "{11E4D902-EDDF-4E89-8162-A89C50CB8E11}"
@@ -235,66 +235,54 @@ def main():
 
     wine = WineSession(os.path.join(work, "wineprefix"), logs)
     installation = Installation(wine)
-    with FakeDictionary() as dictionary:
-        try:
-            wine.create()
-            use_proxy(wine, work, dictionary.port)  # the update check never leaves the machine
+    with FakeDictionary() as dictionary, checked_session(wine, dictionary, os.path.join(work, "failure.png")):
+        wine.create()
+        use_proxy(wine, work, dictionary.port)  # the update check never leaves the machine
 
-            began = time.monotonic()
-            code, _ = installation.msiexec("/i", msi)
-            check(code == 0, "msiexec /i /qn installs for the user (%.1f s)" % (time.monotonic() - began))
-            check_installed(installation, files, version)
-            check(not wine.processes("vocabra.exe"), "a quiet installation does not start the program")
+        began = time.monotonic()
+        code, _ = installation.msiexec("/i", msi)
+        check(code == 0, "msiexec /i /qn installs for the user (%.1f s)" % (time.monotonic() - began))
+        check_installed(installation, files, version)
+        check(not wine.processes("vocabra.exe"), "a quiet installation does not start the program")
 
-            translate_with_installed(wine, installation, dictionary)
-            check(installation.key_exists(SETTINGS_KEY), "the program stored its settings")
+        translate_with_installed(wine, installation, dictionary)
+        check(installation.key_exists(SETTINGS_KEY), "the program stored its settings")
 
-            # The newer build replaces it in place; the running copy is asked to exit first.
-            program = start_installed(wine, installation)
-            code, _ = installation.msiexec("/i", newer)
-            check(code == 0, "the newer build installs over it")
-            check(program.poll() is not None, "the running copy was asked to exit before its files went")
-            check_installed(installation, files, newer_version)
-            products = installation.wine.output_of("reg", "query", r"HKCU\Software\Microsoft\Installer\Products")[1]
-            check(products.count("HKEY_CURRENT_USER\\Software\\Microsoft\\Installer\\Products\\") == 1,
-                  "one product is installed after the upgrade")
+        # The newer build replaces it in place; the running copy is asked to exit first.
+        program = start_installed(wine, installation)
+        code, _ = installation.msiexec("/i", newer)
+        check(code == 0, "the newer build installs over it")
+        check(program.poll() is not None, "the running copy was asked to exit before its files went")
+        check_installed(installation, files, newer_version)
+        products = installation.wine.output_of("reg", "query", r"HKCU\Software\Microsoft\Installer\Products")[1]
+        check(products.count("HKEY_CURRENT_USER\\Software\\Microsoft\\Installer\\Products\\") == 1,
+              "one product is installed after the upgrade")
 
-            refusals = launch_conditions(options.msi)
-            check(any(message.startswith("Vocabra %s is already installed" % version) for message in refusals)
-                  and "A newer version of Vocabra is already installed." in refusals,
-                  "the package carries both refusals' messages")
-            check(refused(*installation.msiexec("/i", newer)), "the same version again is refused")
-            check(refused(*installation.msiexec("/i", msi)), "an older version over a newer one is refused")
-            check_installed(installation, files, newer_version)
+        refusals = launch_conditions(options.msi)
+        check(any(message.startswith("Vocabra %s is already installed" % version) for message in refusals)
+              and "A newer version of Vocabra is already installed." in refusals,
+              "the package carries both refusals' messages")
+        check(refused(*installation.msiexec("/i", newer)), "the same version again is refused")
+        check(refused(*installation.msiexec("/i", msi)), "an older version over a newer one is refused")
+        check_installed(installation, files, newer_version)
 
-            program = start_installed(wine, installation)
-            code, _ = installation.msiexec("/x", newer)
-            check(code == 0, "msiexec /x /qn removes it")
-            check(program.poll() is not None, "the running copy was asked to exit before removal")
-            check_removed(installation, [SETTINGS_KEY])
+        program = start_installed(wine, installation)
+        code, _ = installation.msiexec("/x", newer)
+        check(code == 0, "msiexec /x /qn removes it")
+        check(program.poll() is not None, "the running copy was asked to exit before removal")
+        check_removed(installation, [SETTINGS_KEY])
 
-            # With a user interface (basic: a progress window), the program starts at the end.
-            code, _ = installation.msiexec("/i", msi, ui="/qb")
-            check(code == 0 and bool(wait_until(lambda: wine.processes("vocabra.exe"), 20)),
-                  "an installation with a user interface starts the program")
-            check(bool(wait_until(lambda: visible_windows(TRAY), 30)), "which shows its tray icon")
-            code, _ = installation.msiexec("/x", msi)
-            check(code == 0 and not wine.processes("vocabra.exe"), "and removal ends it again")
-            check_removed(installation, [SETTINGS_KEY])
-        except Failure:
-            for request in dictionary.requests():
-                print("     request at the fake dictionary: %s %s" % (request.method, request.target))
-            raise
-        finally:
-            dictionary.release_tunnels()
-            wine.stop()
+        # With a user interface (basic: a progress window), the program starts at the end.
+        code, _ = installation.msiexec("/i", msi, ui="/qb")
+        check(code == 0 and bool(wait_until(lambda: wine.processes("vocabra.exe"), 20)),
+              "an installation with a user interface starts the program")
+        check(bool(wait_until(lambda: visible_windows(TRAY), 30)), "which shows its tray icon")
+        code, _ = installation.msiexec("/x", msi)
+        check(code == 0 and not wine.processes("vocabra.exe"), "and removal ends it again")
+        check_removed(installation, [SETTINGS_KEY])
     shutil.rmtree(wine.prefix, ignore_errors=True)
     print("total %.1f s" % (time.monotonic() - started))
 
 
 if __name__ == "__main__":
-    try:
-        main()
-    except Failure as failure:
-        print("FAIL " + str(failure), flush=True)
-        sys.exit(1)
+    run_checks(main)
