@@ -1,5 +1,7 @@
 #include "cli/LookupOptions.h"
 
+#include <utility>
+
 #include "foundation/text/Utf.h"
 #include "foundation/text/WhiteSpace.h"
 
@@ -25,9 +27,14 @@ bool ParseLookupOptions(const std::vector<std::string>& arguments, LookupOptions
     for (std::size_t i = 0; i < arguments.size(); ++i) {
         const std::string& argument = arguments[i];
         if (onlyWords || argument.empty() || argument[0] != '-' || argument == "-") {
+            // Each word is trimmed, and a word that is only white space adds nothing.
+            const std::u16string word = text::Utf8ToUtf16(argument);
+            const std::u16string_view trimmed = text::Trim(word);
+            if (trimmed.empty())
+                continue;
             if (!words.empty())
                 words.push_back(u' ');
-            words += text::Utf8ToUtf16(argument);
+            words += trimmed;
             continue;
         }
         const auto value = [&](std::string& out) {
@@ -78,7 +85,7 @@ bool ParseLookupOptions(const std::vector<std::string>& arguments, LookupOptions
             return false;
         }
     }
-    options.words = std::u16string(text::Trim(words));
+    options.words = std::move(words);
     return true;
 }
 

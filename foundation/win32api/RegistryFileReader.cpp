@@ -1,6 +1,8 @@
 // Reading regedit's text format from UTF-8. The syntax is ASCII, so the text is scanned as bytes
 // and only names and strings are decoded; anything not understood fails the whole file.
 
+#include <unordered_map>
+
 #include "foundation/text/Utf.h"
 #include "foundation/win32api/RegistryFile.h"
 
@@ -35,21 +37,12 @@ bool StartsWithFolded(std::string_view text, std::string_view lowerPrefix)
 // Physical lines, LF or CR LF terminated.
 class LineReader {
 public:
-    explicit LineReader(std::string_view text) : m_rest(text)
-    {
-        for (std::size_t at = text.find('\n'); at != std::string_view::npos; at = text.find('\n', at + 1))
-            ++m_remaining;
-        ++m_remaining;
-    }
-
-    // At most this many lines follow.
-    std::size_t Remaining() const { return m_remaining; }
+    explicit LineReader(std::string_view text) : m_rest(text) {}
 
     bool Next(std::string_view& line)
     {
         if (m_rest.empty())
             return false;
-        --m_remaining;
         const std::size_t end = m_rest.find('\n');
         line = m_rest.substr(0, end);
         m_rest = end == std::string_view::npos ? std::string_view{} : m_rest.substr(end + 1);
@@ -60,7 +53,6 @@ public:
 
 private:
     std::string_view m_rest;
-    std::size_t m_remaining = 0;
 };
 
 // Strict UTF-8: the converter replaces malformed sequences, so only valid text converts back
@@ -219,6 +211,16 @@ bool ParseValueLine(std::string_view line, LineReader& lines, RegistryValue& val
     return ParseData(line, lines, value);
 }
 
+// A name as SameRegistryName compares it: ASCII letters in lower case.
+std::u16string FoldedName(std::u16string_view name)
+{
+    std::u16string folded(name);
+    for (char16_t& c : folded)
+        if (c >= u'A' && c <= u'Z')
+            c = static_cast<char16_t>(c - u'A' + u'a');
+    return folded;
+}
+
 // FNV-1a over the names as SameRegistryName compares them.
 std::size_t FoldedHash(std::u16string_view name)
 {
@@ -279,6 +281,9 @@ bool ParseRegistryFile(std::string_view text, RegistryDocument& document)
     std::string_view line;
     bool headerSeen = false;
     RegistrySection* section = nullptr;
+    // Each section's place by its folded path: a store may hold tens of thousands of sections,
+    // and it is read again at every key open.
+    std::unordered_map<std::u16string, std::size_t> sectionIndex;
     while (lines.Next(line)) {
         line = Trim(line);
         if (line.empty() || line.front() == ';')
@@ -293,17 +298,11 @@ bool ParseRegistryFile(std::string_view text, RegistryDocument& document)
             std::u16string path;
             if (line.back() != ']' || !DecodeUtf8(line.substr(1, line.size() - 2), path) || !IsWritableKeyPath(path))
                 return false;
-            // Room for the values up front: a store may hold thousands, and moving them at
-            // every growth would dominate. A finished section gives back what it did not use.
-            if (section && section->values.capacity() > 2 * section->values.size())
-                section->values.shrink_to_fit();
             // A repeated section continues the first one.
-            section = document.FindSection(path);
-            if (!section) {
+            const auto [place, added] = sectionIndex.try_emplace(FoldedName(path), document.sections.size());
+            if (added)
                 document.sections.push_back(RegistrySection{std::move(path), {}});
-                section = &document.sections.back();
-            }
-            section->values.reserve(section->values.size() + lines.Remaining());
+            section = &document.sections[place->second];
             continue;
         }
         if (!section || !ParseValueLine(line, lines, section->values.emplace_back()))

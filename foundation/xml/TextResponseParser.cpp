@@ -3,10 +3,34 @@
 namespace XML {
 namespace {
 
-void ReplaceAll(std::u16string& text, std::u16string_view from, std::u16string_view to)
+// The four entities, decoded in one pass from left to right; what a decoded entity yields is not
+// read again, so "&amp;lt;" ends as "&lt;". Anything else after '&' stays as it is.
+std::u16string DecodeEntities(std::u16string_view text)
 {
-    for (std::size_t at = text.find(from); at != std::u16string::npos; at = text.find(from, at + to.size()))
-        text.replace(at, from.size(), to);
+    static constexpr struct {
+        std::u16string_view entity;
+        char16_t character;
+    } kEntities[] = {{u"&quot;", u'"'}, {u"&lt;", u'<'}, {u"&gt;", u'>'}, {u"&amp;", u'&'}};
+    std::u16string decoded;
+    decoded.reserve(text.size());
+    std::size_t at = 0;
+    while (at < text.size()) {
+        const std::size_t ampersand = text.find(u'&', at);
+        decoded.append(text.substr(at, ampersand - at));
+        if (ampersand == std::u16string_view::npos)
+            break;
+        at = ampersand + 1;
+        char16_t character = u'&';
+        for (const auto& known : kEntities) {
+            if (text.substr(ampersand, known.entity.size()) == known.entity) {
+                character = known.character;
+                at = ampersand + known.entity.size();
+                break;
+            }
+        }
+        decoded.push_back(character);
+    }
+    return decoded;
 }
 
 }  // namespace
@@ -24,13 +48,7 @@ std::optional<std::u16string> CXMLResponseParser::TextParser::GetValue(std::u16s
     if (end == std::u16string::npos)
         return std::nullopt;
 
-    std::u16string value = m_text.substr(valueStart, end - valueStart);
-    // "&amp;" goes last, so that an escaped entity ("&amp;lt;") ends as the entity's text.
-    ReplaceAll(value, u"&quot;", u"\"");
-    ReplaceAll(value, u"&lt;", u"<");
-    ReplaceAll(value, u"&gt;", u">");
-    ReplaceAll(value, u"&amp;", u"&");
-    return value;
+    return DecodeEntities(std::u16string_view(m_text).substr(valueStart, end - valueStart));
 }
 
 }  // namespace XML

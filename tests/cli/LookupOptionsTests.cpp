@@ -10,9 +10,13 @@ TEST(LookupOptions, WordsAreJoinedWithSingleSpacesAndTrimmed)
     LookupOptions options;
     std::string error;
     ASSERT_TRUE(cli::ParseLookupOptions({" \tcut ", "--direction", "en-ru", "the", "--", "--rope\u00A0"}, options, error));
-    EXPECT_EQ(options.words, u"cut  the --rope");
+    EXPECT_EQ(options.words, u"cut the --rope");
     EXPECT_EQ(options.direction, std::u16string(u"en-ru"));
     EXPECT_FALSE(options.uiLanguage.has_value());
+
+    // Empty and blank words add nothing; spaces inside one word stay.
+    ASSERT_TRUE(cli::ParseLookupOptions({"a", "", "b", " \t", "", "New  York"}, options, error));
+    EXPECT_EQ(options.words, u"a b New  York");
 }
 
 TEST(LookupOptions, RejectsUnknownOptionsAndMissingOrBadValues)

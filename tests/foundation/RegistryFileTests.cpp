@@ -1,3 +1,4 @@
+#include <chrono>
 #include <sstream>
 #include <string>
 #include <vector>
@@ -217,4 +218,30 @@ TEST(RegistryFile, LooksUpNamesIgnoringAsciiCaseOnly)
     EXPECT_TRUE(section->EraseValue(u"UseCtrlCC"));
     EXPECT_FALSE(section->EraseValue(u"UseCtrlCC"));
     EXPECT_EQ(section->values.size(), 3u);
+}
+
+// A store of a few megabytes reads in linear time: each section is found by its path, not by a
+// walk over those before it (tens of seconds at this size). Repeats in another spelling still
+// continue the first section.
+TEST(RegistryFile, ManySectionsReadInLinearTime)
+{
+    constexpr int kSections = 40000;
+    std::string text = kHeader;
+    for (int i = 0; i < kSections; ++i)
+        text += "[HKEY_CURRENT_USER\\Software\\Store\\Key" + std::to_string(i) + "]\n\"v\"=dword:00000001\n";
+    text += "[hkey_current_user\\software\\store\\KEY7]\n\"v\"=dword:00000002\n\"w\"=\"x\"\n";
+    ASSERT_GT(text.size(), 2000000u);
+
+    const auto started = std::chrono::steady_clock::now();
+    RegistryDocument parsed;
+    ASSERT_TRUE(ParseRegistryFile(text, parsed));
+    EXPECT_LT(std::chrono::steady_clock::now() - started, std::chrono::seconds(5));
+
+    ASSERT_EQ(parsed.sections.size(), static_cast<std::size_t>(kSections));
+    const RegistrySection* seventh = parsed.FindSection(u"HKEY_CURRENT_USER\\Software\\Store\\Key7");
+    ASSERT_NE(seventh, nullptr);
+    EXPECT_EQ(seventh->path, u"HKEY_CURRENT_USER\\Software\\Store\\Key7");
+    ASSERT_EQ(seventh->values.size(), 2u);
+    EXPECT_EQ(seventh->values[0].data, (Bytes{2, 0, 0, 0}));
+    EXPECT_EQ(parsed.sections.back().path, u"HKEY_CURRENT_USER\\Software\\Store\\Key39999");
 }

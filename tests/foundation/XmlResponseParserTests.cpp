@@ -1,3 +1,4 @@
+#include <chrono>
 #include <string>
 
 #include "foundation/xml/XmlResponseParser.h"
@@ -82,6 +83,22 @@ TEST(TextResponseParser, DecodesFourEntitiesAmpersandLast)
 {
     const Parser::TextParser parser(u"<v>&quot;&lt;&gt;&amp;|&amp;lt;|&amp;quot;|&#60;&#x3e;&apos;</v>");
     EXPECT_EQ(parser.GetValue(u"", u"v"), u"\"<>&|&lt;|&quot;|&#60;&#x3e;&apos;");
+    // Stray and cut ampersands stay; a decoded entity is never read again.
+    EXPECT_EQ(Parser::TextParser(u"<v>&&amp;amp;&lt&;&amp</v>").GetValue(u"", u"v"), u"&&amp;&lt&;&amp");
+}
+
+// Megabytes of entities decode in one pass (replacing in place took seconds at this size).
+TEST(TextResponseParser, ManyEntitiesDecodeInLinearTime)
+{
+    constexpr std::size_t kCount = 400000;
+    std::u16string text = u"<v>";
+    for (std::size_t i = 0; i < kCount; ++i)
+        text += u"&amp;";
+    text += u"</v>";
+    const auto started = std::chrono::steady_clock::now();
+    const auto value = Parser::TextParser(text).GetValue(u"", u"v");
+    EXPECT_LT(std::chrono::steady_clock::now() - started, std::chrono::seconds(2));
+    EXPECT_EQ(value, std::u16string(kCount, u'&'));
 }
 
 TEST_F(XmlResponseParserTest, XPathLongerThanItsBoundIsRefusedNotCut)
