@@ -90,7 +90,7 @@ const std::vector<LanguageCase>& LanguageCases()
          kUnregister,
          {DeleteTree(HKCR, u"A\\B\\C"), DeleteTree(HKCR, u"A\\D"), DeleteValue(HKCR, u"A", u"v"),
           DeleteTree(HKCR, u"E")}},
-        {"a NoRemove key holding nothing removable plans nothing", u"HKCR { NoRemove CLSID }", false, false, {}},
+        {"a NoRemove key holding nothing removable plans nothing", u"HKCR { NoRemove CLSID }", kUnregister, {}},
         {"per user, only HKEY_CLASSES_ROOT moves to the user's classes",
          u"HKCR { A { val v = s 'x' } } HKLM { B } HKEY_CLASSES_ROOT { C } HKCU { D }",
          kRegisterPerUser,
