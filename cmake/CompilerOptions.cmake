@@ -29,3 +29,15 @@ if(VOCABRA_SANITIZE)
     add_compile_options(-fsanitize=address,undefined -fno-omit-frame-pointer -fno-sanitize-recover=undefined)
     add_link_options(-fsanitize=address,undefined)
 endif()
+
+# libFuzzer: the libraries get the coverage instrumentation and the sanitizers; only the fuzz
+# targets link the fuzzer's own main (fuzz/CMakeLists.txt). UBSan stops at its first finding, so
+# that libFuzzer reports it as a crash with the input that caused it.
+if(VOCABRA_FUZZ)
+    if(NOT CMAKE_CXX_COMPILER_ID MATCHES "Clang")
+        message(FATAL_ERROR "VOCABRA_FUZZ needs clang (libFuzzer); configure with the preset \"fuzz\"")
+    endif()
+    add_compile_options(-fsanitize=fuzzer-no-link,address,undefined -fno-omit-frame-pointer
+        -fno-sanitize-recover=undefined)
+    add_link_options(-fsanitize=address,undefined)
+endif()

@@ -36,7 +36,8 @@ MenuItem BuildDirectionsPopup(const translate::DirectionList& directions, std::u
                               const std::u16string& caption, const DirectionNamer& name)
 {
     std::vector<DirectionGroup> groups;
-    for (std::size_t i = 0; i < directions.size(); ++i) {
+    const std::size_t count = std::min<std::size_t>(directions.size(), kMaxDirectionCommands);
+    for (std::size_t i = 0; i < count; ++i) {
         const translate::Direction& direction = directions[i];
         const std::size_t dash = direction.find(u'-');
         if (direction.empty() || dash == translate::Direction::npos)
@@ -72,18 +73,21 @@ std::vector<MenuItem> BuildDictionaryMenu(const translate::DirectionList& favour
                                           const DirectionNamer& name)
 {
     std::vector<MenuItem> items;
+    const std::size_t commandCount = std::min<std::size_t>(directions.size(), kMaxDirectionCommands);
     for (const translate::Direction& favourite : favourites) {
-        // Favourites are supported directions, so the index is always found.
-        const auto at = std::find(directions.begin(), directions.end(), favourite);
-        const auto index = static_cast<std::uint32_t>(at - directions.begin());
-        items.push_back(Command(kDirectionCommandBase + index, name(favourite)));
+        // Favourites are supported directions; those past the directions' range have no command.
+        const auto index = static_cast<std::size_t>(std::find(directions.begin(), directions.end(), favourite) -
+                                                    directions.begin());
+        if (index < commandCount)
+            items.push_back(Command(kDirectionCommandBase + static_cast<std::uint32_t>(index), name(favourite)));
     }
     items.push_back(BuildDirectionsPopup(directions, kDirectionCommandBase, otherCaption, name));
     MenuItem separator;
     separator.kind = MenuItem::Kind::Separator;
     items.push_back(separator);
     MenuItem services = Popup(serviceCaption);
-    for (std::size_t i = 0; i < serviceNames.size(); ++i)
+    const std::size_t serviceCount = std::min<std::size_t>(serviceNames.size(), kMaxServiceCommands);
+    for (std::size_t i = 0; i < serviceCount; ++i)
         services.items.push_back(Command(kServiceCommandBase + static_cast<std::uint32_t>(i), serviceNames[i]));
     items.push_back(std::move(services));
     return items;

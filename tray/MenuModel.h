@@ -11,8 +11,13 @@
 
 namespace tray {
 
-constexpr std::uint32_t kDirectionCommandBase = 8700;
+// The command ids of the dictionary items: a range for the services, the next for the directions.
+// Items past the end of their range are left out of the menu, so that no id reaches the other
+// range or the program's own commands.
 constexpr std::uint32_t kServiceCommandBase = 8600;
+constexpr std::uint32_t kMaxServiceCommands = 100;
+constexpr std::uint32_t kDirectionCommandBase = kServiceCommandBase + kMaxServiceCommands;
+constexpr std::uint32_t kMaxDirectionCommands = 200;
 
 struct MenuItem {
     enum class Kind { Command, Separator, Popup };
@@ -26,12 +31,14 @@ using DirectionNamer = std::function<std::u16string(const translate::Direction&)
 
 // Every direction grouped by source language: a group of one is a single item named after the
 // whole direction, a larger group a sub-menu named after the source with its targets inside.
-// Groups sorted by caption, items by name (code unit order).
+// Groups sorted by caption, items by name (code unit order). Only the first kMaxDirectionCommands
+// directions have items.
 MenuItem BuildDirectionsPopup(const translate::DirectionList& directions, std::uint32_t directionBase,
                               const std::u16string& caption, const DirectionNamer& name);
 
 // The favourites, "Other" with every direction, a separator and "Service" with the services in
-// priority order.
+// priority order; the first kMaxServiceCommands services, and the favourites whose directions
+// have items.
 std::vector<MenuItem> BuildDictionaryMenu(const translate::DirectionList& favourites,
                                           const translate::DirectionList& directions,
                                           const std::vector<std::u16string>& serviceNames,

@@ -11,7 +11,8 @@ public:
     WaitCursor& operator=(const WaitCursor&) = delete;
 
 private:
-    void* m_previous = nullptr;
+    // The POSIX twin shows no cursor and keeps nothing here.
+    [[maybe_unused]] void* m_previous = nullptr;
 };
 
 }  // namespace update

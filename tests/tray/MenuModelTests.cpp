@@ -65,4 +65,36 @@ TEST(DictionaryMenu, FavouritesOtherSeparatorServices)
     EXPECT_EQ(bare.front().text, u"Other");  // no favourites: nothing before "Other"
 }
 
+// Ids are dispatched by range: a 101st service must not take the first direction's id, nor a
+// 201st direction one past the directions' range.
+TEST(DictionaryMenu, ItemsPastTheirRangeAreLeftOut)
+{
+    translate::DirectionList directions;
+    for (int i = 0; i < 250; ++i)
+        directions.push_back(u"s" + std::u16string(1, static_cast<char16_t>(u'A' + i % 26)) + u"-t" +
+                             std::u16string(1, static_cast<char16_t>(0x400 + i)));
+    const std::vector<std::u16string> services(150, u"Service");
+    const auto items = tray::BuildDictionaryMenu({directions[3], directions[220]}, directions, services, u"Other",
+                                                 u"Service", Name);
+
+    ASSERT_EQ(items.size(), 4u);  // the favourite past the range has no item
+    EXPECT_EQ(items[0].command, tray::kDirectionCommandBase + 3);
+    std::vector<std::uint32_t> directionIds;
+    for (const MenuItem& group : items[1].items) {
+        if (group.kind == MenuItem::Kind::Command)
+            directionIds.push_back(group.command);
+        for (const MenuItem& item : group.items)
+            directionIds.push_back(item.command);
+    }
+    ASSERT_EQ(directionIds.size(), tray::kMaxDirectionCommands);
+    for (std::uint32_t id : directionIds) {
+        EXPECT_GE(id, tray::kDirectionCommandBase);
+        EXPECT_LT(id, tray::kDirectionCommandBase + tray::kMaxDirectionCommands);
+    }
+    const MenuItem& serviceMenu = items[3];
+    ASSERT_EQ(serviceMenu.items.size(), tray::kMaxServiceCommands);
+    EXPECT_EQ(serviceMenu.items.back().command, tray::kServiceCommandBase + tray::kMaxServiceCommands - 1);
+    EXPECT_LT(serviceMenu.items.back().command, tray::kDirectionCommandBase);
+}
+
 }  // namespace

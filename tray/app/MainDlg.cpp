@@ -99,7 +99,6 @@ bool CMainDlg::ProcessWindowMessage(UINT message, WPARAM wParam, LPARAM lParam, 
 bool CMainDlg::OnCommand(UINT id, UINT code)
 {
     constexpr UINT kMenu = 0;  // the notification code of a menu command
-    constexpr UINT kDirectionCommandEnd = 8900;
     std::size_t data = 0;
     switch (id) {
         case IDOK:
@@ -134,11 +133,11 @@ bool CMainDlg::OnCommand(UINT id, UINT code)
     }
     if (code != kMenu)
         return false;
-    if (id >= kServiceCommandBase && id < kDirectionCommandBase) {
+    if (id >= kServiceCommandBase && id < kServiceCommandBase + kMaxServiceCommands) {
         OnServiceSelected(id - kServiceCommandBase);
         return true;
     }
-    if (id >= kDirectionCommandBase && id < kDirectionCommandEnd) {
+    if (id >= kDirectionCommandBase && id < kDirectionCommandBase + kMaxDirectionCommands) {
         OnDirectionSelected(id - kDirectionCommandBase);
         return true;
     }

@@ -48,8 +48,9 @@ void InsertDictionaryItems(HMENU menu, UINT position, DictionaryManager& manager
                             LoadResourceString(IDS_OTHER_DIRECTIONS), LoadResourceString(IDS_SERVICES), name));
 
     // By command: the first item found is the favourite one when the direction is a favourite.
+    // A direction past the menu's range has no item; its id could be another command's.
     const int index = manager.FindDirection(current);
-    if (index >= 0)
+    if (index >= 0 && static_cast<std::uint32_t>(index) < kMaxDirectionCommands)
         CheckCommand(menu, kDirectionCommandBase + static_cast<UINT>(index), true);
 }
 }  // namespace
