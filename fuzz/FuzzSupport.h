@@ -79,4 +79,48 @@ inline void UsePrivateProfile()
     });
 }
 
+// The four entities the response parsers decode, written for '&', '<', '>' and '"'.
+inline std::u16string EscapeEntities(std::u16string_view value)
+{
+    std::u16string escaped;
+    for (char16_t unit : value) {
+        switch (unit) {
+            case u'&':
+                escaped += u"&amp;";
+                break;
+            case u'<':
+                escaped += u"&lt;";
+                break;
+            case u'>':
+                escaped += u"&gt;";
+                break;
+            case u'"':
+                escaped += u"&quot;";
+                break;
+            default:
+                escaped.push_back(unit);
+        }
+    }
+    return escaped;
+}
+
+// What an XML text survives unchanged: no controls (CR would become LF), no non-characters, no
+// lone surrogates; tabs and line feeds only where asked for (attribute values make them spaces).
+inline std::u16string XmlText(std::u16string_view value, bool keepTabsAndLineFeeds)
+{
+    std::u16string kept;
+    for (std::size_t i = 0; i < value.size(); ++i) {
+        const char16_t unit = value[i];
+        if (unit >= 0xD800 && unit <= 0xDBFF && i + 1 < value.size() && value[i + 1] >= 0xDC00 &&
+            value[i + 1] <= 0xDFFF) {
+            kept += value.substr(i, 2);
+            ++i;
+        } else if ((unit >= 0x20 || (keepTabsAndLineFeeds && (unit == u'\t' || unit == u'\n'))) && unit != 0x7F &&
+                   (unit < 0xD800 || unit > 0xDFFF) && unit != 0xFFFE && unit != 0xFFFF) {
+            kept.push_back(unit);
+        }
+    }
+    return kept;
+}
+
 }  // namespace fuzzsupport

@@ -158,7 +158,8 @@ void CheckDirectionName(std::string_view namesText, const Direction& direction)
     } else if (dash == 0 || dash + 1 == direction.size()) {
         FUZZ_CHECK(name == names.GetString(direction));
     } else {
-        FUZZ_CHECK(name == names.GetString(direction.substr(0, dash + 1)) + u" " + names.GetString(direction.substr(dash)));
+        FUZZ_CHECK(name ==
+                   names.GetString(direction.substr(0, dash + 1)) + u" " + names.GetString(direction.substr(dash)));
     }
 }
 

@@ -14,10 +14,20 @@
 namespace {
 using cli::LookupOptions;
 
-constexpr const char* kOptions[] = {"--program-dir", "--ui-language", "--direction", "--services",
-                                    "--directions",  "--open",        "--check-update", "--force",
-                                    "--update-url",  "--version",     "--",          "-",
-                                    "en",            "ru"};
+constexpr const char* kOptions[] = {"--program-dir",
+                                    "--ui-language",
+                                    "--direction",
+                                    "--services",
+                                    "--directions",
+                                    "--open",
+                                    "--check-update",
+                                    "--force",
+                                    "--update-url",
+                                    "--version",
+                                    "--",
+                                    "-",
+                                    "en",
+                                    "ru"};
 
 bool operator==(const LookupOptions& a, const LookupOptions& b)
 {

@@ -24,7 +24,9 @@ translate::Direction ConsumeDirection(FuzzedDataProvider& provider)
 {
     if (provider.ConsumeBool())
         return fuzzsupport::ConsumeText16(provider, 12);
-    const auto pick = [&] { return kLanguages[provider.ConsumeIntegralInRange<std::size_t>(0, std::size(kLanguages) - 1)]; };
+    const auto pick = [&] {
+        return kLanguages[provider.ConsumeIntegralInRange<std::size_t>(0, std::size(kLanguages) - 1)];
+    };
     return std::u16string(pick()) + u"-" + pick();
 }
 
@@ -32,12 +34,12 @@ translate::Direction ConsumeDirection(FuzzedDataProvider& provider)
 tray::DirectionNamer ConsumeNamer(FuzzedDataProvider& provider)
 {
     switch (provider.ConsumeIntegralInRange(0, 2)) {
-    case 0:
-        return [](const translate::Direction& direction) { return u"<" + direction + u">"; };
-    case 1:
-        return [](const translate::Direction& direction) { return std::u16string(direction.size() % 3, u'x'); };
-    default:
-        return [](const translate::Direction&) { return std::u16string(); };
+        case 0:
+            return [](const translate::Direction& direction) { return u"<" + direction + u">"; };
+        case 1:
+            return [](const translate::Direction& direction) { return std::u16string(direction.size() % 3, u'x'); };
+        default:
+            return [](const translate::Direction&) { return std::u16string(); };
     }
 }
 
@@ -47,15 +49,18 @@ std::u16string SourceOf(const translate::Direction& direction)
 }
 
 // Checks the "Other" popup; collects its command ids.
-void CheckDirectionsPopup(const MenuItem& popup, const translate::DirectionList& directions,
-                          const tray::DirectionNamer& name, std::vector<std::uint32_t>& commands)
+void CheckDirectionsPopup(const MenuItem& popup,
+                          const translate::DirectionList& directions,
+                          const tray::DirectionNamer& name,
+                          std::vector<std::uint32_t>& commands)
 {
     FUZZ_CHECK(popup.kind == MenuItem::Kind::Popup);
     // The direction of a command item, whose id is collected.
     const auto directionOf = [&](const MenuItem& item) -> const translate::Direction& {
         FUZZ_CHECK(item.kind == MenuItem::Kind::Command && item.items.empty());
         FUZZ_CHECK(item.command >= tray::kDirectionCommandBase &&
-                   item.command - tray::kDirectionCommandBase < std::min<std::size_t>(directions.size(), kDirectionIds));
+                   item.command - tray::kDirectionCommandBase <
+                       std::min<std::size_t>(directions.size(), kDirectionIds));
         commands.push_back(item.command);
         return directions[item.command - tray::kDirectionCommandBase];
     };

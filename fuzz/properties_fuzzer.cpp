@@ -18,8 +18,8 @@ namespace {
 constexpr std::string_view kByteOrderMark = "\xEF\xBB\xBF";
 
 // Every unit of the shared white-space class but the line feed, which ends a line.
-constexpr char16_t kPadding[] = {0x09, 0x0B, 0x0C, 0x0D, 0x20,   0x85,   0xA0,   0x1680, 0x2000, 0x2005,
-                                 0x200A, 0x2028, 0x2029, 0x202F, 0x205F, 0x3000};
+constexpr char16_t kPadding[] = {0x09,   0x0B,   0x0C,   0x0D,   0x20,   0x85,   0xA0,   0x1680,
+                                 0x2000, 0x2005, 0x200A, 0x2028, 0x2029, 0x202F, 0x205F, 0x3000};
 
 std::u16string ConsumePadding(FuzzedDataProvider& provider)
 {
@@ -68,26 +68,27 @@ void CheckWrittenEntries(FuzzedDataProvider& provider)
     while (provider.remaining_bytes() > 0 && expected.size() < 64) {
         std::u16string line;
         switch (provider.ConsumeIntegralInRange(0, 3)) {
-        case 0:
-            line = ConsumePadding(provider) + u"#" + Without(text::Utf8ToUtf16(provider.ConsumeRandomLengthString(40)), u"\n");
-            break;
-        case 1:
-            line = ConsumePadding(provider);
-            break;
-        default: {
-            // Keys and values from UTF-8, so that they are well-formed UTF-16 and survive the file.
-            std::u16string key = Without(text::Utf8ToUtf16(provider.ConsumeRandomLengthString(24)), u"=\n");
-            // A leading byte-order mark belongs to the file, not to a first key.
-            key = std::u16string(text::Trim(key));
-            while (!key.empty() && key.front() == 0xFEFF)
-                key = std::u16string(text::Trim(std::u16string_view(key).substr(1)));
-            const std::u16string value = Without(text::Utf8ToUtf16(provider.ConsumeRandomLengthString(40)), u"\n");
-            if (key.empty() || key.front() == u'#')
-                continue;
-            expected[key] = std::u16string(text::Trim(value));
-            line = ConsumePadding(provider) + key + ConsumePadding(provider) + u"=" + ConsumePadding(provider) + value +
-                   ConsumePadding(provider);
-        }
+            case 0:
+                line = ConsumePadding(provider) + u"#" +
+                       Without(text::Utf8ToUtf16(provider.ConsumeRandomLengthString(40)), u"\n");
+                break;
+            case 1:
+                line = ConsumePadding(provider);
+                break;
+            default: {
+                // Keys and values from UTF-8, so that they are well-formed UTF-16 and survive the file.
+                std::u16string key = Without(text::Utf8ToUtf16(provider.ConsumeRandomLengthString(24)), u"=\n");
+                // A leading byte-order mark belongs to the file, not to a first key.
+                key = std::u16string(text::Trim(key));
+                while (!key.empty() && key.front() == 0xFEFF)
+                    key = std::u16string(text::Trim(std::u16string_view(key).substr(1)));
+                const std::u16string value = Without(text::Utf8ToUtf16(provider.ConsumeRandomLengthString(40)), u"\n");
+                if (key.empty() || key.front() == u'#')
+                    continue;
+                expected[key] = std::u16string(text::Trim(value));
+                line = ConsumePadding(provider) + key + ConsumePadding(provider) + u"=" + ConsumePadding(provider) +
+                       value + ConsumePadding(provider);
+            }
         }
         file += line + (crlf ? u"\r\n" : u"\n");
     }

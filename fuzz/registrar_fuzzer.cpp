@@ -154,7 +154,8 @@ bool IsWellFormedPath(std::u16string_view path)
 // Whether `path` is `ancestor` or lies below it.
 bool IsWithin(std::u16string_view path, std::u16string_view ancestor)
 {
-    return path.substr(0, ancestor.size()) == ancestor && (path.size() == ancestor.size() || path[ancestor.size()] == u'\\');
+    return path.substr(0, ancestor.size()) == ancestor &&
+           (path.size() == ancestor.size() || path[ancestor.size()] == u'\\');
 }
 
 struct TreeFacts {
@@ -209,7 +210,8 @@ void CheckRegistration(const std::vector<Operation>& plan, const TreeFacts& fact
             ++strings;
             bool created = false;
             for (std::size_t j = 0; j < i && !created; ++j)
-                created = plan[j].kind == Kind::CreateKey && plan[j].root == operation.root && plan[j].key == operation.key;
+                created =
+                    plan[j].kind == Kind::CreateKey && plan[j].root == operation.root && plan[j].key == operation.key;
             FUZZ_CHECK(created);
         }
     }
@@ -217,7 +219,9 @@ void CheckRegistration(const std::vector<Operation>& plan, const TreeFacts& fact
 }
 
 // The plan of one top-level entry: only deletions, and none that takes a kept key along.
-void CheckUnregistration(const std::vector<Operation>& plan, TreeFacts& facts, Root root,
+void CheckUnregistration(const std::vector<Operation>& plan,
+                         TreeFacts& facts,
+                         Root root,
                          const std::vector<std::u16string>& kept)
 {
     FUZZ_CHECK(plan.size() <= facts.entries);
@@ -288,7 +292,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
             std::vector<Operation> part[2];
             for (int registering = 0; registering < 2; ++registering) {
                 FUZZ_CHECK(PlanScript(single, replacements, registering != 0, false, part[registering]) == kOk);
-                joined[registering].insert(joined[registering].end(), part[registering].begin(), part[registering].end());
+                joined[registering].insert(joined[registering].end(), part[registering].begin(),
+                                           part[registering].end());
             }
             CheckRegistration(part[1], facts);
             CheckUnregistration(part[0], facts, block.root, kept);

@@ -45,24 +45,24 @@ RegistryValue ConsumeValue(FuzzedDataProvider& provider)
     value.name = fuzzsupport::ConsumeText16(provider, 24);
     constexpr std::uint32_t kTypes[] = {kRegSz, kRegDword, kRegBinary, kRegQword, kRegExpandSz, kRegNone};
     switch (provider.ConsumeIntegralInRange(0, 3)) {
-    case 0:
-        // A string as SetString stores it: the readable form when the text allows it.
-        value.type = kRegSz;
-        value.data = Utf16Le(fuzzsupport::ConsumeText16(provider, 40));
-        value.data.insert(value.data.end(), {0, 0});
-        break;
-    case 1:
-        value.type = kRegDword;
-        value.data = provider.ConsumeBytes<std::uint8_t>(4);
-        break;
-    case 2:
-        value.type = kTypes[provider.ConsumeIntegralInRange<std::size_t>(0, std::size(kTypes) - 1)];
-        value.data = provider.ConsumeBytes<std::uint8_t>(provider.ConsumeIntegralInRange(0, 64));
-        break;
-    default:
-        value.type = provider.ConsumeIntegral<std::uint32_t>();
-        value.data = provider.ConsumeBytes<std::uint8_t>(provider.ConsumeIntegralInRange(0, 200));
-        break;
+        case 0:
+            // A string as SetString stores it: the readable form when the text allows it.
+            value.type = kRegSz;
+            value.data = Utf16Le(fuzzsupport::ConsumeText16(provider, 40));
+            value.data.insert(value.data.end(), {0, 0});
+            break;
+        case 1:
+            value.type = kRegDword;
+            value.data = provider.ConsumeBytes<std::uint8_t>(4);
+            break;
+        case 2:
+            value.type = kTypes[provider.ConsumeIntegralInRange<std::size_t>(0, std::size(kTypes) - 1)];
+            value.data = provider.ConsumeBytes<std::uint8_t>(provider.ConsumeIntegralInRange(0, 64));
+            break;
+        default:
+            value.type = provider.ConsumeIntegral<std::uint32_t>();
+            value.data = provider.ConsumeBytes<std::uint8_t>(provider.ConsumeIntegralInRange(0, 200));
+            break;
     }
     return value;
 }

@@ -37,40 +37,6 @@ void Walk(const XmlNode& node, int depth)
         Walk(child.Current(), depth + 1);
 }
 
-// The four entities the text parser decodes, '&' first.
-std::u16string EscapeForText(std::u16string_view value)
-{
-    std::u16string escaped;
-    for (char16_t unit : value) {
-        switch (unit) {
-        case u'&': escaped += u"&amp;"; break;
-        case u'<': escaped += u"&lt;"; break;
-        case u'>': escaped += u"&gt;"; break;
-        case u'"': escaped += u"&quot;"; break;
-        default: escaped.push_back(unit);
-        }
-    }
-    return escaped;
-}
-
-// Characters an XML text node carries unchanged: no controls (CR would become LF), no
-// non-characters, no lone surrogates.
-std::u16string XmlSafe(std::u16string_view value)
-{
-    std::u16string safe;
-    for (std::size_t i = 0; i < value.size(); ++i) {
-        const char16_t unit = value[i];
-        if (unit >= 0xD800 && unit <= 0xDBFF && i + 1 < value.size() && value[i + 1] >= 0xDC00 && value[i + 1] <= 0xDFFF) {
-            safe += value.substr(i, 2);
-            ++i;
-        } else if ((unit >= 0x20 || unit == u'\t' || unit == u'\n') && unit != 0x7F && (unit < 0xD800 || unit > 0xDFFF) &&
-                   unit != 0xFFFE && unit != 0xFFFF) {
-            safe.push_back(unit);
-        }
-    }
-    return safe;
-}
-
 // A name of plain ASCII letters and digits, starting with a letter.
 std::u16string XmlName(std::u16string_view raw)
 {
@@ -99,13 +65,15 @@ void CheckAnyPage(const std::u16string& page, const std::u16string& parent, cons
     }
 }
 
-void CheckTextValue(const std::u16string& before, const std::u16string& name, const std::u16string& value,
+void CheckTextValue(const std::u16string& before,
+                    const std::u16string& name,
+                    const std::u16string& value,
                     const std::u16string& after)
 {
     const std::u16string open = u"<" + name + u">";
     if ((before + open).find(open) != before.size())
         return;  // an earlier element of that name is the one found
-    const std::u16string page = before + open + EscapeForText(value) + u"</" + name + u">" + after;
+    const std::u16string page = before + open + fuzzsupport::EscapeEntities(value) + u"</" + name + u">" + after;
     const std::optional<std::u16string> read = CXMLResponseParser::TextParser(page).GetValue(u"/", name);
     FUZZ_CHECK(read.has_value() && *read == value);
 }
@@ -115,8 +83,9 @@ void CheckXmlValue(const std::u16string& name, const std::u16string& value)
     // White space alone makes no text node; the value must be more than that.
     if (value.find_first_not_of(u" \t\n") == std::u16string::npos)
         return;
-    const std::u16string page = u"<?xml version=\"1.0\"?><answer lang=\"" + EscapeForText(value) + u"\"><" + name +
-                                u">" + EscapeForText(value) + u"</" + name + u"></answer>";
+    const std::u16string page = u"<?xml version=\"1.0\"?><answer lang=\"" + fuzzsupport::EscapeEntities(value) +
+                                u"\"><" + name + u">" + fuzzsupport::EscapeEntities(value) + u"</" + name +
+                                u"></answer>";
     CXMLResponseParser::XMLDocumentParser parser(page);
     const std::optional<std::u16string> read = parser.GetValue(u"/", name);
     FUZZ_CHECK(read.has_value() && *read == value);
@@ -186,7 +155,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     const std::u16string before = fuzzsupport::ConsumeText16(provider, 64);
     if (!name.empty())
         CheckTextValue(before, name, value, fuzzsupport::ConsumeText16(provider, 32));
-    CheckXmlValue(XmlName(name), XmlSafe(value));
+    CheckXmlValue(XmlName(name), fuzzsupport::XmlText(value, true));
     CheckChoice(provider, page);
     return 0;
 }

@@ -40,49 +40,18 @@ void CheckAnyBody(const std::string& body)
     CheckLink(document.updateLink);
 }
 
-std::u16string Escaped(std::u16string_view value)
-{
-    std::u16string escaped;
-    for (char16_t unit : value) {
-        switch (unit) {
-        case u'&': escaped += u"&amp;"; break;
-        case u'<': escaped += u"&lt;"; break;
-        case u'>': escaped += u"&gt;"; break;
-        case u'"': escaped += u"&quot;"; break;
-        default: escaped.push_back(unit);
-        }
-    }
-    return escaped;
-}
-
-// What survives a trip through XML text unchanged: printable characters and spaces (attribute
-// values turn tabs and line feeds into spaces), no lone surrogates, no non-characters.
-std::u16string Printable(std::u16string_view value)
-{
-    std::u16string kept;
-    for (std::size_t i = 0; i < value.size(); ++i) {
-        const char16_t unit = value[i];
-        if (unit >= 0xD800 && unit <= 0xDBFF && i + 1 < value.size() && value[i + 1] >= 0xDC00 && value[i + 1] <= 0xDFFF) {
-            kept += value.substr(i, 2);
-            ++i;
-        } else if (unit >= 0x20 && unit != 0x7F && (unit < 0xD800 || unit > 0xDFFF) && unit != 0xFFFE && unit != 0xFFFF) {
-            kept.push_back(unit);
-        }
-    }
-    return kept;
-}
-
 void CheckWrittenDocument(FuzzedDataProvider& provider)
 {
-    const std::u16string version = Printable(fuzzsupport::ConsumeText16(provider, 32));
-    const std::u16string link = Printable(fuzzsupport::ConsumeText16(provider, 64));
+    const std::u16string version = fuzzsupport::XmlText(fuzzsupport::ConsumeText16(provider, 32), false);
+    const std::u16string link = fuzzsupport::XmlText(fuzzsupport::ConsumeText16(provider, 64), false);
     const bool asAttributes = provider.ConsumeBool();
     std::u16string text = u"<?xml version=\"1.0\"?>";
     if (asAttributes) {
-        text += u"<vocabra version=\"" + Escaped(version) + u"\" update_link=\"" + Escaped(link) + u"\"/>";
+        text += u"<vocabra version=\"" + fuzzsupport::EscapeEntities(version) + u"\" update_link=\"" +
+                fuzzsupport::EscapeEntities(link) + u"\"/>";
     } else {
-        text += u"<vocabra><version>" + Escaped(version) + u"</version><update_link>" + Escaped(link) +
-                u"</update_link></vocabra>";
+        text += u"<vocabra><version>" + fuzzsupport::EscapeEntities(version) + u"</version><update_link>" +
+                fuzzsupport::EscapeEntities(link) + u"</update_link></vocabra>";
     }
     const update::UpdateDocument document = update::ReadUpdateDocument(text);
     FUZZ_CHECK(document.matched);

@@ -11,8 +11,14 @@ namespace {
 
 constexpr char16_t kReplacement = 0xFFFD;
 
-bool IsHigh(char16_t unit) { return unit >= 0xD800 && unit <= 0xDBFF; }
-bool IsLow(char16_t unit) { return unit >= 0xDC00 && unit <= 0xDFFF; }
+bool IsHigh(char16_t unit)
+{
+    return unit >= 0xD800 && unit <= 0xDBFF;
+}
+bool IsLow(char16_t unit)
+{
+    return unit >= 0xDC00 && unit <= 0xDFFF;
+}
 
 // Well-formed UTF-8 by the table of well-formed byte sequences of the Unicode standard (3-7).
 bool IsWellFormedUtf8(std::string_view text)
