@@ -250,40 +250,10 @@ TEST_F(BrowserWindowTest, DisposeDetachesTheDialogHandler)
     testdialogs::ClearCalls();
 }
 
-// An IDispatch that knows no names, and tells its reference count.
-class NamelessDispatch : public wintest::TRefCounted<IDispatch> {
-public:
-    HRESULT STDMETHODCALLTYPE QueryInterface(REFIID riid, void** object) override
-    {
-        *object = nullptr;
-        if (riid != IID_IUnknown && riid != IID_IDispatch)
-            return E_NOINTERFACE;
-        *object = static_cast<IDispatch*>(this);
-        AddRef();
-        return S_OK;
-    }
-    HRESULT STDMETHODCALLTYPE GetTypeInfoCount(UINT* count) override { return *count = 0, S_OK; }
-    HRESULT STDMETHODCALLTYPE GetTypeInfo(UINT, LCID, ITypeInfo**) override { return E_NOTIMPL; }
-    HRESULT STDMETHODCALLTYPE GetIDsOfNames(REFIID, LPOLESTR*, UINT, LCID, DISPID*) override
-    {
-        return DISP_E_UNKNOWNNAME;
-    }
-    HRESULT STDMETHODCALLTYPE Invoke(DISPID, REFIID, LCID, WORD, DISPPARAMS*, VARIANT*, EXCEPINFO*, UINT*) override
-    {
-        return DISP_E_MEMBERNOTFOUND;
-    }
-
-    ULONG References()
-    {
-        AddRef();
-        return Release();
-    }
-};
-
 TEST_F(BrowserWindowTest, TheDialogHandlerIsHeldOnce)
 {
-    const ComPtr<NamelessDispatch> first = wintest::Adopt(new NamelessDispatch());
-    const ComPtr<NamelessDispatch> second = wintest::Adopt(new NamelessDispatch());
+    const ComPtr<wintest::NamelessDispatch> first = wintest::Adopt(new wintest::NamelessDispatch());
+    const ComPtr<wintest::NamelessDispatch> second = wintest::Adopt(new wintest::NamelessDispatch());
     Target* target = Open();
     ASSERT_NE(target, nullptr);
 
@@ -333,7 +303,7 @@ TEST_F(BrowserWindowTest, TheNewestDocumentModeIsAskedForOnce)
 }
 
 // A document object with a title, as a page's document answers for it by name.
-class TitledDocument final : public NamelessDispatch {
+class TitledDocument final : public wintest::NamelessDispatch {
 public:
     explicit TitledDocument(const wchar_t* title) : m_title(title) {}
 

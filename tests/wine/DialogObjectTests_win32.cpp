@@ -199,29 +199,10 @@ TEST_F(DialogObjectTest, DetachBeforeShowingAndTwiceDoesNothing)
 // A "browser" that is not one is refused.
 TEST_F(DialogObjectTest, AForcedObjectThatIsNoBrowserFails)
 {
-    class NotABrowser final : public wintest::TRefCounted<IDispatch> {
-    public:
-        HRESULT STDMETHODCALLTYPE QueryInterface(REFIID riid, void** object) override
-        {
-            *object = nullptr;
-            if (riid != IID_IUnknown && riid != IID_IDispatch)
-                return E_NOINTERFACE;
-            *object = static_cast<IDispatch*>(this);
-            AddRef();
-            return S_OK;
-        }
-        HRESULT STDMETHODCALLTYPE GetTypeInfoCount(UINT* count) override { return *count = 0, S_OK; }
-        HRESULT STDMETHODCALLTYPE GetTypeInfo(UINT, LCID, ITypeInfo**) override { return E_NOTIMPL; }
-        HRESULT STDMETHODCALLTYPE GetIDsOfNames(REFIID, LPOLESTR*, UINT, LCID, DISPID*) override { return E_NOTIMPL; }
-        HRESULT STDMETHODCALLTYPE Invoke(DISPID, REFIID, LCID, WORD, DISPPARAMS*, VARIANT*, EXCEPINFO*, UINT*) override
-        {
-            return E_NOTIMPL;
-        }
-    };
     ComPtr<IDictionaryDialog> dialog;
     ASSERT_HRESULT_SUCCEEDED(DialogObject::Create(ClassOf(DialogFamily::Multilex), nullptr, IID_IDictionaryDialog,
                                                   reinterpret_cast<void**>(dialog.GetAddressOf())));
-    const ComPtr<IDispatch> notABrowser = wintest::Adopt<IDispatch>(new NotABrowser());
+    const ComPtr<IDispatch> notABrowser = wintest::Adopt<IDispatch>(new wintest::NamelessDispatch());
     const Win32::API::Variant forced(notABrowser.Get());
     const Win32::API::Bstr url(u"http://127.0.0.1:1/x");
     EXPECT_EQ(dialog->ShowDictionaryDialog(url.Get(), nullptr, forced.Value()), E_FAIL);
