@@ -22,6 +22,10 @@
 
 #define IDS_TRAY_TIP 200
 #define IDS_HOT_KEYS_OFF 201
+// The Linux desktop program's: a desktop without global key capture (Wayland), and its portal shortcut.
+#define IDS_WAYLAND_NOTE 202
+#define IDS_CLIPBOARD_SHORTCUT 203
+#define IDS_CLIPBOARD_SHORTCUT_BOUND 204
 #define IDS_OTHER_DIRECTIONS 210
 #define IDS_SERVICES 211
 

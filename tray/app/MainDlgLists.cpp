@@ -7,7 +7,7 @@
 #include "translate/manager/DictionaryManager.h"
 #include "translate/manager/DirectionName.h"
 #include "translate/manager/TranslateException.h"
-#include "tray/FavouriteLists.h"
+#include "tray/DictionaryChoices.h"
 #include "tray/UserSettings.h"
 
 namespace tray::app {
@@ -15,22 +15,6 @@ namespace {
 using translate::manager::DictionaryManager;
 
 constexpr int kServiceIconSize = 16;
-
-// The tooltip template's "%s" places filled in order; any other text is kept as it is.
-std::u16string FillPlaces(const std::u16string& pattern, const std::u16string& first, const std::u16string& second)
-{
-    std::u16string text;
-    int filled = 0;
-    for (std::size_t i = 0; i < pattern.size(); ++i) {
-        if (pattern[i] == u'%' && i + 1 < pattern.size() && pattern[i + 1] == u's' && filled < 2) {
-            text += filled++ == 0 ? first : second;
-            ++i;
-        } else {
-            text.push_back(pattern[i]);
-        }
-    }
-    return text;
-}
 }  // namespace
 
 void CMainDlg::LoadServiceIcons()
@@ -87,17 +71,14 @@ void CMainDlg::UpdateControls()
     }
 
     ::SendMessageW(m_dictionaryCombo, CB_RESETCONTENT, 0, 0);
-    const auto services = manager->GetServicesByPriority();
-    for (std::size_t i = 0; i < services.size(); ++i) {
-        if (services[i]->FindDirection(direction) == -1)
-            continue;
-        const auto image = m_imageByService.find(services[i]->m_id);
+    for (const ServiceChoice& choice : ServicesFor(*manager, direction)) {
+        const auto image = m_imageByService.find(choice.service->m_id);
         COMBOBOXEXITEMW item{};
         item.mask = CBEIF_TEXT | CBEIF_IMAGE | CBEIF_SELECTEDIMAGE | CBEIF_INDENT | CBEIF_LPARAM;
         item.iItem = -1;
-        item.pszText = const_cast<wchar_t*>(Wide(services[i]->m_name));
+        item.pszText = const_cast<wchar_t*>(Wide(choice.service->m_name));
         item.iImage = item.iSelectedImage = image != m_imageByService.end() ? image->second : 0;
-        item.lParam = static_cast<LPARAM>(i);
+        item.lParam = static_cast<LPARAM>(choice.index);
         ::SendMessageW(m_dictionaryCombo, CBEM_INSERTITEMW, 0, reinterpret_cast<LPARAM>(&item));
     }
     // The first service is the one a translation uses.
@@ -125,15 +106,8 @@ bool CMainDlg::SelectedItemData(HWND list, bool extended, std::size_t& data) con
 void CMainDlg::OnDirectionSelected(std::size_t index)
 {
     try {
-        DictionaryManager& manager = DictionaryManager::GetInstance();
-        if (index >= manager.m_directions.size() || manager.m_directions[index].empty())
-            return;
-        const translate::Direction direction = manager.m_directions[index];
-        m_settings.key.SetString(u"dictionaryDirection", direction);
-        m_settings.key.SetString(
-            u"dictionaryDefaultDirections",
-            PushFavouriteDirection(direction, manager.GetDefaultDirections(), GetFavouriteCount(m_settings)));
-        UpdateControls();
+        if (ChooseDirection(m_settings, index))
+            UpdateControls();
     } catch (const translate::TranslateException&) {
     }
 }
@@ -141,12 +115,7 @@ void CMainDlg::OnDirectionSelected(std::size_t index)
 void CMainDlg::OnServiceSelected(std::size_t index)
 {
     try {
-        DictionaryManager& manager = DictionaryManager::GetInstance();
-        const std::u16string priority = manager.GetPriorityList();
-        const auto services = manager.GetServicesByPriority();
-        m_settings.key.SetString(u"dictionaryPriority", index < services.size()
-                                                            ? PushServicePriority(services[index]->m_id, priority)
-                                                            : priority);
+        ChooseService(m_settings.key, index);
         UpdateControls();
     } catch (const translate::TranslateException&) {
     }

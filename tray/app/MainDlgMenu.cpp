@@ -1,9 +1,8 @@
 // The tray menu of the main dialog: its dictionary items, check marks and its own commands.
 #include "foundation/config/Environment.h"
 #include "translate/manager/DictionaryManager.h"
-#include "translate/manager/DirectionName.h"
 #include "translate/manager/TranslateException.h"
-#include "tray/MenuModel.h"
+#include "tray/DictionaryChoices.h"
 #include "tray/TrayTip.h"
 #include "tray/UserSettings.h"
 #include "tray/app/KeyboardHook.h"
@@ -38,20 +37,12 @@ void InsertDictionaryItems(HMENU menu, UINT position, DictionaryManager& manager
 {
     ::InsertMenuW(menu, position, MF_BYPOSITION | MF_SEPARATOR, 0, nullptr);
 
-    std::vector<std::u16string> serviceNames;
-    for (const auto* service : manager.GetServicesByPriority())
-        serviceNames.push_back(service->m_name);
-    const auto name = [](const translate::Direction& direction) { return translate::GetDirectionName(direction); };
-    InsertMenuItems(
-        menu, position,
-        BuildDictionaryMenu(manager.GetDefaultDirections(), manager.m_directions, serviceNames,
-                            LoadResourceString(IDS_OTHER_DIRECTIONS), LoadResourceString(IDS_SERVICES), name));
-
+    const DictionaryMenu items = MakeDictionaryMenu(manager, current, LoadResourceString(IDS_OTHER_DIRECTIONS),
+                                                    LoadResourceString(IDS_SERVICES));
+    InsertMenuItems(menu, position, items.items);
     // By command: the first item found is the favourite one when the direction is a favourite.
-    // A direction past the menu's range has no item; its id could be another command's.
-    const int index = manager.FindDirection(current);
-    if (index >= 0 && static_cast<std::uint32_t>(index) < kMaxDirectionCommands)
-        CheckCommand(menu, kDirectionCommandBase + static_cast<UINT>(index), true);
+    if (items.checkedCommand)
+        CheckCommand(menu, *items.checkedCommand, true);
 }
 }  // namespace
 
@@ -72,8 +63,7 @@ void CMainDlg::PrepareMenu(HMENU menu)
 
 void CMainDlg::OnToggleHotKey(UINT command)
 {
-    const char16_t* name = command == ID_USE_CTRL_INS_INS ? u"useCtrlInsIns" : u"useCtrlCC";
-    m_settings.key.SetDWORD(name, IsHotKeyOn(m_settings.key, name) ? 0 : 1);
+    ToggleHotKey(m_settings.key, command == ID_USE_CTRL_INS_INS ? u"useCtrlInsIns" : u"useCtrlCC");
     UpdateKeyboardHook();
 }
 

@@ -1,0 +1,80 @@
+#include "tray/DictionaryChoices.h"
+
+#include "translate/manager/DirectionName.h"
+#include "tray/FavouriteLists.h"
+#include "tray/UserSettings.h"
+
+namespace tray {
+using translate::manager::DictionaryManager;
+
+bool ChooseDirection(Settings& settings, std::size_t index)
+{
+    DictionaryManager& manager = DictionaryManager::GetInstance();
+    if (index >= manager.m_directions.size() || manager.m_directions[index].empty())
+        return false;
+    const translate::Direction direction = manager.m_directions[index];
+    settings.key.SetString(u"dictionaryDirection", direction);
+    settings.key.SetString(u"dictionaryDefaultDirections", PushFavouriteDirection(direction, manager.GetDefaultDirections(),
+                                                                                  GetFavouriteCount(settings)));
+    return true;
+}
+
+void ChooseService(Win32::API::RegKey& key, std::size_t index)
+{
+    DictionaryManager& manager = DictionaryManager::GetInstance();
+    const std::u16string priority = manager.GetPriorityList();
+    const auto services = manager.GetServicesByPriority();
+    key.SetString(u"dictionaryPriority",
+                  index < services.size() ? PushServicePriority(services[index]->m_id, priority) : priority);
+}
+
+void ToggleHotKey(Win32::API::RegKey& key, const char16_t* name)
+{
+    key.SetDWORD(name, IsHotKeyOn(key, name) ? 0 : 1);
+}
+
+std::u16string FillPlaces(const std::u16string& pattern, const std::u16string& first, const std::u16string& second)
+{
+    std::u16string text;
+    int filled = 0;
+    for (std::size_t i = 0; i < pattern.size(); ++i) {
+        if (pattern[i] == u'%' && i + 1 < pattern.size() && pattern[i + 1] == u's' && filled < 2) {
+            text += filled++ == 0 ? first : second;
+            ++i;
+        } else {
+            text.push_back(pattern[i]);
+        }
+    }
+    return text;
+}
+
+DictionaryMenu MakeDictionaryMenu(DictionaryManager& manager, const translate::Direction& current,
+                                  const std::u16string& otherCaption, const std::u16string& serviceCaption)
+{
+    std::vector<std::u16string> serviceNames;
+    for (const auto* service : manager.GetServicesByPriority())
+        serviceNames.push_back(service->m_name);
+    const auto name = [](const translate::Direction& direction) { return translate::GetDirectionName(direction); };
+
+    DictionaryMenu menu;
+    menu.items = BuildDictionaryMenu(manager.GetDefaultDirections(), manager.m_directions, serviceNames, otherCaption,
+                                     serviceCaption, name);
+    // A direction past the menu's range has no item; its id could be another command's.
+    const int index = manager.FindDirection(current);
+    if (index >= 0 && static_cast<std::uint32_t>(index) < kMaxDirectionCommands)
+        menu.checkedCommand = kDirectionCommandBase + static_cast<std::uint32_t>(index);
+    return menu;
+}
+
+std::vector<ServiceChoice> ServicesFor(DictionaryManager& manager, const translate::Direction& direction)
+{
+    std::vector<ServiceChoice> choices;
+    const auto services = manager.GetServicesByPriority();
+    for (std::size_t i = 0; i < services.size(); ++i) {
+        if (services[i]->FindDirection(direction) != -1)
+            choices.push_back({i, services[i]});
+    }
+    return choices;
+}
+
+}  // namespace tray

@@ -1,0 +1,150 @@
+// The tray menu: the hot-key switches, the dictionary items, and the program's own commands.
+#include <gdk/gdkx.h>
+
+#include "foundation/text/Utf.h"
+#include "resource.h"
+#include "translate/manager/DictionaryManager.h"
+#include "translate/manager/TranslateException.h"
+#include "tray/DictionaryChoices.h"
+#include "tray/TrayTip.h"
+#include "tray/UserSettings.h"
+#include "tray/gtk/DesktopStrings.h"
+#include "tray/gtk/MainWindow.h"
+
+namespace tray::gtk {
+namespace {
+constexpr char kCommandKey[] = "vocabra-command";
+
+// What an item does when chosen: the window's command handler, with the window.
+struct ItemAction {
+    GCallback handler;
+    gpointer window;
+};
+
+GtkWidget* CommandItem(const std::string& text, std::uint32_t command, std::optional<bool> checked,
+                       const ItemAction& action)
+{
+    GtkWidget* item = checked ? gtk_check_menu_item_new_with_label(text.c_str()) : gtk_menu_item_new_with_label(text.c_str());
+    // Checked before the handler is connected: setting the mark emits "activate" too.
+    if (checked)
+        gtk_check_menu_item_set_active(GTK_CHECK_MENU_ITEM(item), *checked);
+    g_object_set_data(G_OBJECT(item), kCommandKey, GUINT_TO_POINTER(command));
+    g_signal_connect(item, "activate", action.handler, action.window);
+    return item;
+}
+
+// The portable menu model's items, with the current direction's first item marked.
+void AppendModelItems(GtkWidget* menu, const std::vector<MenuItem>& items, std::optional<std::uint32_t>& checked,
+                      const ItemAction& action)
+{
+    for (const MenuItem& item : items) {
+        if (item.kind == MenuItem::Kind::Separator) {
+            gtk_menu_shell_append(GTK_MENU_SHELL(menu), gtk_separator_menu_item_new());
+        } else if (item.kind == MenuItem::Kind::Popup) {
+            GtkWidget* popup = gtk_menu_item_new_with_label(text::Utf16ToUtf8(item.text).c_str());
+            GtkWidget* submenu = gtk_menu_new();
+            AppendModelItems(submenu, item.items, checked, action);
+            gtk_menu_item_set_submenu(GTK_MENU_ITEM(popup), submenu);
+            gtk_menu_shell_append(GTK_MENU_SHELL(menu), popup);
+        } else {
+            const bool mark = checked && *checked == item.command;
+            if (mark)
+                checked.reset();  // by command: only the first item with it
+            GtkWidget* entry = CommandItem(text::Utf16ToUtf8(item.text), item.command,
+                                           item.command >= kDirectionCommandBase ? std::optional<bool>(mark) : std::nullopt, action);
+            if (item.command >= kDirectionCommandBase)
+                gtk_check_menu_item_set_draw_as_radio(GTK_CHECK_MENU_ITEM(entry), TRUE);
+            gtk_menu_shell_append(GTK_MENU_SHELL(menu), entry);
+        }
+    }
+}
+}  // namespace
+
+GtkWidget* MainWindow::BuildTrayMenu()
+{
+    GtkWidget* menu = gtk_menu_new();
+    gtk_widget_set_name(menu, "tray-menu");
+    const auto append = [menu](GtkWidget* item) { gtk_menu_shell_append(GTK_MENU_SHELL(menu), item); };
+    const ItemAction action{G_CALLBACK(&MainWindow::OnMenuItem), this};
+    append(CommandItem(DesktopText("ID_USE_CTRL_INS_INS"), ID_USE_CTRL_INS_INS,
+                       IsHotKeyOn(m_settings.key, u"useCtrlInsIns"), action));
+    append(CommandItem(DesktopText("ID_USE_CTRL_C_C"), ID_USE_CTRL_C_C, IsHotKeyOn(m_settings.key, u"useCtrlCC"), action));
+    append(gtk_separator_menu_item_new());
+    try {
+        DictionaryMenu dictionary = MakeDictionaryMenu(
+            translate::manager::DictionaryManager::GetInstance(), GetCurrentDirection(m_settings.key),
+            text::Utf8ToUtf16(DesktopText("IDS_OTHER_DIRECTIONS")), text::Utf8ToUtf16(DesktopText("IDS_SERVICES")));
+        AppendModelItems(menu, dictionary.items, dictionary.checkedCommand, action);
+        append(gtk_separator_menu_item_new());
+    } catch (const translate::TranslateException&) {
+        // No manager: the menu keeps the program's own items.
+    }
+    append(CommandItem(DesktopText("ID_OPEN_VOCABRA"), ID_OPEN_VOCABRA, std::nullopt, action));
+    append(CommandItem(DesktopText("ID_APP_ABOUT"), ID_APP_ABOUT, std::nullopt, action));
+    append(CommandItem(DesktopText("ID_APP_EXIT"), ID_APP_EXIT, std::nullopt, action));
+    gtk_widget_show_all(menu);
+    return menu;
+}
+
+void MainWindow::OnMenuItem(GtkMenuItem* item, gpointer self)
+{
+    static_cast<MainWindow*>(self)->OnCommand(GPOINTER_TO_UINT(g_object_get_data(G_OBJECT(item), kCommandKey)));
+}
+
+void MainWindow::OnCommand(std::uint32_t command)
+{
+    switch (command) {
+        case ID_USE_CTRL_INS_INS:
+        case ID_USE_CTRL_C_C:
+            ToggleHotKey(m_settings.key, command == ID_USE_CTRL_INS_INS ? u"useCtrlInsIns" : u"useCtrlCC");
+            UpdateHotKeyListener();
+            m_tray->MenuChanged();
+            return;
+        case ID_OPEN_VOCABRA:
+            Present();
+            return;
+        case ID_APP_ABOUT:
+            m_about.Show();
+            return;
+        case ID_APP_EXIT:
+            Exit();
+            return;
+        default:
+            break;
+    }
+    try {
+        if (command >= kDirectionCommandBase && command < kDirectionCommandBase + kMaxDirectionCommands) {
+            if (ChooseDirection(m_settings, command - kDirectionCommandBase))
+                UpdateControls();
+        } else if (command >= kServiceCommandBase && command < kServiceCommandBase + kMaxServiceCommands) {
+            ChooseService(m_settings.key, command - kServiceCommandBase);
+            UpdateControls();
+        }
+    } catch (const translate::TranslateException&) {
+    }
+}
+
+void MainWindow::UpdateHotKeyListener()
+{
+    const bool wanted = !AreBothHotKeysOff(m_settings.key);
+    if (!wanted) {
+        m_hotKeys.Stop();
+    } else if (!m_hotKeys.IsListening()) {
+        GdkDisplay* display = gdk_display_get_default();
+        m_hotKeys.Start(GDK_IS_X11_DISPLAY(display) ? gdk_display_get_name(display) : nullptr);
+    }
+    const bool off = wanted && !m_hotKeys.IsListening();
+    if (off != m_hotKeysOff) {
+        m_hotKeysOff = off;
+        ShowTip();
+    }
+}
+
+void MainWindow::ShowTip()
+{
+    if (m_tray)
+        m_tray->SetTip(text::Utf16ToUtf8(
+            TrayTipText(m_serviceTip, m_hotKeysOff, text::Utf8ToUtf16(DesktopText("IDS_HOT_KEYS_OFF")))));
+}
+
+}  // namespace tray::gtk

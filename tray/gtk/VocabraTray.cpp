@@ -1,0 +1,126 @@
+// vocabra-tray: the Linux desktop program. One copy per user and session, kept by the session
+// bus: a second start hands its arguments to the first copy, which shows its dialog (or exits for
+// "--exit"), and ends with 0.
+#include <glib-unix.h>
+#include <gtk/gtk.h>
+
+#include <cstdio>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "foundation/config/Environment.h"
+#include "foundation/text/Utf.h"
+#include "tray/AutostartEntry.h"
+#include "tray/DesktopSwitches.h"
+#include "tray/gtk/GObjectPtr.h"
+#include "tray/gtk/MainWindow.h"
+
+namespace {
+using tray::gtk::MainWindow;
+
+constexpr char kApplicationId[] = "com.corvane.Vocabra";
+constexpr char kUsage[] =
+    "usage: vocabra-tray [--visible | --exit | --install]\n"
+    "  --visible  show the main dialog at start (or the running copy's)\n"
+    "  --exit     ask the running copy to exit\n"
+    "  --install  start with the session from now on (XDG autostart), and start now\n";
+
+struct Program {
+    std::unique_ptr<MainWindow> window;
+};
+
+// The autostart entry for this program file, written whole or not at all; then a fresh copy.
+int Install()
+{
+    const std::string executable = text::Utf16ToUtf8(GetModuleFilePath());
+    const std::string folder = tray::AutostartFolder(g_getenv("XDG_CONFIG_HOME"), g_get_home_dir());
+    if (executable.empty() || folder.empty() || g_mkdir_with_parents(folder.c_str(), 0700) != 0) {
+        std::fputs("vocabra-tray: cannot make the autostart folder\n", stderr);
+        return 1;
+    }
+    const std::string entry = tray::AutostartEntryText(executable);
+    const std::string path = folder + "/" + tray::kAutostartFileName;
+    if (!g_file_set_contents(path.c_str(), entry.c_str(), static_cast<gssize>(entry.size()), nullptr)) {
+        std::fprintf(stderr, "vocabra-tray: cannot write %s\n", path.c_str());
+        return 1;
+    }
+    std::string program = executable;
+    char* argv[] = {program.data(), nullptr};
+    g_spawn_async(nullptr, argv, nullptr, G_SPAWN_DEFAULT, nullptr, nullptr, nullptr, nullptr);
+    return 0;
+}
+
+gboolean OnTerminate(gpointer data)
+{
+    auto* program = static_cast<Program*>(data);
+    if (program->window)
+        program->window->Exit();
+    return G_SOURCE_CONTINUE;
+}
+
+void OnStartup(GApplication* application, gpointer data)
+{
+    auto* program = static_cast<Program*>(data);
+    g_application_hold(application);
+    program->window = std::make_unique<MainWindow>(GTK_APPLICATION(application));
+    g_unix_signal_add(SIGTERM, &OnTerminate, program);
+    g_unix_signal_add(SIGINT, &OnTerminate, program);
+}
+
+int OnCommandLine(GApplication*, GApplicationCommandLine* commandLine, gpointer data)
+{
+    auto* program = static_cast<Program*>(data);
+    gint count = 0;
+    gchar** arguments = g_application_command_line_get_arguments(commandLine, &count);
+    std::vector<std::string> list(arguments + (count > 0 ? 1 : 0), arguments + count);
+    g_strfreev(arguments);
+    const tray::StartupSwitches switches = tray::ParseDesktopArguments(list).switches;
+    const bool remote = g_application_command_line_get_is_remote(commandLine);
+    if (!program->window)
+        return 0;
+    if (switches.exit)
+        program->window->Exit();
+    else if (switches.visible || remote)
+        program->window->Present();
+    return 0;
+}
+
+int Run(GApplicationFlags flags, int argc, char** argv, bool& registered)
+{
+    Program program;
+    tray::gtk::GObjectPtr<GtkApplication> application(gtk_application_new(kApplicationId, flags));
+    g_signal_connect(application.get(), "startup", G_CALLBACK(OnStartup), &program);
+    g_signal_connect(application.get(), "command-line", G_CALLBACK(OnCommandLine), &program);
+    GError* error = nullptr;
+    registered = g_application_register(G_APPLICATION(application.get()), nullptr, &error);
+    if (!registered) {
+        std::fprintf(stderr, "vocabra-tray: no session bus (%s); running without the one-copy check\n",
+                     error ? error->message : "unknown");
+        g_clear_error(&error);
+        return 0;
+    }
+    const int status = g_application_run(G_APPLICATION(application.get()), argc, argv);
+    program.window.reset();
+    return status;
+}
+}  // namespace
+
+int main(int argc, char** argv)
+{
+    const tray::DesktopArguments arguments = tray::ParseDesktopArguments(std::vector<std::string>(argv + 1, argv + argc));
+    if (!arguments.unknown.empty()) {
+        std::fprintf(stderr, "vocabra-tray: unknown argument %s\n%s", arguments.unknown.front().c_str(), kUsage);
+        return 2;
+    }
+    if (arguments.switches.install)
+        return Install();
+
+    bool registered = false;
+    const int status = Run(G_APPLICATION_HANDLES_COMMAND_LINE, argc, argv, registered);
+    if (registered)
+        return status;
+    // Without a session bus there is no one-copy check, as on Windows when the marker fails.
+    return Run(static_cast<GApplicationFlags>(G_APPLICATION_HANDLES_COMMAND_LINE | G_APPLICATION_NON_UNIQUE), argc,
+               argv, registered);
+}
