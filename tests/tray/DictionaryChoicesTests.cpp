@@ -1,0 +1,84 @@
+// The choices of the main dialog and the tray menu, as both desktops make them. The translation
+// manager is one per process: this is the only test of the program that creates it.
+#include <gtest/gtest.h>
+
+#include "tests/translate/EngineFixture.h"
+#include "tray/DictionaryChoices.h"
+
+namespace {
+using translate::manager::DictionaryManager;
+
+std::u16string Stored(const Settings& settings, const char16_t* name)
+{
+    std::u16string value;
+    return settings.key.GetString(name, value) ? value : u"(absent)";
+}
+
+std::uint32_t StoredNumber(const Settings& settings, const char16_t* name)
+{
+    std::uint32_t value = 99;
+    settings.key.GetDWORD(name, value);
+    return value;
+}
+
+class DictionaryChoices : public testsupport::EngineTest {};
+
+TEST_F(DictionaryChoices, WriteTheSameValuesOnEveryDesktop)
+{
+    WriteService("a.properties", "Alpha", "en-ru,de-ru", "1,2");
+    WriteService("b.properties", "Beta", "en-ru,fr-ru", "1,2");
+    WriteLocaleFile("Configuration.properties",
+                    "dictionaries=A,B\nfavour.dictionary.count=2\n"
+                    "dictionary.A.type=simple\ndictionary.A.config=a.properties\n"
+                    "dictionary.B.type=simple\ndictionary.B.config=b.properties\n");
+    WriteLocaleFile("translate_direction.properties", "default.directions=en-ru,fr-ru\n");
+    DictionaryManager& manager = DictionaryManager::GetInstance();
+    ASSERT_EQ(manager.m_directions, (translate::DirectionList{u"de-ru", u"en-ru", u"fr-ru"}));
+    Settings settings;
+
+    // A direction: current, and first of the favourites cut to the count's six characters each.
+    EXPECT_TRUE(tray::ChooseDirection(settings, 0));
+    EXPECT_EQ(Stored(settings, u"dictionaryDirection"), u"de-ru");
+    EXPECT_EQ(Stored(settings, u"dictionaryDefaultDirections"), u"de-ru,en-ru,");
+    EXPECT_FALSE(tray::ChooseDirection(settings, 3));
+    EXPECT_EQ(Stored(settings, u"dictionaryDirection"), u"de-ru");
+
+    // A service, by its place in the priority order; a place past the end stores the order as it is.
+    tray::ChooseService(settings.key, 1);
+    EXPECT_EQ(Stored(settings, u"dictionaryPriority"), u"B,A");
+    tray::ChooseService(settings.key, 7);
+    EXPECT_EQ(Stored(settings, u"dictionaryPriority"), u"B,A");
+
+    // Only the services of the direction are offered, with their place in the priority order.
+    const auto choices = tray::ServicesFor(manager, u"de-ru");
+    ASSERT_EQ(choices.size(), 1u);
+    EXPECT_EQ(choices[0].service->m_name, u"Alpha");
+    EXPECT_EQ(choices[0].index, 1u);
+
+    // The tray menu marks the current direction's item by its command.
+    const auto menu = tray::MakeDictionaryMenu(manager, u"fr-ru", u"Other", u"Service");
+    ASSERT_TRUE(menu.checkedCommand.has_value());
+    EXPECT_EQ(*menu.checkedCommand, tray::kDirectionCommandBase + 2);
+    EXPECT_FALSE(tray::MakeDictionaryMenu(manager, u"xx-yy", u"Other", u"Service").checkedCommand.has_value());
+}
+
+TEST_F(DictionaryChoices, HotKeySwitchesAnyStoredValue)
+{
+    Settings settings;
+    settings.key.DeleteValue(u"useCtrlCC");
+    tray::ToggleHotKey(settings.key, u"useCtrlCC");  // absent is on
+    EXPECT_EQ(StoredNumber(settings, u"useCtrlCC"), 0u);
+    tray::ToggleHotKey(settings.key, u"useCtrlCC");
+    EXPECT_EQ(StoredNumber(settings, u"useCtrlCC"), 1u);
+    settings.key.SetDWORD(u"useCtrlCC", 2);  // any other number is off
+    tray::ToggleHotKey(settings.key, u"useCtrlCC");
+    EXPECT_EQ(StoredNumber(settings, u"useCtrlCC"), 1u);
+}
+
+TEST(FillPlaces, FillsTwoPlacesInOrderAndKeepsTheRest)
+{
+    EXPECT_EQ(tray::FillPlaces(u"Dictionary: %s (%s)", u"en", u"Lingvo"), u"Dictionary: en (Lingvo)");
+    EXPECT_EQ(tray::FillPlaces(u"%s %s %s %d%", u"1", u"2"), u"1 2 %s %d%");
+    EXPECT_EQ(tray::FillPlaces(u"no places", u"1", u"2"), u"no places");
+}
+}  // namespace
