@@ -28,6 +28,7 @@ constexpr char kUsage[] =
 
 struct Program {
     std::unique_ptr<MainWindow> window;
+    bool setGlOff = false;  // GDK_GL was set here, not by the user
 };
 
 // The autostart entry for this program file, written whole or not at all; then a fresh copy.
@@ -62,6 +63,9 @@ gboolean OnTerminate(gpointer data)
 void OnStartup(GApplication* application, gpointer data)
 {
     auto* program = static_cast<Program*>(data);
+    // GTK has read it by now; the programs this one starts (a browser) get the user's own setting.
+    if (program->setGlOff)
+        g_unsetenv("GDK_GL");
     g_application_hold(application);
     program->window = std::make_unique<MainWindow>(GTK_APPLICATION(application));
     g_unix_signal_add(SIGTERM, &OnTerminate, program);
@@ -89,6 +93,10 @@ int OnCommandLine(GApplication*, GApplicationCommandLine* commandLine, gpointer 
 int Run(GApplicationFlags flags, int argc, char** argv, bool& registered)
 {
     Program program;
+    // The tray draws nothing with OpenGL, but GDK's probe for it on X11 loads the whole GL driver
+    // (tens of megabytes resident for as long as the tray runs). The answer windows' web views
+    // then draw without it too.
+    program.setGlOff = !g_getenv("GDK_GL") && g_setenv("GDK_GL", "disable", FALSE);
     tray::gtk::GObjectPtr<GtkApplication> application(gtk_application_new(kApplicationId, flags));
     g_signal_connect(application.get(), "startup", G_CALLBACK(OnStartup), &program);
     g_signal_connect(application.get(), "command-line", G_CALLBACK(OnCommandLine), &program);
