@@ -43,7 +43,12 @@ std::u16string GetModuleDirectory()
     return DirectoryOf(GetModuleFilePath());
 }
 
+UiLanguage GetTextLanguage()
+{
+    return UiLanguageOverride().value_or(GetUiLanguage());
+}
+
 std::u16string LoadResourceString(unsigned id)
 {
-    return LoadResourceString(id, UiLanguageOverride().value_or(GetUiLanguage()));
+    return LoadResourceString(id, GetTextLanguage());
 }

@@ -28,6 +28,8 @@ std::u16string DirectoryOf(const std::u16string& path);
 
 // The user-interface language: Russian when the system's is Russian, otherwise English.
 UiLanguage GetUiLanguage();
+// The language the program's texts are in: the override when one is set, else GetUiLanguage().
+UiLanguage GetTextLanguage();
 // A string of the program's string table in the user-interface language; "" for an unknown id.
 std::u16string LoadResourceString(unsigned id);
 std::u16string LoadResourceString(unsigned id, UiLanguage language);

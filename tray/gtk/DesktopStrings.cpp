@@ -27,7 +27,7 @@ const char* DesktopText(std::string_view key, UiLanguage language)
 
 const char* DesktopText(std::string_view key)
 {
-    return DesktopText(key, GetUiLanguage());
+    return DesktopText(key, GetTextLanguage());
 }
 
 std::string DesktopText(std::string_view key, const std::string& first, const std::string& second)
