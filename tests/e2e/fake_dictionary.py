@@ -7,6 +7,7 @@ update check's https request through the proxy) are held open until release_tunn
 limit, then refused, so that a test decides how long the update check waits for the network.
 """
 
+import html
 import http.server
 import os
 import threading
@@ -32,9 +33,12 @@ class Request:
 
 
 class FakeDictionary:
-    def __init__(self, tunnel_limit=30.0, pages=None):
+    def __init__(self, tunnel_limit=30.0, pages=None, title=None):
+        """`title`, when given, is a function of the Request that gives the <title> of its page, so
+        that a test can tell from a window's title which request the window shows."""
         self._requests = []
         self._pages = pages
+        self._title = title
         self._changed = threading.Condition()
         self._release = threading.Event()
         self._tunnel_limit = tunnel_limit
@@ -49,7 +53,7 @@ class FakeDictionary:
             def do_GET(self):
                 request = Request("GET", self.path)
                 owner._record(request)
-                body = b"<html><body>fake dictionary</body></html>"
+                body = owner._dictionary_page(request)
                 if request.path.startswith("/pages/"):
                     body = owner._page(request.path[len("/pages/"):])
                     if body is None:
@@ -84,6 +88,12 @@ class FakeDictionary:
         self._release.set()
         self._server.shutdown()
         self._server.server_close()
+
+    def _dictionary_page(self, request):
+        head = ""
+        if self._title is not None:
+            head = "<head><title>%s</title></head>" % html.escape(self._title(request))
+        return ("<html>%s<body>fake dictionary</body></html>" % head).encode("utf-8")
 
     def _page(self, name):
         """The bytes of a file under the pages folder, or None (also for a name leading out of it)."""
