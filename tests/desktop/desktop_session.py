@@ -112,6 +112,10 @@ def _load_xlib():
                                                ctypes.POINTER(ctypes.c_int)]),
             ("XSendEvent", ctypes.c_int, [ptr, ulong, ctypes.c_int, ctypes.c_long, ctypes.POINTER(_XEvent)]),
             ("XSync", ctypes.c_int, [ptr, ctypes.c_int]),
+            ("XGetWindowProperty", ctypes.c_int, [ptr, ulong, ulong, ctypes.c_long, ctypes.c_long, ctypes.c_int,
+                                                  ulong, ctypes.POINTER(ulong), ctypes.POINTER(ctypes.c_int),
+                                                  ctypes.POINTER(ulong), ctypes.POINTER(ulong),
+                                                  ctypes.POINTER(ctypes.POINTER(ctypes.c_ubyte))]),
             ("XFree", ctypes.c_int, [ptr])]:
         function = getattr(lib, name)
         function.restype = restype
@@ -168,6 +172,22 @@ class _X:
         if not self.lib.XGetWindowAttributes(self.display, window, ctypes.byref(attributes)) or self.failed():
             return None
         return attributes
+
+    def utf8_property(self, window, name):
+        """A UTF8_STRING property's text, or None."""
+        kind, unit, count, left = ctypes.c_ulong(), ctypes.c_int(), ctypes.c_ulong(), ctypes.c_ulong()
+        data = ctypes.POINTER(ctypes.c_ubyte)()
+        found = self.lib.XGetWindowProperty(self.display, window, self.atom(name), 0, 65536, 0,
+                                            self.atom("UTF8_STRING"), ctypes.byref(kind), ctypes.byref(unit),
+                                            ctypes.byref(count), ctypes.byref(left), ctypes.byref(data))
+        if found != 0 or self.failed() or not data:
+            return None
+        try:
+            if kind.value == 0 or unit.value != 8:
+                return None
+            return bytes(data[:count.value]).decode("utf-8", "replace")
+        finally:
+            self.lib.XFree(data)
 
     def root_position(self, window):
         x, y, child = ctypes.c_int(), ctypes.c_int(), ctypes.c_ulong()
@@ -519,6 +539,12 @@ def window_exists(window):
 
 
 def window_title(window):
+    """The title as the window sets it in UTF-8 (_NET_WM_NAME), else its WM_NAME. xdotool's own
+    reading of non-Latin titles depends on the locale the test runs in."""
+    with _X() as x:
+        title = x.utf8_property(window, "_NET_WM_NAME")
+    if title is not None:
+        return title
     code, output = _xdotool("getwindowname", window)
     return output if code == 0 else None
 

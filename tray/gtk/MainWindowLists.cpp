@@ -29,6 +29,19 @@ std::optional<guint> SelectedIndex(GtkComboBox* combo, int column)
     gtk_tree_model_get(gtk_combo_box_get_model(combo), &item, column, &index, -1);
     return index;
 }
+// The indexes stored with a list's items, in their order.
+std::vector<guint> ListedIndexes(GtkComboBox* combo, int column)
+{
+    std::vector<guint> indexes;
+    GtkTreeModel* model = gtk_combo_box_get_model(combo);
+    GtkTreeIter item;
+    for (bool more = gtk_tree_model_get_iter_first(model, &item); more; more = gtk_tree_model_iter_next(model, &item)) {
+        guint index = 0;
+        gtk_tree_model_get(model, &item, column, &index, -1);
+        indexes.push_back(index);
+    }
+    return indexes;
+}
 }  // namespace
 
 void MainWindow::LoadServiceIcons()
@@ -88,21 +101,38 @@ void MainWindow::FillDirections(const translate::Direction& current)
     std::stable_sort(items.begin(), items.end(),
                      [](const auto& left, const auto& right) { return left.first < right.first; });
 
-    GtkListStore* store = GTK_LIST_STORE(gtk_combo_box_get_model(GTK_COMBO_BOX(m_directionCombo)));
-    gtk_list_store_clear(store);
-    for (const auto& [name, index] : items) {
-        GtkTreeIter item;
-        gtk_list_store_insert_with_values(store, &item, -1, 0, text::Utf16ToUtf8(name).c_str(), 1, index, -1);
-        if (manager.m_directions[index] == current)
-            gtk_combo_box_set_active_iter(GTK_COMBO_BOX(m_directionCombo), &item);
+    std::vector<guint> order;
+    for (const auto& item : items)
+        order.push_back(item.second);
+    GtkComboBox* combo = GTK_COMBO_BOX(m_directionCombo);
+    GtkListStore* store = GTK_LIST_STORE(gtk_combo_box_get_model(combo));
+    // Refilled only when the items change: a list refilled under the keyboard loses its place.
+    if (order != ListedIndexes(combo, 1)) {
+        gtk_list_store_clear(store);
+        for (const auto& [name, index] : items)
+            gtk_list_store_insert_with_values(store, nullptr, -1, 0, text::Utf16ToUtf8(name).c_str(), 1, index, -1);
+    }
+    gtk_combo_box_set_active(combo, -1);
+    for (std::size_t row = 0; row < order.size(); ++row) {
+        if (manager.m_directions[order[row]] == current)
+            gtk_combo_box_set_active(combo, static_cast<gint>(row));
     }
 }
 
 void MainWindow::FillServices(const translate::Direction& current)
 {
-    GtkListStore* store = GTK_LIST_STORE(gtk_combo_box_get_model(GTK_COMBO_BOX(m_dictionaryCombo)));
+    const std::vector<ServiceChoice> choices = ServicesFor(DictionaryManager::GetInstance(), current);
+    std::vector<guint> order;
+    for (const ServiceChoice& choice : choices)
+        order.push_back(static_cast<guint>(choice.index));
+    GtkComboBox* combo = GTK_COMBO_BOX(m_dictionaryCombo);
+    if (order == ListedIndexes(combo, 2)) {
+        gtk_combo_box_set_active(combo, 0);
+        return;
+    }
+    GtkListStore* store = GTK_LIST_STORE(gtk_combo_box_get_model(combo));
     gtk_list_store_clear(store);
-    for (const ServiceChoice& choice : ServicesFor(DictionaryManager::GetInstance(), current)) {
+    for (const ServiceChoice& choice : choices) {
         const auto icon = m_iconByService.find(choice.service->m_id);
         gtk_list_store_insert_with_values(store, nullptr, -1, 0,
                                           icon != m_iconByService.end() ? icon->second.get() : nullptr, 1,

@@ -1,0 +1,339 @@
+#!/usr/bin/env python3
+"""vocabra-tray from outside, under a virtual display with a tray host, a clipboard owner and a
+fake dictionary of the test's own: the tray icon and the one copy per session, the double press
+over another program's clipboard text (Cyrillic included) and the rendered answer window, a hot key
+switched off, the choices of the dialog and the tray menu as stored settings, the autostart entry,
+and Exit. Screenshots of the dialog, the tray menu and an answer window, in English and Russian,
+go to the folder given.
+
+Run as: tools/with-display dbus-run-session -- /usr/bin/python3 tests/desktop/desktop_e2e.py
+            --build build/linux --work <empty folder> --screenshots <folder>
+"""
+
+import argparse
+import os
+import shutil
+import sys
+import time
+import urllib.parse
+
+HERE = os.path.dirname(os.path.abspath(__file__))
+sys.path.insert(0, HERE)
+sys.path.insert(0, os.path.join(HERE, "..", "e2e"))
+
+import desktop_session as ds  # noqa: E402
+from test_program import (SERVICES, direction_name, prepare_program_folder, program_environment,  # noqa: E402
+                          request_path)
+from tray_e2e import pushed_favourites, pushed_priority  # noqa: E402
+
+FAVOURITES = ["en-ru", "ru-en"]  # the locale's default favourites, two of them kept
+IDLE_MEMORY_LIMIT = 30 * 1024 * 1024
+LOOKUP_LIMIT = 1.0  # seconds from the second key release to the request; the goal is a tenth of it
+
+
+class Failure(Exception):
+    pass
+
+
+def check(condition, message):
+    if not condition:
+        raise Failure(message)
+    print("ok   " + message, flush=True)
+
+
+def requested_word(request):
+    for pair in urllib.parse.urlsplit(request.target).query.split("&"):
+        if pair.startswith("text="):
+            return urllib.parse.unquote(pair[len("text="):])
+    return None
+
+
+def request_for(word):
+    return lambda request: request.method == "GET" and requested_word(request) == word
+
+
+def page_title(request):
+    """The fake dictionary titles each page after the word asked for, so that a window's caption
+    tells which request it shows."""
+    word = requested_word(request)
+    return "Answer" if word is None else "Answer: " + word
+
+
+STARTED = []  # every program started, ended however the test ends
+
+
+class Session:
+    """One run of the program in one language, with what the checks need to reach it."""
+
+    def __init__(self, options, dictionary, host, other, language):
+        self.options = options
+        self.other = other  # the window of another program, which holds the focus for the hot keys
+        self.dictionary = dictionary
+        self.host = host
+        self.language = language
+        self.work = os.path.join(options.work, language)
+        self.shots = os.path.join(options.screenshots, language)
+        os.makedirs(self.shots, exist_ok=True)
+        self.folder = prepare_program_folder(os.path.join(options.build, "tray", "gtk"), os.path.join(self.work, "program"),
+                                             dictionary.port, default_directions=FAVOURITES)
+        environment = program_environment(self.folder)
+        environment.update({
+            "LANG": "ru_RU.UTF-8" if language == "ru" else "en_US.UTF-8",
+            "LC_ALL": None, "LC_MESSAGES": None,
+            "HOME": os.path.join(self.work, "home"),
+            "XDG_CONFIG_HOME": os.path.join(self.work, "config"),
+            "NO_AT_BRIDGE": "1",
+        })
+        self.environment = environment
+        self.program = None
+        self.icon = None
+        self.last_press = 0.0
+
+    def press_double(self, key):
+        """A double press over the other program. A release within a second of the last first
+        press would count as another second press, so presses start more than a second apart."""
+        time.sleep(max(0.0, self.last_press + 1.2 - time.monotonic()))
+        self.last_press = time.monotonic()
+        return ds.press_double(key, self.other)
+
+    def start(self, *arguments):
+        self.program = ds.start_program([self.folder.executable] + list(arguments),
+                                        os.path.join(self.work, "vocabra-tray.log"), env=self.environment)
+        STARTED.append(self.program)
+        self.icon = self.host.wait_docked(15)
+        return self.program
+
+    def run(self, *arguments, timeout=15):
+        """Another start of the program; its exit code."""
+        other = ds.start_program([self.folder.executable] + list(arguments),
+                                 os.path.join(self.work, "second-start.log"), env=self.environment)
+        STARTED.append(other)
+        return other.wait_exit(timeout)
+
+    def settings(self):
+        return {name: value for name, (kind, value) in ds.read_settings(self.folder.settings).items()}
+
+    def wait_setting(self, name, expected, timeout=10):
+        seen = [None]
+
+        def matches():
+            seen[0] = self.settings().get(name)
+            return seen[0] == expected
+        try:
+            ds.wait_until(matches, timeout, "%s = %r" % (name, expected))
+        except ds.WaitTimedOut:
+            pass
+        check(seen[0] == expected, "%s stored as %r (seen %r)" % (name, expected, seen[0]))
+
+    def dialog(self, visible=True):
+        return ds.wait_window(10, name="^Vocabra$", pid=self.program.pid, visible=visible)
+
+    def open_menu(self, shot=None):
+        before = ds.toplevel_windows()
+        window, x, y, width, height = self.icon
+        ds.click(x + width // 2, y + height // 2, 3)
+        menu = ds.wait_new_popup(before, 10, pid=self.program.pid)
+        if shot:
+            ds.screenshot(os.path.join(self.shots, shot))
+        return menu
+
+    def choose_from_menu(self, *keys):
+        """Opens the tray menu and walks it with the keyboard: the menu's own order is the check."""
+        menu = self.open_menu()
+        for key in keys:
+            ds.send_keys(key)
+        ds.wait_window_gone(menu, 10)
+
+    def answer_window(self, word, timeout=15):
+        title = "Answer: " + word
+
+        def titled():
+            return [w for w in ds.find_windows(pid=self.program.pid, visible=True) if ds.window_title(w) == title]
+        window = ds.wait_until(titled, timeout, "a window captioned %r" % title)[0]
+        check(True, "the answer window's caption is the page's title %r" % title)
+        return window
+
+
+def lookup(session, key, word, direction, service="Fake"):
+    """Ctrl+<key>+<key> with `word` on the clipboard of another program: the request for it, its
+    latency from the second release, and the answer window."""
+    with ds.own_clipboard(word):
+        released = session.press_double(key)
+        request = session.dictionary.wait_for(request_for(word.strip()), 15)
+    check(request is not None, "Ctrl+%s+%s sends the request for %r" % (key, key, word.strip()))
+    check(request.path == request_path(service, direction), "to %s for %s" % (service, direction))
+    latency = request.arrived - released
+    print("     from the second key release to the request: %.0f ms" % (latency * 1000), flush=True)
+    check(latency < LOOKUP_LIMIT, "the request came within %.1f s" % LOOKUP_LIMIT)
+    return request, latency, session.answer_window(word.strip())
+
+
+def check_answer_window(session, window, size, shot):
+    x, y, width, height = ds.window_geometry(window)
+    if size:
+        check((width, height) == size, "the answer window has the service's size %dx%d" % size)
+        screen_width, screen_height = ds.image_size(ds.screenshot(os.path.join(session.work, "screen.png")))
+        check(abs(x + width // 2 - screen_width // 2) <= 1 and abs(y + height // 2 - screen_height // 2) <= 1,
+              "and is centred on the screen")
+    path = os.path.join(session.shots, shot)
+
+    def rendered():
+        ds.screenshot(path, window)
+        return not ds.is_flat(path)
+    ds.wait_until(rendered, 15, "the answer page is drawn")
+    check(True, "the answer page is rendered (%s)" % path)
+
+
+def close_answer(window):
+    ds.close_window(window)
+    ds.wait_window_gone(window, 10)
+
+
+def english_run(options, dictionary, host, other):
+    session = Session(options, dictionary, host, other, "en")
+    program = session.start()
+    check(program.running(), "vocabra-tray starts and its icon docks in the tray")
+    window, x, y, width, height = session.icon
+    icon_shot = ds.screenshot(os.path.join(session.work, "icon.png"))
+    check(not ds.is_flat(icon_shot, (x, y, width, height)), "the tray icon shows an image")
+
+    memory = ds.resident_memory(program.pid)
+    print("     resident memory while idle: %.1f MB" % (memory / 1048576), flush=True)
+    check(memory < IDLE_MEMORY_LIMIT, "the idle tray program holds less than 30 MB")
+    cpu = ds.cpu_time_over(program.pid, 5)
+    check(cpu == 0, "and uses no CPU time while idle (5 s)")
+
+    check(session.run() == 0, "a second start exits with 0")
+    dialog = session.dialog()
+    check(ds.is_visible(dialog), "and shows the first copy's dialog")
+    ds.close_window(dialog)
+    ds.wait_until(lambda: not ds.is_visible(dialog), 10, "the dialog hides")
+    check(program.running(), "closing the dialog hides it; the program keeps running")
+
+    # The double press over another program's text, Latin and Cyrillic, each key.
+    first, first_latency, answer = lookup(session, "c", "hello", "en-ru")
+    check_answer_window(session, answer, SERVICES["Fake"].size, "answer-window.png")
+    close_answer(answer)
+    _, later_latency, answer = lookup(session, "Insert", "  привет\n", "en-ru")
+    close_answer(answer)
+
+    # A hot key switched off in the tray menu does nothing; the other still works. The second
+    # request arriving alone shows that the first double press was seen and dropped.
+    session.choose_from_menu("Down", "Down", "Return")
+    session.wait_setting("useCtrlCC", 0)
+    with ds.own_clipboard("switched"):
+        session.press_double("c")
+    _, _, answer = lookup(session, "Insert", "still", "en-ru")
+    check(dictionary.wait_for(request_for("switched"), 0) is None, "Ctrl+C+C switched off sent nothing")
+    close_answer(answer)
+    session.choose_from_menu("Down", "Down", "Return")
+    session.wait_setting("useCtrlCC", 1)
+
+    # The tray menu: the second favourite, then the second service.
+    session.open_menu("tray-menu.png")
+    ds.send_keys("Escape")
+    session.choose_from_menu("Down", "Down", "Down", "Down", "Return")
+    session.wait_setting("dictionaryDirection", "ru-en")
+    favourites = pushed_favourites("ru-en", FAVOURITES, 2)
+    session.wait_setting("dictionaryDefaultDirections", favourites)
+    session.choose_from_menu(*(["Down"] * 6 + ["Right", "Down", "Return"]))
+    priority = pushed_priority("Second", list(SERVICES))
+    session.wait_setting("dictionaryPriority", priority)
+
+    # "Open Vocabra", the third item from the end, shows the dialog.
+    session.choose_from_menu(*(["Up"] * 3 + ["Return"]))
+    dialog = session.dialog()
+    ds.close_window(dialog)
+    ds.wait_until(lambda: not ds.is_visible(dialog), 10, "the dialog hides")
+
+    # The dialog's lists, sorted by name, and its Translate button, from the keyboard.
+    check(session.run() == 0, "another start shows the dialog")
+    dialog = session.dialog()
+    ds.focus(dialog)
+    ds.send_keys("Tab")
+    ds.send_keys("Tab")
+    ds.send_keys("Up")  # from "Russian → English" to "German → Russian", one above it by name
+    session.wait_setting("dictionaryDirection", "de-ru")
+    favourites = pushed_favourites("de-ru", favourites.split(","), 2)
+    session.wait_setting("dictionaryDefaultDirections", favourites)
+    ds.send_keys("Tab")
+    ds.send_keys("Down")  # the second of Second and Fake, the services of de-ru
+    session.wait_setting("dictionaryPriority", pushed_priority("Fake", priority.split(",")))
+    ds.screenshot(os.path.join(session.shots, "dialog.png"), dialog)
+    ds.send_keys("shift+Tab")
+    ds.send_keys("shift+Tab")
+    ds.send_keys("shift+Tab")
+    ds.send_keys("ctrl+a")
+    for key in ("H", "a", "u", "s", "Return"):
+        ds.send_keys(key)
+    request = dictionary.wait_for(request_for("Haus"), 15)
+    check(request is not None and request.path == request_path("Fake", "de-ru"),
+          "Translate in the dialog asks the chosen service for the chosen direction")
+    close_answer(session.answer_window("Haus"))
+
+    # Exit, the menu's last item.
+    session.choose_from_menu("Up", "Return")
+    check(program.wait_exit(15) == 0, "Exit in the tray menu ends the program with 0")
+    host.wait_undocked(window, 10)
+    check(True, "and its icon leaves the tray")
+    return first_latency, later_latency
+
+
+def russian_run(options, dictionary, host, other):
+    session = Session(options, dictionary, host, other, "ru")
+    program = session.start("--visible")
+    dialog = session.dialog()
+    ds.wait_until(lambda: not ds.is_flat(ds.screenshot(os.path.join(session.shots, "dialog.png"), dialog)), 10,
+                  "the dialog is drawn")
+    session.open_menu("tray-menu.png")
+    ds.send_keys("Escape")
+    check(True, "the Russian dialog and tray menu are pictured in %s" % session.shots)
+    _, _, answer = lookup(session, "c", "словарь", "en-ru")
+    check_answer_window(session, answer, SERVICES["Fake"].size, "answer-window.png")
+    close_answer(answer)
+
+    # Starting with the session: the entry names this program, and a fresh copy is started,
+    # which finds this one running.
+    check(session.run("--install") == 0, "--install exits with 0")
+    entry_path = os.path.join(session.environment["XDG_CONFIG_HOME"], "autostart", "vocabra-tray.desktop")
+    check(os.path.isfile(entry_path), "and writes the XDG autostart entry")
+    with open(entry_path, encoding="utf-8") as entry:
+        check("\nExec=%s\n" % session.folder.executable in entry.read(), "which starts this program")
+
+    check(session.run("--exit") == 0, "--exit exits with 0")
+    check(program.wait_exit(15) == 0, "and the running copy ends with 0")
+
+
+def main():
+    parser = argparse.ArgumentParser()
+    parser.add_argument("--build", required=True, help="the native build folder (build/linux)")
+    parser.add_argument("--work", required=True)
+    parser.add_argument("--screenshots", required=True)
+    options = parser.parse_args()
+    ds.check_environment()
+    shutil.rmtree(options.work, ignore_errors=True)
+    os.makedirs(options.work)
+    host_path = os.path.join(options.build, "tests", "desktop", "host", "vocabra_test_tray_host")
+    with ds.FakeDictionary(title=page_title) as dictionary, ds.TrayHost(host_path) as host:
+        try:
+            # Another X11 program holds the focus while the keys are pressed, as the program the
+            # user copies from would: the keys go to it, not to one of vocabra-tray's windows.
+            other = ds.start_program(["xlogo"], os.path.join(options.work, "xlogo.log"))
+            STARTED.append(other)
+            other_window = ds.wait_window(10, name="^xlogo$", visible=True)
+            first, later = english_run(options, dictionary, host, other_window)
+            russian_run(options, dictionary, host, other_window)
+        except (Failure, ds.WaitTimedOut) as failure:
+            ds.screenshot(os.path.join(options.work, "failure.png"))
+            dictionary.print_requests()
+            print("FAIL " + str(failure), flush=True)
+            return 1
+        finally:
+            for program in STARTED:
+                program.stop()
+    print("     lookups: first %.0f ms, later %.0f ms" % (first * 1000, later * 1000))
+    return 0
+
+
+if __name__ == "__main__":
+    sys.exit(main())
