@@ -1,0 +1,38 @@
+#pragma once
+// One answer window: a top-level GTK window filled by a web view. Nothing of it exists before the
+// first answer is shown, so that a window that is never used costs no web engine.
+
+#include <webkit2/webkit2.h>
+
+#include <string>
+
+#include "browserwindow/webkit/GtkOwnership.h"
+#include "translate/target/AnswerWindow.h"
+
+namespace answerwindow {
+
+class AnswerWindow final : public translate::target::RequestDisplayTarget {
+public:
+    AnswerWindow(const char* iconPath, translate::target::AnswerWindowClosed closed, void* context);
+    ~AnswerWindow();
+    AnswerWindow(const AnswerWindow&) = delete;
+    AnswerWindow& operator=(const AnswerWindow&) = delete;
+
+    void ShowUrl(const std::u16string& url,
+                 const translate::Direction& direction,
+                 const translate::target::DisplaySettings& display) override;
+    void Dispose() override;
+
+private:
+    void Open();
+    static void OnDestroyed(GtkWidget* window, gpointer self);
+
+    std::string m_iconPath;
+    translate::target::AnswerWindowClosed m_closed;
+    void* m_closedContext;
+    bool m_closedByUser = false;
+    OwnedToplevel m_window;           // none before the first answer, and after the user closed it
+    WebKitWebView* m_view = nullptr;  // the window's child
+};
+
+}  // namespace answerwindow
