@@ -2,20 +2,21 @@
 """vocabra-tray beside GoldenDict on this machine: the time from the Ctrl+C+C hot key to the
 dictionary's request, the memory waiting and with an answer shown, and the CPU used while idle.
 
-usage (needs a display and a session bus):
+usage (needs a display; every run has a session bus of its own, so dbus-run-session is optional):
     tools/with-display dbus-run-session -- /usr/bin/python3 benchmarks/desktop/compare_with_goldendict.py \\
         [--vocabra-build build/linux/tray/gtk] [--goldendict /usr/bin/goldendict | --no-goldendict] \\
-        [--lookups 4] [--idle-seconds 60] [--runs 1] [--json results.json]
+        [--lookups 4] [--idle-seconds 60] [--runs 1] [--json results.json] [--idle-only]
 
 Each program runs in turn (the order alternates from run to run) in a new home folder with its
 configuration written here, its dictionary a local fake one that records when each request arrives.
 For each run: start, wait until the program's processes use no CPU, take their memory, let them
 idle for --idle-seconds and count the CPU time and context switches of that time, then look up
 words (Latin and Cyrillic in turn) by putting each into the CLIPBOARD and pressing Ctrl+C twice with
-xdotool, measuring from xdotool's return to the request's arrival; with the last answer shown and
-the program idle again, take the memory again; end the program and check that none of its
-processes stays. A markdown table compares the two; the exit status is 1 when any measurement
-could not be made.
+xdotool. A lookup's time runs from the second release of C, as the X server stamped it, to the
+request's arrival at the fake dictionary (and, for comparison, from xdotool's return). With the
+first answer shown and the program resting again, take the memory and the CPU again, and the memory
+once more after the last lookup; end the program and check that none of its processes stays.
+A markdown table compares the two; the exit status is 1 when any measurement could not be made.
 """
 
 import argparse
@@ -64,10 +65,12 @@ class Run:
         # {"word", "ms": from the second release of C to the request, "from_return_ms": from
         # xdotool's return to the request, "xdotool_ms": xdotool's run}
         self.lookups = []
-        self.answer = None  # [ProcessUse] with the last answer shown
+        self.answer = None  # [ProcessUse] with the first answer shown
         self.windows_with_answer = None
-        self.answer_cpu_ms = None  # while the last answer is shown, over --answer-idle-seconds
+        self.answer_cpu_ms = None  # while the first answer is shown, over --answer-idle-seconds
         self.answer_switches = None
+        self.after_lookups = None  # [ProcessUse] after the last lookup, its windows left open
+        self.windows_after_lookups = None
         self.ended_by = None
         self.exit_code = None
         self.left_behind = None  # descriptions of processes still running after the end
@@ -190,6 +193,7 @@ class Measurement:
             self.settle(self.options.start_timeout, "answer for %r" % word)
 
     def measure_answer(self):
+        """Memory and CPU with one answer shown: the first."""
         self.run.answer = self.use()
         self.run.bus_services_answer = self.bus_services()
         self.run.windows_with_answer = windows_of(self.process.pid)
@@ -199,6 +203,11 @@ class Measurement:
             os.makedirs(self.options.screenshots, exist_ok=True)
             x_display.screenshot(os.path.join(self.options.screenshots, "%s-%s.png" % (self.program.name, self.run_id)))
         self.run.answer_cpu_ms, self.run.answer_switches, _ = self.idle_use(self.options.answer_idle_seconds)
+
+    def measure_after_lookups(self):
+        """Memory once every lookup was answered, with the windows they left open."""
+        self.run.after_lookups = self.use()
+        self.run.windows_after_lookups = windows_of(self.process.pid)
 
     def end(self):
         """Ends the program however the run went, and checks that none of its processes stays."""
@@ -248,10 +257,19 @@ class Measurement:
         try:
             self.start()
             self.measure_idle()
-            for word in words:
-                self.look_up(word)
+            for index, word in enumerate(words):
+                try:
+                    self.look_up(word)
+                except MeasurementFailed as failure:
+                    if self.process.poll() is not None:
+                        raise
+                    # The next lookups still say something while the program runs.
+                    self.run.errors.append(str(failure))
+                    continue
+                if index == 0:
+                    self.measure_answer()
             if words:
-                self.measure_answer()
+                self.measure_after_lookups()
         except (MeasurementFailed, RuntimeError, subprocess.TimeoutExpired) as failure:
             self.run.errors.append(str(failure))
         finally:
@@ -313,18 +331,24 @@ def rows(options):
         ("idle RSS, helper processes (MB)", lambda runs: spread([memory(run.idle, "helpers") for run in runs], 1)),
         ("idle RSS, sum (MB)", lambda runs: spread([memory(run.idle, "all") for run in runs], 1)),
         ("idle PSS, sum (MB)", lambda runs: spread([memory(run.idle, "all", "pss_kb") for run in runs], 1)),
-        ("answer shown: RSS, main process (MB)", lambda runs: spread([memory(run.answer, "main") for run in runs], 1)),
-        ("answer shown: RSS, helper processes (MB)",
+        ("first answer shown: RSS, main process (MB)",
+         lambda runs: spread([memory(run.answer, "main") for run in runs], 1)),
+        ("first answer shown: RSS, helper processes (MB)",
          lambda runs: spread([memory(run.answer, "helpers") for run in runs], 1)),
-        ("answer shown: RSS, sum (MB)", lambda runs: spread([memory(run.answer, "all") for run in runs], 1)),
-        ("answer shown: PSS, sum (MB)",
+        ("first answer shown: RSS, sum (MB)", lambda runs: spread([memory(run.answer, "all") for run in runs], 1)),
+        ("first answer shown: PSS, sum (MB)",
          lambda runs: spread([memory(run.answer, "all", "pss_kb") for run in runs], 1)),
-        ("what the answer adds, RSS sum (MB)", added),
+        ("what the first answer adds, RSS sum (MB)", added),
+        ("after %d lookups: RSS, sum (MB)" % options.lookups,
+         lambda runs: spread([memory(run.after_lookups, "all") for run in runs], 1)),
+        ("after %d lookups: answer windows open" % options.lookups,
+         lambda runs: spread([len(run.windows_after_lookups) if run.windows_after_lookups is not None else None
+                              for run in runs], 0)),
         ("idle CPU time over %d s (ms)" % idle, lambda runs: spread([run.idle_cpu_ms for run in runs], 0)),
         ("idle context switches over %d s" % idle, lambda runs: spread([run.idle_switches for run in runs], 0)),
-        ("answer shown: CPU time over %d s (ms)" % options.answer_idle_seconds,
+        ("first answer shown: CPU time over %d s (ms)" % options.answer_idle_seconds,
          lambda runs: spread([run.answer_cpu_ms for run in runs], 0)),
-        ("answer shown: context switches over %d s" % options.answer_idle_seconds,
+        ("first answer shown: context switches over %d s" % options.answer_idle_seconds,
          lambda runs: spread([run.answer_switches for run in runs], 0)),
         ("nothing left running after the end", lambda runs: "yes" if all(
             run.left_behind == [] for run in runs) else "no"),
@@ -349,7 +373,8 @@ def print_details(results):
                 "%s %.0f (%.0f; %.0f)" % (lookup["word"], lookup["ms"], lookup["from_return_ms"], lookup["xdotool_ms"])
                 for lookup in run.lookups))
             for label, uses, windows in (("idle", run.idle, run.windows_when_idle),
-                                         ("answer shown", run.answer, run.windows_with_answer)):
+                                         ("first answer shown", run.answer, run.windows_with_answer),
+                                         ("after the lookups", run.after_lookups, run.windows_after_lookups)):
                 if uses is not None:
                     print("  %s: %s; visible windows: %s" % (label, ", ".join(
                         "%s[%d] RSS %.1f MB PSS %.1f MB" % (use.name, use.pid, megabytes(use.rss_kb or 0),

@@ -25,6 +25,7 @@ import compare_with_goldendict as report  # noqa: E402
 import key_events  # noqa: E402
 import process_metrics as metrics  # noqa: E402
 import test_program  # noqa: E402  (tests/desktop, put on the path by vocabra_program)
+from fake_dictionary import FakeDictionary  # noqa: E402  (tests/e2e, put on the path by test_program)
 from goldendict_program import CONFIG, configure, default_config  # noqa: E402
 
 BUSY_THEN_SLEEP = """
@@ -192,7 +193,8 @@ class ProgramFolderTests(unittest.TestCase):
         for service in test_program.SERVICES.values():
             self.assertTrue(os.path.isfile(os.path.join(program.folder, "icons", service.icon)))
         for language in test_program.LANGUAGE_NAMES:
-            self.assertTrue(os.path.isfile(os.path.join(program.folder, "locale", language, "Configuration.properties")))
+            configuration = os.path.join(program.folder, "locale", language, "Configuration.properties")
+            self.assertTrue(os.path.isfile(configuration))
 
     def test_without_the_answer_window_the_library_stays_out(self):
         program = test_program.prepare_program_folder(self.build, os.path.join(self.work, "app"), 4321,
@@ -219,9 +221,12 @@ class ProgramFolderTests(unittest.TestCase):
                                      for direction in names})
         self.assertEqual(set(names), {d for service in test_program.SERVICES.values() for d in service.directions})
         # The direction comes from the settings file; its first service by priority answers.
-        self.assertEqual(lookup("привет"), ["http://127.0.0.1:4321%s?text=%%d0%%bf%%d1%%80%%d0%%b8%%d0%%b2%%d0%%b5%%d1%%82"
-                                            % test_program.request_path("Second", "de-ru")])
-        self.assertEqual(lookup("--check-update", "--update-url", "http://127.0.0.1:9/none"), ["up to date"])
+        self.assertEqual(lookup("привет"), ["http://127.0.0.1:4321%s?text=%s" % (
+            test_program.request_path("Second", "de-ru"), "%d0%bf%d1%80%d0%b8%d0%b2%d0%b5%d1%82")])
+        # The settings say the update check was just made: no request for the update document.
+        with FakeDictionary() as update_site:
+            lookup("--check-update", "--update-url", "http://127.0.0.1:%d/update.xml" % update_site.port)
+            self.assertEqual(update_site.requests(), [])
 
 
 @unittest.skipUnless(os.environ.get("DISPLAY") and os.path.exists("/usr/bin/goldendict"),
