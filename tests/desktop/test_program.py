@@ -90,7 +90,8 @@ def prepare_program_folder(build_folder, destination, dictionary_port, priority=
     icons = os.path.join(destination, "icons")
     os.makedirs(icons)
     for service in SERVICES.values():
-        shutil.copy2(os.path.join(SOURCE_ROOT, "resources", "services", service.icon), os.path.join(icons, service.icon))
+        shutil.copy2(os.path.join(SOURCE_ROOT, "resources", "services", service.icon),
+                     os.path.join(icons, service.icon))
     values = {"lastCheckForUpdateTime": QWord(int(time.time()))}
     values.update(settings or {})
     settings_path = os.path.join(destination, "settings.reg")

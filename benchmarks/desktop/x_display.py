@@ -1,0 +1,91 @@
+"""The X display as a user's hands use it: a word in the CLIPBOARD, the keys, windows to look at."""
+
+import subprocess
+import time
+
+
+def run(*command, timeout=10):
+    return subprocess.run(command, stdin=subprocess.DEVNULL, capture_output=True, text=True, timeout=timeout)
+
+
+def wait_until(condition, timeout, step=0.05):
+    """condition()'s first true value, or None when it stays false for `timeout` seconds."""
+    deadline = time.monotonic() + timeout
+    while True:
+        value = condition()
+        if value or time.monotonic() >= deadline:
+            return value or None
+        time.sleep(step)
+
+
+def clipboard_text():
+    result = run("xclip", "-o", "-selection", "clipboard")
+    return result.stdout if result.returncode == 0 else None
+
+
+class ClipboardOwner:
+    """Holds `word` in the CLIPBOARD the way an application does after Ctrl+C: xclip owns the
+    selection and answers every request for it until this owner is closed or another client takes
+    the selection. xclip stays in the foreground (-quiet), so that the process started here is the
+    owner, and -loops bounds how long it can outlive this script."""
+
+    def __init__(self, word, loops=1000):
+        self.word = word
+        self._process = subprocess.Popen(
+            ["xclip", "-quiet", "-selection", "clipboard", "-i", "-loops", str(loops)],
+            stdin=subprocess.PIPE, stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
+        self._process.stdin.write(word.encode("utf-8"))
+        self._process.stdin.close()
+        if not wait_until(lambda: clipboard_text() == word, 10):
+            self.close()
+            raise RuntimeError("xclip did not take the CLIPBOARD for %r" % word)
+
+    def close(self):
+        if self._process.poll() is None:
+            self._process.terminate()
+        self._process.wait(10)
+
+    def __enter__(self):
+        return self
+
+    def __exit__(self, *exc):
+        self.close()
+
+
+def root_window():
+    for line in run("xwininfo", "-root").stdout.splitlines():
+        if "Window id:" in line:
+            return line.split("Window id:")[1].split()[0]
+    raise RuntimeError("xwininfo found no root window")
+
+
+def focus_root():
+    """Gives the keyboard focus to the root window, so that the keys reach no application: the
+    programs measured see them through the X server's extensions (XInput2, RECORD) alone, and no
+    window of theirs turns the Ctrl+C into a copy of its own."""
+    run("xdotool", "windowfocus", "--sync", str(int(root_window(), 16)))
+
+
+def press_ctrl_c_twice():
+    """Holds Ctrl, taps C twice, releases Ctrl. Returns (started, returned) in time.monotonic():
+    xdotool has sent the last key release when it returns."""
+    started = time.monotonic()
+    result = run("xdotool", "keydown", "ctrl", "key", "c", "key", "c", "keyup", "ctrl")
+    returned = time.monotonic()
+    if result.returncode != 0:
+        raise RuntimeError("xdotool failed: %s" % result.stderr.strip())
+    return started, returned
+
+
+def visible_windows(pid):
+    """Visible top-level windows that name `pid` as their owner (_NET_WM_PID, set by GTK and Qt)."""
+    result = run("xdotool", "search", "--onlyvisible", "--pid", str(pid))
+    return [int(window) for window in result.stdout.split()] if result.returncode == 0 else []
+
+
+def window_name(window):
+    return run("xdotool", "getwindowname", str(window)).stdout.strip()
+
+
+def screenshot(path):
+    run("import", "-window", "root", path, timeout=30)
