@@ -3,7 +3,7 @@
 fake dictionary of the test's own: the tray icon and the one copy per session, the double press
 over another program's clipboard text (Cyrillic included) and the rendered answer window, a hot key
 switched off, the choices of the dialog and the tray menu as stored settings, the autostart entry,
-and Exit. Screenshots of the dialog, the tray menu and an answer window, in English and Russian,
+Exit, and the desktop portal's shortcut under Wayland. Screenshots of the dialog, the tray menu and an answer window, in English and Russian,
 go to the folder given.
 
 Run as: tools/with-display dbus-run-session -- /usr/bin/python3 tests/desktop/desktop_e2e.py
@@ -13,6 +13,7 @@ Run as: tools/with-display dbus-run-session -- /usr/bin/python3 tests/desktop/de
 import argparse
 import os
 import shutil
+import subprocess
 import sys
 import time
 import urllib.parse
@@ -65,13 +66,13 @@ STARTED = []  # every program started, ended however the test ends
 class Session:
     """One run of the program in one language, with what the checks need to reach it."""
 
-    def __init__(self, options, dictionary, host, other, language):
+    def __init__(self, options, dictionary, host, other, language, name=None):
         self.options = options
         self.other = other  # the window of another program, which holds the focus for the hot keys
         self.dictionary = dictionary
         self.host = host
         self.language = language
-        self.work = os.path.join(options.work, language)
+        self.work = os.path.join(options.work, name or language)
         self.shots = os.path.join(options.screenshots, language)
         os.makedirs(self.shots, exist_ok=True)
         self.folder = prepare_program_folder(os.path.join(options.build, "tray", "gtk"), os.path.join(self.work, "program"),
@@ -249,6 +250,7 @@ def english_run(options, dictionary, host, other):
     # The dialog's lists, sorted by name, and its Translate button, from the keyboard.
     check(session.run() == 0, "another start shows the dialog")
     dialog = session.dialog()
+    dialog_height = ds.window_geometry(dialog)[3]
     ds.focus(dialog)
     ds.send_keys("Tab")
     ds.send_keys("Tab")
@@ -276,7 +278,7 @@ def english_run(options, dictionary, host, other):
     check(program.wait_exit(15) == 0, "Exit in the tray menu ends the program with 0")
     host.wait_undocked(window, 10)
     check(True, "and its icon leaves the tray")
-    return first_latency, later_latency
+    return first_latency, later_latency, dialog_height
 
 
 def russian_run(options, dictionary, host, other):
@@ -304,6 +306,58 @@ def russian_run(options, dictionary, host, other):
     check(program.wait_exit(15) == 0, "and the running copy ends with 0")
 
 
+class PortalService:
+    """The fake desktop portal in a process of its own, asked one line at a time."""
+
+    def __init__(self, log_path):
+        self._log = open(log_path, "w")
+        self._process = subprocess.Popen(
+            ["/usr/bin/python3", os.path.join(HERE, "portal", "fake_portal_service.py")],
+            stdin=subprocess.PIPE, stdout=subprocess.PIPE, stderr=self._log, text=True)
+        check(self._process.stdout.readline().strip() == "ready", "the fake desktop portal is on the bus")
+
+    def ask(self, command):
+        self._process.stdin.write(command + "\n")
+        self._process.stdin.flush()
+        return self._process.stdout.readline().strip()
+
+    def stop(self):
+        self._process.stdin.close()
+        self._process.wait(10)
+        self._process.stdout.close()
+        self._log.close()
+
+
+def wayland_run(options, dictionary, host, other, x11_dialog_height):
+    """Under Wayland the program asks the desktop's portal for a shortcut that translates the
+    clipboard, and says in the dialog that the double press cannot work there."""
+    session = Session(options, dictionary, host, other, "en", name="wayland")
+    session.environment["XDG_SESSION_TYPE"] = "wayland"
+    portal = PortalService(os.path.join(session.work, "portal.log"))
+    try:
+        program = session.start("--visible")
+        dialog = session.dialog()
+        bound = [None]
+
+        def asked():
+            bound[0] = portal.ask("bound")
+            return bound[0] != "none"
+        ds.wait_until(asked, 15, "the program asks the portal for its shortcut")
+        check(bound[0] == "bound Translate the clipboard with Vocabra",
+              "under Wayland the program binds the portal's shortcut (%s)" % bound[0])
+        ds.wait_until(lambda: ds.window_geometry(dialog)[3] > x11_dialog_height, 10, "the dialog grows")
+        check(True, "and the dialog shows the note the X11 dialog does not")
+        ds.screenshot(os.path.join(session.work, "dialog.png"), dialog)
+        with ds.own_clipboard("shortcut"):
+            check(portal.ask("activate") == "activated 1", "the desktop reports the shortcut pressed")
+            request = dictionary.wait_for(request_for("shortcut"), 15)
+        check(request is not None, "which translates the clipboard's text")
+        close_answer(session.answer_window("shortcut"))
+        check(session.run("--exit") == 0 and program.wait_exit(15) == 0, "--exit ends the program with 0")
+    finally:
+        portal.stop()
+
+
 def main():
     parser = argparse.ArgumentParser()
     parser.add_argument("--build", required=True, help="the native build folder (build/linux)")
@@ -321,8 +375,9 @@ def main():
             other = ds.start_program(["xlogo"], os.path.join(options.work, "xlogo.log"))
             STARTED.append(other)
             other_window = ds.wait_window(10, name="^xlogo$", visible=True)
-            first, later = english_run(options, dictionary, host, other_window)
+            first, later, dialog_height = english_run(options, dictionary, host, other_window)
             russian_run(options, dictionary, host, other_window)
+            wayland_run(options, dictionary, host, other_window, dialog_height)
         except (Failure, ds.WaitTimedOut) as failure:
             ds.screenshot(os.path.join(options.work, "failure.png"))
             dictionary.print_requests()

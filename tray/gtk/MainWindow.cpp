@@ -54,6 +54,7 @@ MainWindow::MainWindow(GtkApplication* application)
 
     m_waylandDesktop = IsWaylandDesktop();
     UpdateHotKeyListener();
+    StartShortcutPortal();
     ShowKeyNote();
 }
 
@@ -181,8 +182,22 @@ void MainWindow::ShowKeyNote()
         return;
     }
     std::string note = DesktopText("IDS_WAYLAND_NOTE");
+    if (m_shortcutPortal && m_shortcutPortal->State() == PortalShortcutState::Bound &&
+        !m_shortcutPortal->TriggerDescription().empty())
+        note += "\n" + DesktopText("IDS_CLIPBOARD_SHORTCUT_BOUND", m_shortcutPortal->TriggerDescription());
     gtk_label_set_text(GTK_LABEL(m_keyNote), note.c_str());
     gtk_widget_show(m_keyNote);
+}
+
+void MainWindow::StartShortcutPortal()
+{
+    // Under Wayland the desktop's global-shortcut portal is the one way to a key that works in
+    // every window; the desktop asks the user to confirm or choose it.
+    if (!m_waylandDesktop)
+        return;
+    m_shortcutPortal = std::make_unique<GlobalShortcutPortal>([this] { TranslateClipboard(); });
+    m_shortcutPortal->SetChangedCallback([this] { ShowKeyNote(); });
+    m_shortcutPortal->Start(DesktopText("IDS_CLIPBOARD_SHORTCUT"));
 }
 
 gboolean MainWindow::OnDelete(GtkWidget*, GdkEvent*, gpointer self)
@@ -207,6 +222,7 @@ void MainWindow::Exit()
     m_exited = true;
     StorePosition();
     m_hotKeys.Stop();
+    m_shortcutPortal.reset();
     m_answers.CloseAll();
     m_tray.reset();
     gtk_widget_hide(m_window.get());

@@ -14,6 +14,7 @@
 #include "tray/gtk/AboutBox.h"
 #include "tray/gtk/AnswerWindows.h"
 #include "tray/gtk/GObjectPtr.h"
+#include "tray/gtk/GlobalShortcutPortal.h"
 #include "tray/gtk/HotKeyListener.h"
 #include "tray/gtk/TrayIndicator.h"
 #include "tray/gtk/UpdateQuestion.h"
@@ -40,6 +41,7 @@ private:
     void StorePosition();
     void Hide();
     void ShowKeyNote();
+    void StartShortcutPortal();
     static gboolean OnDelete(GtkWidget*, GdkEvent*, gpointer self);
     static gboolean OnKeyPress(GtkWidget*, GdkEventKey* event, gpointer self);
 
@@ -82,6 +84,8 @@ private:
     std::u16string m_serviceTip;
     bool m_hotKeysOff = false;  // wanted, but the keys cannot be seen on this display
     bool m_waylandDesktop = false;
+    // Only under Wayland: the desktop's own shortcut that translates the clipboard.
+    std::unique_ptr<GlobalShortcutPortal> m_shortcutPortal;
     std::unique_ptr<TrayIndicator> m_tray;
     HotKeyListener m_hotKeys;
     AnswerWindows m_answers;
