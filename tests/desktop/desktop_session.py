@@ -450,17 +450,16 @@ def focus(window, timeout=10):
 def press_double(key, window=None):
     """Holds Ctrl and taps `key` twice ("c" for Ctrl+C+C, "Insert" for Ctrl+Ins+Ins), as
     `xdotool keydown ctrl key K key K keyup ctrl` does, focusing `window` first when given.
-    Returns time.monotonic() taken right after the second release of `key` was sent: once the
-    xdotool that sent it has ended, which is a few milliseconds late (measured: a GTK client had
-    received that release 6-8 ms before the time returned), so latencies measured from it come
-    out that much too short."""
+    Returns time.monotonic() taken just before the second release of `key` is sent, by an xdotool
+    of its own: the release reaches the server a few milliseconds later (that xdotool's start),
+    so latencies measured from it come out that much too long, never too short."""
     if window is not None:
         focus(window)
     try:
-        _xdotool_checked("keydown", "ctrl", "key", key, "key", key)
-        # Taken once that xdotool has ended, and so sent its events; Ctrl is still held (XTest
-        # keeps the key down across clients) until the release below.
+        _xdotool_checked("keydown", "ctrl", "key", key, "keydown", key)
+        # Ctrl and the key stay down (XTest keeps them across clients) until released below.
         released = time.monotonic()
+        _xdotool_checked("keyup", key)
     finally:
         _xdotool_checked("keyup", "ctrl")  # never leave Ctrl held for the rest of the test
     return released

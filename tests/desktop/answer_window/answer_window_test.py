@@ -302,6 +302,7 @@ class WindowChecks:
         self.measured = {}
         self.a = self.b = None  # the X windows of the driver's windows A and B
         self.engine_processes = 0  # with one window shown
+        self.engine = set()  # their process ids
 
     def stop(self):
         self.display.close()
@@ -344,6 +345,7 @@ class WindowChecks:
         self.measured["the driver's share with the first answer shown (kB, PSS)"] = proportional_kb(pid)
         engine = web_engine_processes(pid)
         self.engine_processes = len(engine)
+        self.engine = set(engine)
         self.measured["web engine processes with one window"] = "%d, together %d kB (PSS)" % (
             len(engine), sum(proportional_kb(child) for child in engine))
 
@@ -400,6 +402,8 @@ class WindowChecks:
         driver.ask("dispose B", "disposed B")
         check(driver.count("closed A") == 1 and driver.count("closed B") == 1,
               "closing called back once for each window, disposed of inside the callback or after it")
+        check(set(web_engine_processes(pid)) == self.engine,
+              "the web engine's processes stay for the next answer when the last window has closed")
 
     def failed_page_and_dispose(self):
         """A server that does not answer; the owner ending an open window and one never shown."""
@@ -407,6 +411,7 @@ class WindowChecks:
         driver.ask("create C keep -", "created C")
         driver.show("C", 0, 0, "http://127.0.0.1:%d/" % closed_port())
         c = new_window(self.pid, set())
+        check(set(web_engine_processes(self.pid)) == self.engine, "and the next window's answer uses them")
         check(wait_until(lambda: colours_of(c, self.picture("unreachable.png")) > 1, DEADLINE),
               "an unreachable server gives the engine's error page (picture in %s)" % self.picture("unreachable.png"))
         driver.show("C", 0, 0, self.base + "/pages/answer.html?again=1")
