@@ -23,6 +23,7 @@ sys.path.insert(0, HERE)
 sys.path.insert(0, os.path.join(HERE, "..", "e2e"))
 
 import desktop_session as ds  # noqa: E402
+from checks import Failure, check  # noqa: E402
 from test_program import (SERVICES, direction_name, prepare_program_folder, program_environment,  # noqa: E402
                           request_path)
 from tray_e2e import pushed_favourites, pushed_priority  # noqa: E402
@@ -30,16 +31,6 @@ from tray_e2e import pushed_favourites, pushed_priority  # noqa: E402
 FAVOURITES = ["en-ru", "ru-en"]  # the locale's default favourites, two of them kept
 IDLE_MEMORY_LIMIT = 30 * 1024 * 1024
 LOOKUP_LIMIT = 1.0  # seconds from the second key release to the request; the goal is a tenth of it
-
-
-class Failure(Exception):
-    pass
-
-
-def check(condition, message):
-    if not condition:
-        raise Failure(message)
-    print("ok   " + message, flush=True)
 
 
 def requested_word(request):
@@ -195,8 +186,9 @@ def english_run(options, dictionary, host, other):
     program = session.start()
     check(program.running(), "vocabra-tray starts and its icon docks in the tray")
     window, x, y, width, height = session.icon
-    icon_shot = ds.screenshot(os.path.join(session.work, "icon.png"))
-    check(not ds.is_flat(icon_shot, (x, y, width, height)), "the tray icon shows an image")
+    icon_shot = os.path.join(session.work, "icon.png")
+    ds.wait_until(lambda: not ds.is_flat(ds.screenshot(icon_shot), (x, y, width, height)), 10, "the icon is drawn")
+    check(True, "the tray icon shows an image")
 
     memory = ds.resident_memory(program.pid)
     print("     resident memory while idle: %.1f MB" % (memory / 1048576), flush=True)

@@ -28,6 +28,7 @@ import urllib.parse
 
 sys.dont_write_bytecode = True  # nothing written into the source tree
 
+from checks import Failure, check
 from fake_dictionary import FakeDictionary
 from wine_session import (WineSession, geometry, russian_locale, screenshot, visible_windows, visible_windows_of,
                           wait_until, window_name, xdotool)
@@ -37,16 +38,6 @@ TRAY = "^Wine System Tray"
 SETTINGS_KEY = r"HKCU\Software\Microsoft\Internet Explorer\LowRegistry\Corvane\Vocabra"
 TYPED_WORD = "hello"
 COPIED_WORD = "привет"  # outside the ANSI code page of an English system
-
-
-class Failure(Exception):
-    pass
-
-
-def check(condition, message):
-    if not condition:
-        raise Failure(message)
-    print("ok   " + message, flush=True)
 
 
 @contextlib.contextmanager

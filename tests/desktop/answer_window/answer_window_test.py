@@ -32,6 +32,7 @@ import time
 sys.dont_write_bytecode = True  # nothing written into the source tree
 sys.path.insert(0, os.path.join(os.path.dirname(os.path.abspath(__file__)), "..", "..", "e2e"))
 
+from checks import Failure, check
 from fake_dictionary import FakeDictionary
 from wine_session import geometry, wait_until, window_name, xdotool
 
@@ -48,16 +49,6 @@ PAGES = {
     "linked.html": ("Открыто по ссылке", "<p>открыто по ссылке</p>"),
 }
 POPUP_SCRIPT = "<script>window.open('/pages/popup.html');</script>"
-
-
-class Failure(Exception):
-    pass
-
-
-def check(condition, message):
-    if not condition:
-        raise Failure(message)
-    print("ok   " + message, flush=True)
 
 
 def write_pages(folder):

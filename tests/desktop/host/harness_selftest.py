@@ -20,6 +20,9 @@ import urllib.request
 
 sys.dont_write_bytecode = True  # nothing written into the source tree
 
+sys.path.insert(0, os.path.join(os.path.dirname(os.path.abspath(__file__)), os.pardir, os.pardir, "e2e"))
+from checks import Failure, check  # noqa: E402
+
 WINDOW_TITLE = "Harness stand-in"
 COPIED_TEXT = "словарь \"Vocabra\" \\ 100%"
 
@@ -92,16 +95,6 @@ def run_stand_in():
 
 
 # ---------------------------------------------------------------------------------------------
-
-class Failure(Exception):
-    pass
-
-
-def check(condition, message):
-    if not condition:
-        raise Failure(message)
-    print("ok   " + message, flush=True)
-
 
 def inside(inner, outer):
     x, y, w, h = inner
