@@ -6,14 +6,11 @@
 
 #include <memory>
 
+#include "foundation/glib/GLibOwnership.h"
+
 namespace answerwindow {
 
-struct GObjectUnref {
-    void operator()(gpointer object) const { g_object_unref(object); }
-};
-
-template <class T>
-using GObjectPtr = std::unique_ptr<T, GObjectUnref>;
+using glib::GObjectPtr;
 
 struct WidgetDestroy {
     void operator()(GtkWidget* widget) const { gtk_widget_destroy(widget); }

@@ -10,3 +10,12 @@ def check(condition, message):
     if not condition:
         raise Failure(message)
     print("ok   " + message, flush=True)
+
+
+def run_or_exit(checks, *arguments):
+    """Runs `checks(*arguments)`; the first failed check ends the process with 1."""
+    try:
+        checks(*arguments)
+    except Failure as failure:
+        print("FAIL " + str(failure), flush=True)
+        raise SystemExit(1)

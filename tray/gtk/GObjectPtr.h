@@ -1,27 +1,17 @@
 #pragma once
-// Ownership of GLib's objects and strings, released once by whoever holds them last.
+// Ownership of GLib's objects and strings, and of GTK's widgets.
 
 #include <gtk/gtk.h>
 
 #include <memory>
 
+#include "foundation/glib/GLibOwnership.h"
+
 namespace tray::gtk {
 
-struct GObjectUnref {
-    void operator()(gpointer object) const noexcept { g_object_unref(object); }
-};
-template <class T>
-using GObjectPtr = std::unique_ptr<T, GObjectUnref>;
-
-struct GFree {
-    void operator()(gpointer memory) const noexcept { g_free(memory); }
-};
-using GCharPtr = std::unique_ptr<gchar, GFree>;
-
-struct GErrorFree {
-    void operator()(GError* error) const noexcept { g_error_free(error); }
-};
-using GErrorPtr = std::unique_ptr<GError, GErrorFree>;
+using glib::GCharPtr;
+using glib::GErrorPtr;
+using glib::GObjectPtr;
 
 // A widget held until this owner goes: a floating reference is sunk and dropped with the owner,
 // which also destroys a top-level window.

@@ -8,6 +8,7 @@
 #include <optional>
 #include <utility>
 
+#include "foundation/glib/GLibOwnership.h"
 #include "tray/gtk/PortalRequestPath.h"
 
 namespace tray::gtk {
@@ -20,21 +21,9 @@ constexpr char kRequestInterface[] = "org.freedesktop.portal.Request";
 constexpr char kSessionInterface[] = "org.freedesktop.portal.Session";
 constexpr guint32 kResponseSuccess = 0;
 
-struct GObjectUnref {
-    void operator()(gpointer object) const { g_object_unref(object); }
-};
-template <typename T>
-using GObjectPtr = std::unique_ptr<T, GObjectUnref>;
-
-struct VariantUnref {
-    void operator()(GVariant* variant) const { g_variant_unref(variant); }
-};
-using VariantPtr = std::unique_ptr<GVariant, VariantUnref>;
-
-struct ErrorFree {
-    void operator()(GError* error) const { g_error_free(error); }
-};
-using ErrorPtr = std::unique_ptr<GError, ErrorFree>;
+using glib::GObjectPtr;
+using ErrorPtr = glib::GErrorPtr;
+using VariantPtr = glib::GVariantPtr;
 
 // One signal subscription, ended when this goes. GDBus drops deliveries that are already queued
 // for an ended subscription, so no handler runs after Reset().

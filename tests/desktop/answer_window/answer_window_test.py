@@ -32,7 +32,7 @@ import time
 sys.dont_write_bytecode = True  # nothing written into the source tree
 sys.path.insert(0, os.path.join(os.path.dirname(os.path.abspath(__file__)), "..", "..", "e2e"))
 
-from checks import Failure, check
+from checks import Failure, check, run_or_exit
 from fake_dictionary import FakeDictionary
 from wine_session import geometry, wait_until, window_name, xdotool
 
@@ -437,11 +437,7 @@ def main():
         parser.add_argument(option, required=True)
     parser.add_argument("--sanitized", action="store_true")
     args = parser.parse_args()
-    try:
-        run(args)
-    except Failure as failure:
-        print("FAIL " + str(failure), flush=True)
-        sys.exit(1)
+    run_or_exit(run, args)
 
 
 if __name__ == "__main__":

@@ -21,7 +21,7 @@ import urllib.request
 sys.dont_write_bytecode = True  # nothing written into the source tree
 
 sys.path.insert(0, os.path.join(os.path.dirname(os.path.abspath(__file__)), os.pardir, os.pardir, "e2e"))
-from checks import Failure, check  # noqa: E402
+from checks import Failure, check, run_or_exit  # noqa: E402
 
 WINDOW_TITLE = "Harness stand-in"
 COPIED_TEXT = "словарь \"Vocabra\" \\ 100%"
@@ -372,11 +372,7 @@ def main():
     arguments.add_argument("--work", required=True)
     options = arguments.parse_args()
     sys.path.insert(0, os.path.join(os.path.dirname(os.path.abspath(__file__)), os.pardir))
-    try:
-        run_checks(options)
-    except Failure as failure:
-        print("FAIL " + str(failure), flush=True)
-        sys.exit(1)
+    run_or_exit(run_checks, options)
 
 
 if __name__ == "__main__":
