@@ -21,7 +21,7 @@ import urllib.request
 sys.dont_write_bytecode = True  # nothing written into the source tree
 
 sys.path.insert(0, os.path.join(os.path.dirname(os.path.abspath(__file__)), os.pardir, os.pardir, "e2e"))
-from checks import Failure, check, run_or_exit  # noqa: E402
+from checks import check, run_or_exit  # noqa: E402
 
 WINDOW_TITLE = "Harness stand-in"
 COPIED_TEXT = "словарь \"Vocabra\" \\ 100%"
