@@ -95,8 +95,9 @@ def windows_of(root):
 class Measurement:
     """One run of one program, from its new home folder to the check that nothing stayed."""
 
-    def __init__(self, program, dictionary, keys, options, work):
+    def __init__(self, program, dictionary, keys, focus_holder, options, work):
         self.program = program
+        self.focus_holder = focus_holder
         self.dictionary = dictionary
         self.keys = keys
         self.c_key = keys.keycodes["c"]
@@ -169,7 +170,7 @@ class Measurement:
     def look_up(self, word):
         # As a user who goes back to an application after reading an answer: the focus leaves
         # the program's windows (a popup may hide), and the keys come once it has rested.
-        x_display.focus_root()
+        self.focus_holder.focus()
         self.settle(self.options.start_timeout, "before looking up %r" % word)
         with x_display.ClipboardOwner(word):
             keys_before = self.keys.count()
@@ -454,13 +455,13 @@ def main():
     work = tempfile.mkdtemp(prefix="desktop-benchmark-")
     print("work folder: %s" % work, flush=True)
     try:
-        with FakeDictionary() as dictionary, key_events.KeyEvents() as keys:
+        with FakeDictionary() as dictionary, key_events.KeyEvents() as keys, x_display.FocusHolder() as holder:
             for number in range(options.runs):
                 # Alternating the order spreads whatever the machine does meanwhile over both.
                 for program in programs if number % 2 == 0 else programs[::-1]:
                     print("run %d of %s ..." % (number + 1, program.name), flush=True)
                     words = [] if options.idle_only else WORDS[:options.lookups]
-                    run = Measurement(program, dictionary, keys, options, work).perform(words)
+                    run = Measurement(program, dictionary, keys, holder, options, work).perform(words)
                     for error in run.errors:
                         print("  FAILED: %s" % error, flush=True)
                     results[program.name].append(run)

@@ -52,18 +52,37 @@ class ClipboardOwner:
         self.close()
 
 
-def root_window():
-    for line in run("xwininfo", "-root").stdout.splitlines():
-        if "Window id:" in line:
-            return line.split("Window id:")[1].split()[0]
-    raise RuntimeError("xwininfo found no root window")
+class FocusHolder:
+    """A window of another X11 program (xlogo) that takes the keyboard focus before each lookup,
+    as the application a user copies from would: the keys reach it and no window of the programs
+    measured, which see them through the X server's extensions (XInput2, RECORD) alone. The root
+    window would not do: with the focus there, keys go to the window under the pointer, where an
+    answer window may be, and it would turn the Ctrl+C into a copy of its own."""
 
+    def __init__(self):
+        self._process = subprocess.Popen(["xlogo", "-name", "focus-holder", "-geometry", "64x64+0+0"],
+                                         stdin=subprocess.DEVNULL, stdout=subprocess.DEVNULL,
+                                         stderr=subprocess.DEVNULL)
+        found = wait_until(
+            lambda: run("xdotool", "search", "--onlyvisible", "--classname", "focus-holder").stdout.split(), 10)
+        if not found:
+            self.close()
+            raise RuntimeError("xlogo showed no window to hold the focus")
+        self.window = found[0]
 
-def focus_root():
-    """Gives the keyboard focus to the root window, so that the keys reach no application: the
-    programs measured see them through the X server's extensions (XInput2, RECORD) alone, and no
-    window of theirs turns the Ctrl+C into a copy of its own."""
-    run("xdotool", "windowfocus", "--sync", str(int(root_window(), 16)))
+    def focus(self):
+        run("xdotool", "windowfocus", "--sync", self.window)
+
+    def close(self):
+        if self._process.poll() is None:
+            self._process.terminate()
+        self._process.wait(10)
+
+    def __enter__(self):
+        return self
+
+    def __exit__(self, *exc):
+        self.close()
 
 
 def press_ctrl_c_twice():
