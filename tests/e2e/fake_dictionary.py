@@ -91,9 +91,13 @@ class FakeDictionary:
 
     def _dictionary_page(self, request):
         head = ""
+        heading = ""
         if self._title is not None:
-            head = "<head><title>%s</title></head>" % html.escape(self._title(request))
-        return ("<html>%s<body>fake dictionary</body></html>" % head).encode("utf-8")
+            # The title in the page too, so that a picture of the window shows what was asked for.
+            title = html.escape(self._title(request))
+            head = "<head><meta charset=\"utf-8\"><title>%s</title></head>" % title
+            heading = "<h1>%s</h1>" % title
+        return ("<html>%s<body>%sfake dictionary</body></html>" % (head, heading)).encode("utf-8")
 
     def _page(self, name):
         """The bytes of a file under the pages folder, or None (also for a name leading out of it)."""
