@@ -23,7 +23,24 @@ def clipboard_text():
     return result.stdout if result.returncode == 0 else None
 
 
-class ClipboardOwner:
+class HelperProgram:
+    """A program started for the measurement, ended (SIGTERM) when closed or when its `with` ends."""
+
+    _process = None
+
+    def close(self):
+        if self._process.poll() is None:
+            self._process.terminate()
+        self._process.wait(10)
+
+    def __enter__(self):
+        return self
+
+    def __exit__(self, *exc):
+        self.close()
+
+
+class ClipboardOwner(HelperProgram):
     """Holds `word` in the CLIPBOARD the way an application does after Ctrl+C: xclip owns the
     selection and answers every request for it until this owner is closed or another client takes
     the selection. xclip stays in the foreground (-quiet), so that the process started here is the
@@ -40,19 +57,8 @@ class ClipboardOwner:
             self.close()
             raise RuntimeError("xclip did not take the CLIPBOARD for %r" % word)
 
-    def close(self):
-        if self._process.poll() is None:
-            self._process.terminate()
-        self._process.wait(10)
 
-    def __enter__(self):
-        return self
-
-    def __exit__(self, *exc):
-        self.close()
-
-
-class FocusHolder:
+class FocusHolder(HelperProgram):
     """A window of another X11 program (xlogo) that takes the keyboard focus before each lookup,
     as the application a user copies from would: the keys reach it and no window of the programs
     measured, which see them through the X server's extensions (XInput2, RECORD) alone. The root
@@ -72,17 +78,6 @@ class FocusHolder:
 
     def focus(self):
         run("xdotool", "windowfocus", "--sync", self.window)
-
-    def close(self):
-        if self._process.poll() is None:
-            self._process.terminate()
-        self._process.wait(10)
-
-    def __enter__(self):
-        return self
-
-    def __exit__(self, *exc):
-        self.close()
 
 
 def press_ctrl_c_twice():
