@@ -24,6 +24,9 @@ constexpr guint kStandbySeconds = 300;
 // the Windows program's answers all live in its own process (each further process cost another
 // 40 MB, measured, PSS). It lives while answers are open and for a while after the last one.
 struct Standby {
+    // Held by hand, not by an owner object: at the program's exit the web process ends with the
+    // connection, and a view released by a static destructor would run WebKit's teardown after
+    // GTK's.
     WebKitWebView* view = nullptr;
     guint expiry = 0;  // the timer that ends it, while no answer is open
     int answers = 0;   // answer views alive now
