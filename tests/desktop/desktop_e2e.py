@@ -3,7 +3,8 @@
 fake dictionary of the test's own: the tray icon and the one copy per session, the double press
 over another program's clipboard text (Cyrillic included) and the rendered answer window, a hot key
 switched off, the choices of the dialog and the tray menu as stored settings, the autostart entry,
-Exit, and the desktop portal's shortcut under Wayland. Screenshots of the dialog, the tray menu and an answer window, in English and Russian,
+Exit, the desktop portal's shortcut under Wayland, and the StatusNotifierItem where the desktop
+has a watcher for it. Screenshots of the dialog, the tray menu and an answer window, in English and Russian,
 go to the folder given.
 
 Run as: tools/with-display dbus-run-session -- /usr/bin/python3 tests/desktop/desktop_e2e.py
@@ -12,6 +13,7 @@ Run as: tools/with-display dbus-run-session -- /usr/bin/python3 tests/desktop/de
 
 import argparse
 import os
+import select
 import shutil
 import subprocess
 import sys
@@ -350,6 +352,63 @@ def wayland_run(options, dictionary, host, other, x11_dialog_height):
         portal.stop()
 
 
+def menu_items(layout):
+    """(id, label) of the items of a dbusmenu layout's top level, separators left out."""
+    _id, _properties, children = layout
+    return [(child[0], child[1].get("label", "")) for child in children if child[1].get("type") != "separator"]
+
+
+def notifier_item_run(options, dictionary, host, other):
+    """Where the desktop runs a StatusNotifierWatcher, the icon is a StatusNotifierItem: its menu
+    is published on the session bus (dbusmenu), a middle click opens the dialog, and the menu's
+    Exit ends the program."""
+    import gi
+    gi.require_version("Gio", "2.0")
+    from gi.repository import Gio, GLib
+
+    session = Session(options, dictionary, host, other, "en", name="notifier-item")
+    os.makedirs(session.work, exist_ok=True)
+    with open(os.path.join(session.work, "watcher.log"), "w") as log:
+        watcher = subprocess.Popen(["/usr/bin/python3", os.path.join(HERE, "fake_notifier_watcher.py")],
+                                   stdin=subprocess.PIPE, stdout=subprocess.PIPE, stderr=log, text=True)
+    try:
+        check(watcher.stdout.readline().strip() == "ready", "a StatusNotifierWatcher is on the session bus")
+        session.program = program = ds.start_program([session.folder.executable],
+                                                     os.path.join(session.work, "vocabra-tray.log"),
+                                                     env=session.environment)
+        STARTED.append(program)
+        registered = select.select([watcher.stdout], [], [], 15)[0] and watcher.stdout.readline().split()
+        check(registered and registered[0] == "registered", "the program registers a StatusNotifierItem")
+        name, path = registered[1:3]
+        bus = Gio.bus_get_sync(Gio.BusType.SESSION, None)
+
+        def call(object_path, interface, method, parameters):
+            return bus.call_sync(name, object_path, interface, method, parameters, None, Gio.DBusCallFlags.NONE,
+                                 10000, None).unpack()
+
+        item = call(path, "org.freedesktop.DBus.Properties", "GetAll",
+                    GLib.Variant("(s)", ("org.kde.StatusNotifierItem",)))[0]
+        check(item.get("Status") == "Active" and os.path.isfile(item.get("IconName", "")),
+              "the item is active and names an icon file (%s)" % item.get("IconName"))
+        _revision, layout = call(item["Menu"], "com.canonical.dbusmenu", "GetLayout",
+                                 GLib.Variant("(iias)", (0, -1, [])))
+        items = menu_items(layout)
+        labels = [label for _id, label in items]
+        check(labels[:2] == ["Use Ctrl+Ins+Ins", "Use Ctrl+C+C"] and labels[-5:] ==
+              ["Other", "Service", "Open Vocabra", "About...", "Exit"],
+              "its menu is published with the tray menu's items: %s" % labels)
+        call(path, "org.kde.StatusNotifierItem", "SecondaryActivate", GLib.Variant("(ii)", (0, 0)))
+        check(ds.is_visible(session.dialog()), "a middle click on the item opens the dialog")
+        exit_id = items[-1][0]
+        call(item["Menu"], "com.canonical.dbusmenu", "Event",
+             GLib.Variant("(isvu)", (exit_id, "clicked", GLib.Variant("i", 0), 0)))
+        check(program.wait_exit(15) == 0, "the published menu's Exit ends the program with 0")
+    finally:
+        watcher.stdin.close()
+        watcher.wait(10)
+        watcher.stdout.close()
+
+
 def main():
     parser = argparse.ArgumentParser()
     parser.add_argument("--build", required=True, help="the native build folder (build/linux)")
@@ -370,6 +429,7 @@ def main():
             first, later, dialog_height = english_run(options, dictionary, host, other_window)
             russian_run(options, dictionary, host, other_window)
             wayland_run(options, dictionary, host, other_window, dialog_height)
+            notifier_item_run(options, dictionary, host, other_window)
         except (Failure, ds.WaitTimedOut) as failure:
             ds.screenshot(os.path.join(options.work, "failure.png"))
             dictionary.print_requests()

@@ -79,7 +79,9 @@ GtkWidget* MainWindow::BuildTrayMenu()
     } catch (const translate::TranslateException&) {
         // No manager: the menu keeps the program's own items.
     }
-    append(CommandItem(DesktopText("ID_OPEN_VOCABRA"), ID_OPEN_VOCABRA, std::nullopt, action));
+    GtkWidget* open = CommandItem(DesktopText("ID_OPEN_VOCABRA"), ID_OPEN_VOCABRA, std::nullopt, action);
+    gtk_widget_set_name(open, kOpenItemName);
+    append(open);
     append(CommandItem(DesktopText("ID_APP_ABOUT"), ID_APP_ABOUT, std::nullopt, action));
     append(CommandItem(DesktopText("ID_APP_EXIT"), ID_APP_EXIT, std::nullopt, action));
     gtk_widget_show_all(menu);

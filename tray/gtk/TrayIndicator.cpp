@@ -2,6 +2,8 @@
 
 #include <libayatana-appindicator/app-indicator.h>
 
+#include <string_view>
+
 #include "tray/gtk/GObjectPtr.h"
 
 namespace tray::gtk {
@@ -58,6 +60,19 @@ private:
 
 G_GNUC_END_IGNORE_DEPRECATIONS
 
+// The menu's Open item, or null.
+GtkWidget* OpenItem(GtkWidget* menu)
+{
+    GtkWidget* found = nullptr;
+    GList* items = gtk_container_get_children(GTK_CONTAINER(menu));
+    for (GList* item = items; item && !found; item = item->next) {
+        if (std::string_view(gtk_widget_get_name(GTK_WIDGET(item->data))) == kOpenItemName)
+            found = GTK_WIDGET(item->data);
+    }
+    g_list_free(items);
+    return found;
+}
+
 class NotifierItemIndicator final : public TrayIndicator {
 public:
     explicit NotifierItemIndicator(Handlers handlers)
@@ -84,7 +99,7 @@ public:
         OwnedWidget menu = OwnWidget(m_handlers.menu());
         gtk_widget_show_all(menu.get());
         app_indicator_set_menu(m_indicator.get(), GTK_MENU(menu.get()));
-        // The first item of the program's own part opens the dialog on a middle click.
+        app_indicator_set_secondary_activate_target(m_indicator.get(), OpenItem(menu.get()));
         m_menu = std::move(menu);
     }
 

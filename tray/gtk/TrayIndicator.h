@@ -10,6 +10,10 @@
 
 namespace tray::gtk {
 
+// The widget name of the menu's Open item: a middle click on a StatusNotifierItem activates it,
+// as a double click on the XEmbed icon opens the dialog.
+inline constexpr char kOpenItemName[] = "vocabra-open";
+
 class TrayIndicator {
 public:
     struct Handlers {
