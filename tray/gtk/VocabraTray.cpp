@@ -94,8 +94,8 @@ int Run(GApplicationFlags flags, int argc, char** argv, bool& registered)
 {
     Program program;
     // The tray draws nothing with OpenGL, but GDK's probe for it on X11 loads the whole GL driver
-    // (tens of megabytes resident for as long as the tray runs). The answer windows' web views
-    // then draw without it too.
+    // (tens of megabytes resident for as long as the tray runs). WebKit opens its own display for
+    // the first answer, whatever GDK does.
     program.setGlOff = !g_getenv("GDK_GL") && g_setenv("GDK_GL", "disable", FALSE);
     tray::gtk::GObjectPtr<GtkApplication> application(gtk_application_new(kApplicationId, flags));
     g_signal_connect(application.get(), "startup", G_CALLBACK(OnStartup), &program);
