@@ -1,21 +1,18 @@
 """The X display as a user's hands use it: a word in the CLIPBOARD, the keys, windows to look at."""
 
+import os
 import subprocess
+import sys
 import time
+
+sys.path.insert(0, os.path.join(os.path.dirname(os.path.abspath(__file__)), os.pardir, os.pardir, "tests", "e2e"))
+from wine_session import wait_until  # noqa: E402,F401  (used here and by the benchmark)
 
 
 def run(*command, timeout=10):
     return subprocess.run(command, stdin=subprocess.DEVNULL, capture_output=True, text=True, timeout=timeout)
 
 
-def wait_until(condition, timeout, step=0.05):
-    """condition()'s first true value, or None when it stays false for `timeout` seconds."""
-    deadline = time.monotonic() + timeout
-    while True:
-        value = condition()
-        if value or time.monotonic() >= deadline:
-            return value or None
-        time.sleep(step)
 
 
 def clipboard_text():

@@ -26,6 +26,7 @@ import time
 # The fake dictionary lives with the Windows end-to-end tests; both suites use the one copy.
 sys.path.insert(0, os.path.join(os.path.dirname(os.path.abspath(__file__)), os.pardir, "e2e"))
 from fake_dictionary import FakeDictionary, Request  # noqa: E402,F401  (re-exported for tests)
+import wine_session  # noqa: E402  (its waiting, which returns None where this one raises)
 
 
 class WaitTimedOut(AssertionError):
@@ -34,14 +35,10 @@ class WaitTimedOut(AssertionError):
 
 def wait_until(condition, timeout, what, step=0.05):
     """condition()'s first true value; raises WaitTimedOut("<what> ...") after `timeout` seconds."""
-    deadline = time.monotonic() + timeout
-    while True:
-        value = condition()
-        if value:
-            return value
-        if time.monotonic() >= deadline:
-            raise WaitTimedOut("%s: not so within %.1f s" % (what, timeout))
-        time.sleep(step)
+    value = wine_session.wait_until(condition, timeout, step)
+    if not value:
+        raise WaitTimedOut("%s: not so within %.1f s" % (what, timeout))
+    return value
 
 
 def check_environment():
