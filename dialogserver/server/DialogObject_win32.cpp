@@ -7,6 +7,7 @@
 #include <new>
 
 #include "dialogserver/server/DialogTypeInfo_win32.h"
+#include "foundation/win32api/ComBoundary_win32.h"
 
 namespace dialogserver {
 namespace {
@@ -36,14 +37,17 @@ HRESULT DialogObject::Create(const DialogClass& dialogClass, IUnknown* outer, RE
     *object = nullptr;
     if (outer && (!dialogClass.aggregatable || riid != IID_IUnknown))
         return CLASS_E_NOAGGREGATION;
-    DialogObject* created = new (std::nothrow) DialogObject(dialogClass, outer);
-    if (!created)
-        return E_OUTOFMEMORY;
-    // The inner IUnknown's own count decides the object's life; a failed query ends it.
-    created->m_inner.AddRef();
-    const HRESULT hr = created->m_inner.QueryInterface(riid, object);
-    created->m_inner.Release();
-    return hr;
+    // The constructor reads the service's files.
+    return Win32::API::ComBoundary("Creating a dialog object: ", [&] {
+        DialogObject* created = new (std::nothrow) DialogObject(dialogClass, outer);
+        if (!created)
+            return E_OUTOFMEMORY;
+        // The inner IUnknown's own count decides the object's life; a failed query ends it.
+        created->m_inner.AddRef();
+        const HRESULT hr = created->m_inner.QueryInterface(riid, object);
+        created->m_inner.Release();
+        return hr;
+    });
 }
 
 HRESULT STDMETHODCALLTYPE DialogObject::Inner::QueryInterface(REFIID riid, void** object)
@@ -139,8 +143,10 @@ HRESULT STDMETHODCALLTYPE DialogObject::Dual::GetTypeInfo(UINT index, LCID local
 HRESULT STDMETHODCALLTYPE DialogObject::Dual::GetIDsOfNames(REFIID, LPOLESTR* names, UINT count, LCID locale,
                                                             DISPID* ids)
 {
-    const DialogTypeInfo& types = TypeInfoOf(m_object.m_class, locale);
-    return types.vtable ? ::DispGetIDsOfNames(types.vtable.Get(), names, count, ids) : TYPE_E_LIBNOTREGISTERED;
+    return Win32::API::ComBoundary("GetIDsOfNames: ", [&] {
+        const DialogTypeInfo& types = TypeInfoOf(m_object.m_class, locale);
+        return types.vtable ? ::DispGetIDsOfNames(types.vtable.Get(), names, count, ids) : TYPE_E_LIBNOTREGISTERED;
+    });
 }
 
 HRESULT STDMETHODCALLTYPE DialogObject::Dual::Invoke(DISPID id, REFIID, LCID locale, WORD flags,
@@ -149,11 +155,13 @@ HRESULT STDMETHODCALLTYPE DialogObject::Dual::Invoke(DISPID id, REFIID, LCID loc
 {
     // The browser's other events come here too; the type information knows only DocumentComplete
     // among them, and DispInvoke turns the rest away.
-    const DialogTypeInfo& types = TypeInfoOf(m_object.m_class, locale);
-    if (!types.vtable)
-        return TYPE_E_LIBNOTREGISTERED;
-    return ::DispInvoke(static_cast<IBabylonDictionaryDialog*>(this), types.vtable.Get(), id, flags, parameters,
-                        result, exception, argumentError);
+    return Win32::API::ComBoundary("Invoke: ", [&] {
+        const DialogTypeInfo& types = TypeInfoOf(m_object.m_class, locale);
+        if (!types.vtable)
+            return TYPE_E_LIBNOTREGISTERED;
+        return ::DispInvoke(static_cast<IBabylonDictionaryDialog*>(this), types.vtable.Get(), id, flags, parameters,
+                            result, exception, argumentError);
+    });
 }
 
 HRESULT STDMETHODCALLTYPE DialogObject::Dual::ShowDictionaryDialog(BSTR url, BSTR, VARIANT browser)
@@ -163,8 +171,7 @@ HRESULT STDMETHODCALLTYPE DialogObject::Dual::ShowDictionaryDialog(BSTR url, BST
 
 HRESULT STDMETHODCALLTYPE DialogObject::Dual::Detach()
 {
-    m_object.Detach();
-    return S_OK;
+    return m_object.Detach();
 }
 
 HRESULT STDMETHODCALLTYPE DialogObject::Dual::DocumentComplete(IDispatch* page, VARIANT* url)
@@ -180,36 +187,33 @@ HRESULT STDMETHODCALLTYPE DialogObject::Vtable::ShowDictionaryDialog(BSTR url, B
 
 HRESULT STDMETHODCALLTYPE DialogObject::Vtable::Detach()
 {
-    m_object.Detach();
-    return S_OK;
+    return m_object.Detach();
 }
 
 HRESULT DialogObject::ShowDictionaryDialog(BSTR url, const VARIANT& browser)
 {
     const CallGuard guard(m_outer);
-    try {
-        return m_dialog.Show(url, browser, static_cast<IDispatch*>(&m_dual));
-    } catch (const std::bad_alloc&) {
-        return E_OUTOFMEMORY;
-    } catch (...) {
-        return E_FAIL;
-    }
+    return Win32::API::ComBoundary("ShowDictionaryDialog: ",
+                                   [&] { return m_dialog.Show(url, browser, static_cast<IDispatch*>(&m_dual)); });
 }
 
-void DialogObject::Detach()
+HRESULT DialogObject::Detach()
 {
     const CallGuard guard(m_outer);
-    m_dialog.Detach();
+    return Win32::API::ComBoundary("Detach: ", [&] {
+        m_dialog.Detach();
+        return S_OK;
+    });
 }
 
 void DialogObject::DocumentComplete(IDispatch* page, const VARIANT* url)
 {
     const CallGuard guard(m_outer);
     // A page's failure must not reach the browser that reports the event.
-    try {
+    Win32::API::ComBoundary("DocumentComplete: ", [&] {
         m_dialog.OnDocumentComplete(page, url);
-    } catch (...) {
-    }
+        return S_OK;
+    });
 }
 
 }  // namespace dialogserver

@@ -73,7 +73,7 @@ private:
     };
 
     HRESULT ShowDictionaryDialog(BSTR url, const VARIANT& browser);
-    void Detach();
+    HRESULT Detach();
     void DocumentComplete(IDispatch* page, const VARIANT* url);
 
     const DialogClass& m_class;

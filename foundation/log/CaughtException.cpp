@@ -1,0 +1,30 @@
+#include "foundation/log/CaughtException.h"
+
+#include <exception>
+
+#include "foundation/log/Log.h"
+
+void LogCaughtException(Log& log, const char* where) noexcept
+{
+    try {
+        try {
+            throw;
+        } catch (const std::exception& exception) {
+            log.Write(where, exception.what());
+        } catch (...) {
+            log.Write(where, "an exception of unknown type");
+        }
+    } catch (...) {
+        // Logging itself failed; there is nowhere left to report it.
+    }
+}
+
+void LogCaughtException(const char* where) noexcept
+{
+    try {
+        static Log boundaryLog("BOUNDARY");
+        LogCaughtException(boundaryLog, where);
+    } catch (...) {
+        // The log could not even be opened.
+    }
+}
