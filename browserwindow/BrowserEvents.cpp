@@ -2,6 +2,7 @@
 #include <exdispid.h>
 
 #include "browserwindow/BrowserHost.h"
+#include "foundation/win32api/ComBoundary_win32.h"
 
 namespace browserwindow {
 
@@ -33,13 +34,21 @@ HRESULT BrowserHost::Events::GetIDsOfNames(REFIID, LPOLESTR*, UINT, LCID, DISPID
 HRESULT BrowserHost::Events::Invoke(DISPID id, REFIID, LCID, WORD, DISPPARAMS* parameters, VARIANT*, EXCEPINFO*,
                                     UINT*)
 {
+    // This object is the client site's IDispatch too, which the control asks for its ambient
+    // properties: a member it does not know makes the control use its own defaults, where an empty
+    // answer would stand for a value.
+    if (id != DISPID_DOCUMENTCOMPLETE)
+        return DISP_E_MEMBERNOTFOUND;
     // DocumentComplete(pDisp, URL): the arguments travel last to first, so pDisp is the last.
-    if (id != DISPID_DOCUMENTCOMPLETE || !parameters || parameters->cArgs != 2)
-        return S_OK;
+    if (!parameters || parameters->cArgs != 2)
+        return DISP_E_BADPARAMCOUNT;
     const VARIANT& browser = parameters->rgvarg[1];
-    if (browser.vt == VT_DISPATCH)
+    if (browser.vt != VT_DISPATCH)
+        return S_OK;
+    return Win32::API::ComBoundary("DocumentComplete in an answer window: ", [&] {
         m_host.OnDocumentComplete(browser.pdispVal);
-    return S_OK;
+        return S_OK;
+    });
 }
 
 }  // namespace browserwindow

@@ -4,6 +4,10 @@
 #include <windows.h>
 
 #include <exdisp.h>
+#include <exdispid.h>
+#include <idispids.h>
+#include <mshtmdid.h>
+#include <olectl.h>
 #include <wrl/client.h>
 
 #include <chrono>
@@ -269,6 +273,42 @@ TEST_F(BrowserWindowTest, TheDialogHandlerIsHeldOnce)
     target->SetDialogHandler(second.Get());
     target->Dispose();  // a handler that knows no "Detach" is released all the same
     EXPECT_EQ(second->References(), 1u);
+}
+
+// The control asks its site's IDispatch for ambient properties: the host knows none of them, and
+// says so, so that the control keeps its defaults; the one event it handles is still taken.
+TEST_F(BrowserWindowTest, TheSiteAnswersOnlyTheEventItHandles)
+{
+    Target* target = Open();
+    ASSERT_NE(target, nullptr);
+    ComPtr<IOleObject> control;
+    ComPtr<IOleClientSite> site;
+    ComPtr<IDispatch> ambient;
+    ASSERT_HRESULT_SUCCEEDED(target->GetBrowser()->QueryInterface(IID_PPV_ARGS(control.GetAddressOf())));
+    ASSERT_HRESULT_SUCCEEDED(control->GetClientSite(site.GetAddressOf()));
+    ASSERT_HRESULT_SUCCEEDED(site->QueryInterface(IID_PPV_ARGS(ambient.GetAddressOf())));
+
+    const DISPID properties[] = {DISPID_AMBIENT_DLCONTROL, DISPID_AMBIENT_USERMODE, DISPID_AMBIENT_USERAGENT,
+                                 DISPID_AMBIENT_OFFLINEIFNOTCONNECTED, 12345};
+    for (const DISPID property : properties) {
+        DISPPARAMS none{};
+        Win32::API::Variant value;
+        EXPECT_EQ(ambient->Invoke(property, IID_NULL, LOCALE_USER_DEFAULT, DISPATCH_PROPERTYGET, &none,
+                                  &value.Value(), nullptr, nullptr),
+                  DISP_E_MEMBERNOTFOUND)
+            << "DISPID " << property;
+        EXPECT_EQ(value.Value().vt, VT_EMPTY);
+    }
+
+    // DocumentComplete(pDisp, URL), the arguments last to first, with the window's own browser.
+    const Win32::API::Variant url(std::u16string_view(u"about:blank"));
+    const Win32::API::Variant browser(static_cast<IDispatch*>(target->GetBrowser()));
+    VARIANT arguments[] = {url.Value(), browser.Value()};
+    DISPPARAMS event{arguments, nullptr, 2, 0};
+    EXPECT_EQ(ambient->Invoke(DISPID_DOCUMENTCOMPLETE, IID_NULL, LOCALE_USER_DEFAULT, DISPATCH_METHOD, &event,
+                              nullptr, nullptr, nullptr),
+              S_OK);
+    target->Dispose();
 }
 
 // The first window asks for the newest document mode for this program, unless a value is there.
