@@ -55,7 +55,14 @@ DialogClassFactory& FactoryOf(const DialogClass& dialogClass)
 
 ClassObjects::ClassObjects()
 {
-    for (const DialogClass& dialogClass : DialogClasses()) {
+    Register();
+}
+
+HRESULT ClassObjects::Register()
+{
+    m_result = S_OK;
+    for (std::size_t index = m_cookies.size(); index < DialogClasses().size(); ++index) {
+        const DialogClass& dialogClass = DialogClasses()[index];
         DWORD cookie = 0;
         m_result = ::CoRegisterClassObject(dialogClass.clsid, &FactoryOf(dialogClass), CLSCTX_LOCAL_SERVER,
                                            REGCLS_MULTIPLEUSE, &cookie);
@@ -63,6 +70,7 @@ ClassObjects::ClassObjects()
             break;
         m_cookies.push_back(cookie);
     }
+    return m_result;
 }
 
 ClassObjects::~ClassObjects()

@@ -9,14 +9,16 @@ namespace dialogserver {
 
 class ClassObjects {
 public:
-    // CoRegisterClassObject for each class (local server, multiple use) in the classes' order,
-    // stopping at the first failure; Result() tells how it went.
+    // Registers them (Register).
     ClassObjects();
     // Revokes what was registered.
     ~ClassObjects();
     ClassObjects(const ClassObjects&) = delete;
     ClassObjects& operator=(const ClassObjects&) = delete;
 
+    // CoRegisterClassObject for each class not registered yet (local server, multiple use) in the
+    // classes' order, stopping at the first failure; Result() tells how it went.
+    HRESULT Register();
     HRESULT Result() const { return m_result; }
     // CoRevokeClassObject for each, stopping at the first failure; its result.
     HRESULT Revoke();

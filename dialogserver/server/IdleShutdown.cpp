@@ -59,7 +59,8 @@ long IdleShutdown::Count() const
 }
 
 // Waits for the count to reach 0, then for a quiet spell of the idle time; every new unlock to
-// 0 starts the spell again. Quits only if nothing happened in the spell and no lock is held.
+// 0 starts the spell again. Quits only if nothing happened in the spell and no lock is held, then
+// waits for the next unlock to 0, in case the server declined.
 void IdleShutdown::Monitor()
 {
     std::unique_lock<std::mutex> hold(m_mutex);
@@ -80,7 +81,7 @@ void IdleShutdown::Monitor()
             if (!m_activity && m_count == 0) {
                 hold.unlock();
                 m_quit();
-                return;
+                hold.lock();
             }
             break;
         }

@@ -1,7 +1,9 @@
 #pragma once
 // The server's lock count and its end when idle: each dialog object and each LockServer(TRUE)
-// holds a lock; when the last goes, the server quits once no lock has come back for the idle
-// time. A monitor thread does the waiting, so that the main thread only counts.
+// holds a lock; when the last goes (or none has come since the start), the server is asked to
+// quit once no lock has come back for the idle time. A monitor thread does the waiting, so that
+// the main thread only counts. The server may still decline, when a lock came meanwhile: the next
+// last unlock starts the wait again.
 
 #include <chrono>
 #include <condition_variable>
@@ -13,8 +15,9 @@ namespace dialogserver {
 
 class IdleShutdown {
 public:
-    // With `delayed`, `quit` is called on the monitor thread `idle` after the count last fell to
-    // 0 (a lock taken meanwhile cancels it); without, at once, on the thread that unlocked.
+    // With `delayed`, `quit` is called on the monitor thread `idle` after the start, or after the
+    // count last fell to 0 (a lock taken meanwhile cancels it); without, at once, on the thread
+    // that unlocked.
     IdleShutdown(bool delayed, std::chrono::milliseconds idle, std::function<void()> quit);
     // Stops the monitor; `quit` is not called afterwards.
     ~IdleShutdown();
@@ -38,7 +41,7 @@ private:
     mutable std::mutex m_mutex;
     std::condition_variable m_wake;
     long m_count = 0;
-    bool m_signalled = false;  // an unlock to 0 since the monitor last looked
+    bool m_signalled = true;   // an unlock to 0 (or the start) since the monitor last looked
     bool m_activity = false;   // the count reached 0 again while the monitor waited
     bool m_stopping = false;
     std::thread m_monitor;

@@ -2,20 +2,25 @@
 
 #include <windows.h>
 
+#include <objbase.h>
+
 #include <memory>
 
 #include "dialogserver/server/IdleShutdown.h"
+#include "foundation/win32api/Handles.h"
 
 namespace dialogserver {
 namespace {
 std::unique_ptr<IdleShutdown> g_locks;
+Win32::API::Event g_idle;
 }  // namespace
 
-bool StartServerLocks(bool delayed)
+bool StartServerLocks()
 {
-    const DWORD mainThread = ::GetCurrentThreadId();
-    g_locks = std::make_unique<IdleShutdown>(delayed, kIdleSpell,
-                                             [mainThread] { ::PostThreadMessageW(mainThread, WM_QUIT, 0, 0); });
+    bool existed = false;
+    if (!g_idle.IsValid() && !g_idle.Create(nullptr, existed))
+        return false;
+    g_locks = std::make_unique<IdleShutdown>(true, kIdleSpell, [] { ::SetEvent(g_idle.Get()); });
     return g_locks->Started();
 }
 
@@ -24,16 +29,30 @@ void StopServerLocks()
     g_locks.reset();
 }
 
+void* ServerIdleEvent()
+{
+    return g_idle.IsValid() ? g_idle.Get() : nullptr;
+}
+
+long ServerLockCount()
+{
+    return g_locks ? g_locks->Count() : 0;
+}
+
 void LockServer()
 {
-    if (g_locks)
-        g_locks->Lock();
+    if (!g_locks)
+        return;
+    ::CoAddRefServerProcess();
+    g_locks->Lock();
 }
 
 void UnlockServer()
 {
-    if (g_locks)
-        g_locks->Unlock();
+    if (!g_locks)
+        return;
+    g_locks->Unlock();
+    ::CoReleaseServerProcess();
 }
 
 }  // namespace dialogserver

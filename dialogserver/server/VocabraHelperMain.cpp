@@ -3,35 +3,69 @@
 
 #include <objbase.h>
 
+#include <chrono>
+
 #include "dialogserver/server/ClassObjects_win32.h"
 #include "dialogserver/server/DialogTypeInfo_win32.h"
 #include "dialogserver/server/ServerCommandLine.h"
 #include "dialogserver/server/ServerLocks_win32.h"
 #include "dialogserver/server/ServerRegistration_win32.h"
+#include "foundation/threads/MessagePump_win32.h"
 
 namespace {
 using namespace dialogserver;
 
-// Time for the other thread, and the last calls, to finish after the class objects are gone.
-constexpr DWORD kFinishingPauseMs = 1000;
+// After the decision to end, the class objects are revoked and the server goes on serving this
+// long: a client that took a class object just before may still be on its way with CreateInstance.
+constexpr std::chrono::milliseconds kFinishingPause{1000};
+
+// Serves COM's calls until the quiet spell has passed; false when the quit message came instead.
+bool ServeUntilIdle()
+{
+    return threads::PumpUntilSignalled(ServerIdleEvent(), std::chrono::milliseconds::max(), {}) ==
+           threads::PumpEnd::Signalled;
+}
+
+// The decision to end. False when an object arrived in the meantime: the server then serves on.
+bool EndWhenStillIdle(ClassObjects& classes, HRESULT& revoked)
+{
+    if (ServerLockCount() != 0)
+        return false;
+    // The server's own reference goes: on Windows the class objects are suspended at once, and a
+    // new request starts another server.
+    ::CoReleaseServerProcess();
+    revoked = classes.Revoke();
+    threads::PumpUntilSignalled(nullptr, kFinishingPause, {});
+    if (ServerLockCount() == 0)
+        return true;
+    // Asked for at the very moment of ending: this server keeps the object, and the next quiet
+    // spell after its release ends it.
+    classes.Register();
+    ::CoResumeClassObjects();
+    ::CoAddRefServerProcess();
+    return false;
+}
 
 int RunServer()
 {
     ClassObjects classes;
-    const bool delayed = classes.Result() == S_OK;
-    if (!delayed)
+    if (classes.Result() != S_OK)
         return static_cast<int>(classes.Result());
-    if (!StartServerLocks(delayed)) {
+    if (!StartServerLocks()) {
         classes.Revoke();
         return static_cast<int>(E_FAIL);
     }
-    MSG message{};
-    while (::GetMessageW(&message, nullptr, 0, 0) > 0) {
-        ::TranslateMessage(&message);
-        ::DispatchMessageW(&message);
+    // The server's own reference on COM's count of it, released only when it decides to end.
+    ::CoAddRefServerProcess();
+    HRESULT revoked = S_OK;
+    for (;;) {
+        if (!ServeUntilIdle()) {
+            revoked = classes.Revoke();
+            break;
+        }
+        if (EndWhenStillIdle(classes, revoked))
+            break;
     }
-    const HRESULT revoked = classes.Revoke();
-    ::Sleep(kFinishingPauseMs);
     StopServerLocks();
     return static_cast<int>(revoked);
 }

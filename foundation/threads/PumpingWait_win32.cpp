@@ -2,7 +2,6 @@
 
 #include <windows.h>
 
-#include <algorithm>
 #include <memory>
 
 #include "foundation/win32api/ComApartment_win32.h"
@@ -10,24 +9,6 @@
 #include "foundation/threads/BackgroundTask.h"
 
 namespace threads {
-namespace {
-// Dispatches what is waiting; false once the quit message has come (it is not dispatched).
-bool DispatchWaiting(const MessageFilter& filter, int& quitCode)
-{
-    MSG message{};
-    while (::PeekMessageW(&message, nullptr, 0, 0, PM_REMOVE)) {
-        if (message.message == WM_QUIT) {
-            quitCode = static_cast<int>(message.wParam);
-            return false;
-        }
-        if (filter && filter(message))
-            continue;
-        ::TranslateMessage(&message);
-        ::DispatchMessageW(&message);
-    }
-    return true;
-}
-}  // namespace
 
 PumpedWork RunWhilePumping(std::function<bool()> work, std::chrono::milliseconds limit, const MessageFilter& filter)
 {
@@ -47,24 +28,19 @@ PumpedWork RunWhilePumping(std::function<bool()> work, std::chrono::milliseconds
     if (!task.Started())
         return {};
 
-    const auto deadline = std::chrono::steady_clock::now() + limit;
-    HANDLE handle = done->Get();
-    int quitCode = 0;
-    for (;;) {
-        const auto left = std::chrono::ceil<std::chrono::milliseconds>(deadline - std::chrono::steady_clock::now());
-        if (left.count() <= 0)
-            return {PumpedWork::End::TimedOut, std::nullopt};
-        const auto wait = static_cast<DWORD>(std::min<long long>(left.count(), INFINITE - 1));
-        const DWORD woke = ::MsgWaitForMultipleObjectsEx(1, &handle, wait, QS_ALLINPUT, MWMO_INPUTAVAILABLE);
-        if (woke == WAIT_OBJECT_0 || (woke == WAIT_FAILED && task.WaitFor(left)))
+    switch (PumpUntilSignalled(done->Get(), limit, filter)) {
+        case PumpEnd::Signalled:
             return {PumpedWork::End::Finished, task.Result()};
-        if (woke == WAIT_FAILED)
-            return {PumpedWork::End::TimedOut, std::nullopt};
-        if (woke != WAIT_TIMEOUT && !DispatchWaiting(filter, quitCode)) {
-            ::PostQuitMessage(quitCode);
+        case PumpEnd::Quit:
             return {PumpedWork::End::Quit, std::nullopt};
-        }
+        case PumpEnd::Failed:
+            if (task.WaitFor(limit))
+                return {PumpedWork::End::Finished, task.Result()};
+            break;
+        case PumpEnd::TimedOut:
+            break;
     }
+    return {PumpedWork::End::TimedOut, std::nullopt};
 }
 
 }  // namespace threads

@@ -7,14 +7,9 @@
 #include <functional>
 #include <optional>
 
-
-struct tagMSG;
+#include "foundation/threads/MessagePump_win32.h"
 
 namespace threads {
-
-// Offered each message before it is dispatched, as the caller's own message loop would; true
-// when it consumed the message.
-using MessageFilter = std::function<bool(tagMSG&)>;
 
 struct PumpedWork {
     enum class End {

@@ -34,6 +34,8 @@ using namespace std::chrono_literals;
 using Clock = std::chrono::steady_clock;
 
 constexpr char16_t kServerFile[] = u"VocabraHelper.exe";
+// How long the server waits without objects before it decides to end.
+constexpr auto kIdleSpellOfTheServer = std::chrono::milliseconds(5000);
 
 struct ServiceClass {
     const char16_t* progId;
@@ -311,6 +313,49 @@ TEST_F(DialogServerProgramTest, TheServerEndsSixSecondsAfterItsLastObject)
     EXPECT_GE(lived, 5500ms);
     EXPECT_LT(lived, 9s);
     EXPECT_GE(Clock::now() - released, 8s);
+}
+
+// Started by COM for a client that then gave up, or by hand: with no object ever asked for, the
+// server still ends after the quiet spell and the pause.
+TEST_F(DialogServerProgramTest, AServerNeverAskedForAnObjectEndsByItself)
+{
+    ASSERT_EQ(RunServer(u"/RegServer"), 0);
+    const std::u16string path = testsupport::ToU16(ServerPath());
+    Win32::API::ProcessEx server;
+    ASSERT_TRUE(server.Create(path.c_str(), (u"\"" + path + u"\" -Embedding").c_str()));
+    const auto started = Clock::now();
+    std::uint32_t exitCode = 1;
+    ASSERT_TRUE(server.WaitForExit(7000, exitCode)) << "still running 7 s after its start";
+    EXPECT_GE(Clock::now() - started, 5s);
+    EXPECT_EQ(exitCode, 0u);
+}
+
+// A client that took the class object just before the server decided to end asks for an object
+// while the server is ending: it is served, and the server lives on for it.
+TEST_F(DialogServerProgramTest, AnObjectAskedForWhileTheServerEndsIsServed)
+{
+    ASSERT_EQ(RunServer(u"/RegServer"), 0);
+    CLSID clsid{};
+    ASSERT_HRESULT_SUCCEEDED(::CLSIDFromProgID(L"Vocabra.Dialog.Babylon", &clsid));
+    ComPtr<IClassFactory> factory;
+    ASSERT_HRESULT_SUCCEEDED(
+        ::CoGetClassObject(clsid, CLSCTX_LOCAL_SERVER, nullptr, IID_PPV_ARGS(factory.GetAddressOf())));
+    ComPtr<IDispatch> dialog;
+    ASSERT_HRESULT_SUCCEEDED(factory->CreateInstance(nullptr, IID_PPV_ARGS(dialog.GetAddressOf())));
+    const std::vector<std::uint32_t> running = ServerProcesses();
+    ASSERT_EQ(running.size(), 1u);
+    dialog.Reset();
+    // Past the quiet spell, within the pause that follows the decision to end.
+    std::this_thread::sleep_for(kIdleSpellOfTheServer + 400ms);
+    ASSERT_HRESULT_SUCCEEDED(factory->CreateInstance(nullptr, IID_PPV_ARGS(dialog.GetAddressOf())));
+    UINT count = 0;
+    EXPECT_HRESULT_SUCCEEDED(dialog->GetTypeInfoCount(&count));
+    std::this_thread::sleep_for(2s);
+    EXPECT_EQ(ServerProcesses(), running) << "the server ended under an object it served";
+    EXPECT_HRESULT_SUCCEEDED(dialog->GetTypeInfoCount(&count));
+    dialog.Reset();
+    factory.Reset();
+    EXPECT_TRUE(wintest::PumpUntil([] { return ServerProcesses().empty(); }, 15s));
 }
 
 }  // namespace

@@ -110,6 +110,31 @@ TEST(IdleShutdown, AnUnlockWithinTheSpellStartsItAgain)
     EXPECT_GE(std::chrono::steady_clock::now() - last, 580ms);
 }
 
+// A server that is started but never given an object (started by hand, or its client gave up)
+// must not wait for a first release for ever.
+TEST(IdleShutdown, WithoutAnyLockTheSpellRunsFromTheStart)
+{
+    std::atomic<int> quits{0};
+    const auto started = std::chrono::steady_clock::now();
+    IdleShutdown shutdown(true, 300ms, [&] { ++quits; });
+    ASSERT_TRUE(testsupport::Eventually([&] { return quits == 1; }, 5s));
+    EXPECT_GE(std::chrono::steady_clock::now() - started, 280ms);
+}
+
+// The server declines a quit when an object arrived after the monitor decided; that object's
+// release must start the spell again, or the server would never end.
+TEST(IdleShutdown, AfterAQuitTheNextLastUnlockStartsTheSpellAgain)
+{
+    std::atomic<int> quits{0};
+    IdleShutdown shutdown(true, 200ms, [&] { ++quits; });
+    ASSERT_TRUE(testsupport::Eventually([&] { return quits == 1; }, 5s));
+    shutdown.Lock();
+    std::this_thread::sleep_for(400ms);
+    EXPECT_EQ(quits, 1) << "a lock is held";
+    shutdown.Unlock();
+    EXPECT_TRUE(testsupport::Eventually([&] { return quits == 2; }, 5s));
+}
+
 TEST(IdleShutdown, WithoutDelayTheLastUnlockQuitsAtOnce)
 {
     int quits = 0;
