@@ -1,7 +1,6 @@
 #include "tray/app/FailureLog.h"
 
-#include <exception>
-
+#include "foundation/log/CaughtException.h"
 #include "foundation/log/Log.h"
 
 namespace tray::app {
@@ -21,15 +20,9 @@ void LogFailure(const char* message, const char* detail)
 void LogCaughtException(const char* where) noexcept
 {
     try {
-        try {
-            throw;
-        } catch (const std::exception& exception) {
-            LogFailure(where, exception.what());
-        } catch (...) {
-            LogFailure(where, "an exception of unknown type");
-        }
+        WriteCaughtException(ProgramLog(), where);
     } catch (...) {
-        // Logging itself failed; there is nowhere left to report it.
+        // The log object itself could not be made; there is nowhere left to report it.
     }
 }
 
