@@ -2,19 +2,13 @@
 
 #include <exception>
 
-#include "foundation/log/Log.h"
-
-void WriteCaughtException(Log& log, const char* where) noexcept
+const char* CaughtExceptionText() noexcept
 {
     try {
-        try {
-            throw;
-        } catch (const std::exception& exception) {
-            log.Write(where, exception.what());
-        } catch (...) {
-            log.Write(where, "an exception of unknown type");
-        }
+        throw;
+    } catch (const std::exception& exception) {
+        return exception.what();
     } catch (...) {
-        // Logging itself failed; there is nowhere left to report it.
+        return "an exception of unknown type";
     }
 }

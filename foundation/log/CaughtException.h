@@ -1,8 +1,6 @@
 #pragma once
-// What a caught exception says, for the diagnostic log.
+// What a caught exception says, for a log.
 
-class Log;
-
-// Inside a catch block: writes `where`, then what the exception being handled says (its what(),
-// or that its type is unknown). Never throws: a failure to log is dropped.
-void WriteCaughtException(Log& log, const char* where) noexcept;
+// Inside a catch block: what the exception being handled says (its what(), or that its type is
+// unknown). Valid while the exception is handled.
+const char* CaughtExceptionText() noexcept;

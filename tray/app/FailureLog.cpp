@@ -20,9 +20,9 @@ void LogFailure(const char* message, const char* detail)
 void LogCaughtException(const char* where) noexcept
 {
     try {
-        WriteCaughtException(ProgramLog(), where);
+        LogFailure(where, CaughtExceptionText());
     } catch (...) {
-        // The log object itself could not be made; there is nowhere left to report it.
+        // Logging itself failed; there is nowhere left to report it.
     }
 }
 

@@ -2,6 +2,8 @@
 // and GLib's log, which reaches the session's journal even while the diagnostic log is off.
 #define G_LOG_DOMAIN "vocabra-tray"
 
+#include "tray/gtk/CallbackFailureLog.h"
+
 #include <glib.h>
 
 #include <string>
@@ -9,9 +11,10 @@
 #include "foundation/glib/CallbackGuard.h"
 #include "foundation/log/CaughtException.h"
 #include "foundation/log/Log.h"
+#include "foundation/text/AnsiCodePage.h"
 #include "translate/manager/TranslateException.h"
+#include "translate/target/AnswerWindow.h"
 
-namespace glib {
 namespace {
 constexpr char kFailurePrefix[] = "Exception in a callback: ";
 
@@ -20,25 +23,40 @@ Log& ProgramLog()
     static Log log("MAIN");
     return log;
 }
-}  // namespace
 
-void ReportCallbackFailure(const char* where) noexcept
+void WriteAnswerWindowWarning(const gchar* domain, GLogLevelFlags level, const gchar* message, gpointer) noexcept
 {
     try {
-        g_warning("%s%s", kFailurePrefix, where);
-        Log& log = ProgramLog();
-        const std::string message = std::string(kFailurePrefix) + where + ": ";
+        ProgramLog().Write("Answer window: ", message);
+    } catch (...) {
+        // The line is lost; GLib's own log still gets it below.
+    }
+    g_log_default_handler(domain, level, message, nullptr);
+}
+}  // namespace
+
+void glib::ReportCallbackFailure(const char* where) noexcept
+{
+    try {
+        std::string text;
         try {
             throw;
         } catch (const translate::TranslateException& exception) {
             // The engine's one exception carries its text, not what().
-            log.Write(message.c_str(), exception.GetMessage().c_str());
+            text = text::ToAnsiCodePage(exception.GetMessage());
         } catch (...) {
-            WriteCaughtException(log, message.c_str());
+            text = CaughtExceptionText();
         }
+        g_warning("%s%s: %s", kFailurePrefix, where, text.c_str());
+        ProgramLog().Write((kFailurePrefix + std::string(where) + ": ").c_str(), text.c_str());
     } catch (...) {
         // Out of memory while reporting: the report is dropped, the program goes on.
     }
 }
 
-}  // namespace glib
+void tray::gtk::LogAnswerWindowWarnings()
+{
+    g_log_set_handler(translate::target::kAnswerWindowLogDomain,
+                      static_cast<GLogLevelFlags>(G_LOG_LEVEL_CRITICAL | G_LOG_LEVEL_WARNING | G_LOG_FLAG_FATAL),
+                      &WriteAnswerWindowWarning, nullptr);
+}

@@ -4,6 +4,7 @@
 #include <vector>
 
 #include "foundation/config/Environment.h"
+#include "foundation/glib/CallbackGuard.h"
 #include "foundation/text/Utf.h"
 #include "translate/manager/DictionaryManager.h"
 #include "translate/manager/DirectionName.h"
@@ -145,28 +146,32 @@ void MainWindow::FillServices(const translate::Direction& current)
 
 void MainWindow::OnDirectionChanged(GtkComboBox* combo, gpointer data)
 {
-    auto* self = static_cast<MainWindow*>(data);
-    const std::optional<guint> index = SelectedIndex(combo, 1);
-    if (self->m_filling || !index)
-        return;
-    try {
-        if (ChooseDirection(self->m_settings, *index))
-            self->UpdateControls();
-    } catch (const translate::TranslateException&) {
-    }
+    glib::GuardCallback("choosing a direction in the dialog", [combo, data] {
+        auto* self = static_cast<MainWindow*>(data);
+        const std::optional<guint> index = SelectedIndex(combo, 1);
+        if (self->m_filling || !index)
+            return;
+        try {
+            if (ChooseDirection(self->m_settings, *index))
+                self->UpdateControls();
+        } catch (const translate::TranslateException&) {
+        }
+    });
 }
 
 void MainWindow::OnServiceChanged(GtkComboBox* combo, gpointer data)
 {
-    auto* self = static_cast<MainWindow*>(data);
-    const std::optional<guint> index = SelectedIndex(combo, 2);
-    if (self->m_filling || !index)
-        return;
-    try {
-        ChooseService(self->m_settings.key, *index);
-        self->UpdateControls();
-    } catch (const translate::TranslateException&) {
-    }
+    glib::GuardCallback("choosing a service in the dialog", [combo, data] {
+        auto* self = static_cast<MainWindow*>(data);
+        const std::optional<guint> index = SelectedIndex(combo, 2);
+        if (self->m_filling || !index)
+            return;
+        try {
+            ChooseService(self->m_settings.key, *index);
+            self->UpdateControls();
+        } catch (const translate::TranslateException&) {
+        }
+    });
 }
 
 }  // namespace tray::gtk
