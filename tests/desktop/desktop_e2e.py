@@ -380,36 +380,50 @@ def notifier_item_run(options, dictionary, host, other):
         check(program.wait_exit(15) == 0, "the published menu's Exit ends the program with 0")
 
 
-def main():
-    parser = argparse.ArgumentParser()
-    parser.add_argument("--build", required=True, help="the native build folder (build/linux)")
-    parser.add_argument("--work", required=True)
-    parser.add_argument("--screenshots", required=True)
-    options = parser.parse_args()
+def run_in_desktop(options, runs):
+    """runs(dictionary, host) with the fake dictionary and the tray host of a fresh work folder.
+    Its result; None after a failed check or wait, which leaves a screenshot in the work folder.
+    Every program started is stopped however it ends."""
     ds.check_environment()
     shutil.rmtree(options.work, ignore_errors=True)
     os.makedirs(options.work)
     host_path = os.path.join(options.build, "tests", "desktop", "host", "vocabra_test_tray_host")
     with ds.FakeDictionary(title=page_title) as dictionary, ds.TrayHost(host_path) as host:
         try:
-            # Another X11 program holds the focus while the keys are pressed, as the program the
-            # user copies from would: the keys go to it, not to one of vocabra-tray's windows.
-            other = ds.start_program(["xlogo"], os.path.join(options.work, "xlogo.log"))
-            STARTED.append(other)
-            other_window = ds.wait_window(10, name="^xlogo$", visible=True)
-            first, later, dialog_height = english_run(options, dictionary, host, other_window)
-            russian_run(options, dictionary, host, other_window)
-            wayland_run(options, dictionary, host, other_window, dialog_height)
-            notifier_item_run(options, dictionary, host, other_window)
+            return runs(dictionary, host)
         except (Failure, ds.WaitTimedOut) as failure:
             ds.screenshot(os.path.join(options.work, "failure.png"))
             dictionary.print_requests()
             print("FAIL " + str(failure), flush=True)
-            return 1
+            return None
         finally:
             for program in STARTED:
                 program.stop()
-    print("     lookups: first %.0f ms, later %.0f ms" % (first * 1000, later * 1000))
+
+
+def all_runs(options, dictionary, host):
+    # Another X11 program holds the focus while the keys are pressed, as the program the user
+    # copies from would: the keys go to it, not to one of vocabra-tray's windows.
+    other = ds.start_program(["xlogo"], os.path.join(options.work, "xlogo.log"))
+    STARTED.append(other)
+    other_window = ds.wait_window(10, name="^xlogo$", visible=True)
+    first, later, dialog_height = english_run(options, dictionary, host, other_window)
+    russian_run(options, dictionary, host, other_window)
+    wayland_run(options, dictionary, host, other_window, dialog_height)
+    notifier_item_run(options, dictionary, host, other_window)
+    return first, later
+
+
+def main():
+    parser = argparse.ArgumentParser()
+    parser.add_argument("--build", required=True, help="the native build folder (build/linux)")
+    parser.add_argument("--work", required=True)
+    parser.add_argument("--screenshots", required=True)
+    options = parser.parse_args()
+    lookups = run_in_desktop(options, lambda dictionary, host: all_runs(options, dictionary, host))
+    if lookups is None:
+        return 1
+    print("     lookups: first %.0f ms, later %.0f ms" % (lookups[0] * 1000, lookups[1] * 1000))
     return 0
 
 

@@ -10,7 +10,6 @@ Run as: tools/with-display dbus-run-session -- /usr/bin/python3 tests/desktop/tr
 
 import argparse
 import os
-import shutil
 import sys
 
 sys.dont_write_bytecode = True
@@ -18,8 +17,8 @@ HERE = os.path.dirname(os.path.abspath(__file__))
 sys.path.insert(0, HERE)
 
 import desktop_session as ds  # noqa: E402
-from checks import Failure, check  # noqa: E402
-from desktop_e2e import STARTED, Session, page_title  # noqa: E402
+from checks import check  # noqa: E402
+from desktop_e2e import Session, run_in_desktop  # noqa: E402
 from notifier_item import WATCHER_NAME, NotifierItem, NotifierWatcher  # noqa: E402
 from test_program import SERVICES, direction_name  # noqa: E402
 
@@ -75,21 +74,8 @@ def main():
     parser.add_argument("--work", required=True)
     options = parser.parse_args()
     options.screenshots = os.path.join(options.work, "screenshots")
-    ds.check_environment()
-    shutil.rmtree(options.work, ignore_errors=True)
-    os.makedirs(options.work)
-    host_path = os.path.join(options.build, "tests", "desktop", "host", "vocabra_test_tray_host")
-    with ds.FakeDictionary(title=page_title) as dictionary, ds.TrayHost(host_path) as host:
-        try:
-            run(options, dictionary, host)
-        except (Failure, ds.WaitTimedOut) as failure:
-            ds.screenshot(os.path.join(options.work, "failure.png"))
-            print("FAIL " + str(failure), flush=True)
-            return 1
-        finally:
-            for program in STARTED:
-                program.stop()
-    return 0
+    passed = run_in_desktop(options, lambda dictionary, host: run(options, dictionary, host) or True)
+    return 0 if passed else 1
 
 
 if __name__ == "__main__":

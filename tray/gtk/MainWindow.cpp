@@ -218,15 +218,8 @@ gboolean MainWindow::OnDelete(GtkWidget*, GdkEvent*, gpointer self)
 
 gboolean MainWindow::OnKeyPress(GtkWidget*, GdkEventKey* event, gpointer self)
 {
-    if (event->keyval != GDK_KEY_Escape)
-        return FALSE;
-    return glib::GuardCallback(
-        "Esc in the dialog",
-        [self] {
-            static_cast<MainWindow*>(self)->Hide();
-            return TRUE;
-        },
-        TRUE);
+    // Esc closes the dialog as its close box does.
+    return event->keyval == GDK_KEY_Escape ? OnDelete(nullptr, nullptr, self) : FALSE;
 }
 
 void MainWindow::Exit()

@@ -144,18 +144,24 @@ void MainWindow::FillServices(const translate::Direction& current)
     gtk_combo_box_set_active(GTK_COMBO_BOX(m_dictionaryCombo), 0);
 }
 
+template <class Choose>
+void MainWindow::OnListChoice(GtkComboBox* combo, int indexColumn, Choose&& choose)
+{
+    const std::optional<guint> index = SelectedIndex(combo, indexColumn);
+    if (m_filling || !index)
+        return;
+    try {
+        if (choose(*index))
+            UpdateControls();
+    } catch (const translate::TranslateException&) {
+    }
+}
+
 void MainWindow::OnDirectionChanged(GtkComboBox* combo, gpointer data)
 {
     glib::GuardCallback("choosing a direction in the dialog", [combo, data] {
         auto* self = static_cast<MainWindow*>(data);
-        const std::optional<guint> index = SelectedIndex(combo, 1);
-        if (self->m_filling || !index)
-            return;
-        try {
-            if (ChooseDirection(self->m_settings, *index))
-                self->UpdateControls();
-        } catch (const translate::TranslateException&) {
-        }
+        self->OnListChoice(combo, 1, [self](guint index) { return ChooseDirection(self->m_settings, index); });
     });
 }
 
@@ -163,14 +169,10 @@ void MainWindow::OnServiceChanged(GtkComboBox* combo, gpointer data)
 {
     glib::GuardCallback("choosing a service in the dialog", [combo, data] {
         auto* self = static_cast<MainWindow*>(data);
-        const std::optional<guint> index = SelectedIndex(combo, 2);
-        if (self->m_filling || !index)
-            return;
-        try {
-            ChooseService(self->m_settings.key, *index);
-            self->UpdateControls();
-        } catch (const translate::TranslateException&) {
-        }
+        self->OnListChoice(combo, 2, [self](guint index) {
+            ChooseService(self->m_settings.key, index);
+            return true;
+        });
     });
 }
 
