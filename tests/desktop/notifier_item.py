@@ -25,10 +25,12 @@ class NotifierWatcher:
     """org.kde.StatusNotifierWatcher on the session bus until stop(): a desktop whose panel shows
     StatusNotifierItems. Each item that registers is read from the watcher's output."""
 
-    def __init__(self, log_path, timeout=10):
+    def __init__(self, log_path, refuse=False, timeout=10):
+        """refuse: the watcher answers every item with an error, as one that has no room for it."""
+        command = ["/usr/bin/python3", os.path.join(HERE, "fake_notifier_watcher.py")] + (["--refuse"] if refuse else [])
         with open(log_path, "w") as log:
-            self._process = subprocess.Popen(["/usr/bin/python3", os.path.join(HERE, "fake_notifier_watcher.py")],
-                                             stdin=subprocess.PIPE, stdout=subprocess.PIPE, stderr=log, text=True)
+            self._process = subprocess.Popen(command, stdin=subprocess.PIPE, stdout=subprocess.PIPE, stderr=log,
+                                             text=True)
         if self._next_line(timeout) != ["ready"]:
             self.stop()
             raise RuntimeError("the fake StatusNotifierWatcher did not take its name on the bus")
@@ -48,6 +50,11 @@ class NotifierWatcher:
         """(bus name, object path) of the next item that registers; None when none does in time."""
         words = self._next_line(timeout)
         return tuple(words[1:3]) if words and words[0] == "registered" else None
+
+    def wait_refused(self, timeout):
+        """Whether an item asked to register, and was refused, within `timeout` seconds."""
+        words = self._next_line(timeout)
+        return bool(words) and words[0] == "refused"
 
     def stop(self):
         """Ends the watcher; its name leaves the bus with its connection."""

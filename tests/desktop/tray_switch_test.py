@@ -68,13 +68,36 @@ def run(options, dictionary, host):
     check(program.wait_exit(15) == 0, "and whose Exit ends the program with 0")
 
 
+def refused_run(options, dictionary, host):
+    """A watcher that refuses the item shows nothing: the program's own XEmbed icon stands in, the
+    one whose double click opens the dialog, not an icon AppIndicator makes by itself."""
+    session = Session(options, dictionary, host, None, "en", name="refused")
+    os.makedirs(session.work, exist_ok=True)
+    with NotifierWatcher(os.path.join(session.work, "watcher.log"), refuse=True) as watcher:
+        program = session.start()
+        check(watcher.wait_refused(15), "the program asks a watcher that refuses it to show its item")
+        check(True, "and docks an XEmbed icon instead")
+        window, x, y, width, height = session.icon
+        ds.double_click(x + width // 2, y + height // 2)
+        check(ds.is_visible(session.dialog()), "whose double click opens the dialog")
+        check(len(host.icons()) == 1, "one icon only")
+        session.choose_from_menu("Up", "Return")
+        check(program.wait_exit(15) == 0, "and whose Exit ends the program with 0")
+
+
+def runs(options, dictionary, host):
+    run(options, dictionary, host)
+    refused_run(options, dictionary, host)
+    return True
+
+
 def main():
     parser = argparse.ArgumentParser()
     parser.add_argument("--build", required=True, help="the native build folder (build/linux)")
     parser.add_argument("--work", required=True)
     options = parser.parse_args()
     options.screenshots = os.path.join(options.work, "screenshots")
-    passed = run_in_desktop(options, lambda dictionary, host: run(options, dictionary, host) or True)
+    passed = run_in_desktop(options, lambda dictionary, host: runs(options, dictionary, host))
     return 0 if passed else 1
 
 
