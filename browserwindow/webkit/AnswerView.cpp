@@ -1,5 +1,7 @@
 #include "browserwindow/webkit/AnswerView.h"
 
+#include "foundation/glib/CallbackGuard.h"
+
 namespace answerwindow {
 namespace {
 // WebKit's default context lives as long as the process. All answer windows share it, and with
@@ -42,19 +44,23 @@ gboolean EndStandby(gpointer)
 {
     Standby& standby = TheStandby();
     standby.expiry = 0;
-    if (standby.view) {
-        gtk_widget_destroy(GTK_WIDGET(standby.view));
-        g_object_unref(standby.view);
-        standby.view = nullptr;
-    }
+    glib::GuardCallback("the standby view's end", [&standby] {
+        if (standby.view) {
+            gtk_widget_destroy(GTK_WIDGET(standby.view));
+            g_object_unref(standby.view);
+            standby.view = nullptr;
+        }
+    });
     return G_SOURCE_REMOVE;
 }
 
 void ForgetView(GtkWidget*, gpointer)
 {
-    Standby& standby = TheStandby();
-    if (--standby.answers == 0 && standby.view && !standby.expiry)
-        standby.expiry = g_timeout_add_seconds(kStandbySeconds, EndStandby, nullptr);
+    glib::GuardCallback("an answer view's end", [] {
+        Standby& standby = TheStandby();
+        if (--standby.answers == 0 && standby.view && !standby.expiry)
+            standby.expiry = g_timeout_add_seconds(kStandbySeconds, EndStandby, nullptr);
+    });
 }
 
 WebKitWebView* StandbyView()
@@ -82,16 +88,20 @@ GtkWidget* NewView()
 
 void ShowTitleAsCaption(WebKitWebView* view, GParamSpec*, gpointer window)
 {
-    const char* title = webkit_web_view_get_title(view);
-    gtk_window_set_title(GTK_WINDOW(window), title && *title ? title : kUntitledCaption);
+    glib::GuardCallback("the page's title", [view, window] {
+        const char* title = webkit_web_view_get_title(view);
+        gtk_window_set_title(GTK_WINDOW(window), title && *title ? title : kUntitledCaption);
+    });
 }
 
 // A second window would belong to nobody. A link the user opens into a new window loads here
 // instead; windows that a page opens by itself are not opened at all.
 GtkWidget* LoadNewWindowHere(WebKitWebView* view, WebKitNavigationAction* action, gpointer)
 {
-    if (webkit_navigation_action_is_user_gesture(action))
-        webkit_web_view_load_request(view, webkit_navigation_action_get_request(action));
+    glib::GuardCallback("a page's new window", [view, action] {
+        if (webkit_navigation_action_is_user_gesture(action))
+            webkit_web_view_load_request(view, webkit_navigation_action_get_request(action));
+    });
     return nullptr;
 }
 }  // namespace

@@ -5,6 +5,7 @@
 #include "browserwindow/webkit/AnswerView.h"
 #include "browserwindow/webkit/WindowIcon.h"
 #include "browserwindow/webkit/WindowPlacement.h"
+#include "foundation/glib/CallbackGuard.h"
 #include "foundation/text/Utf.h"
 
 namespace answerwindow {
@@ -62,14 +63,16 @@ void AnswerWindow::Open()
 // close request by destroying the window.
 void AnswerWindow::OnDestroyed(GtkWidget* window, gpointer data)
 {
-    auto* const self = static_cast<AnswerWindow*>(data);
-    g_signal_handlers_disconnect_by_data(window, self);
-    (void)self->m_window.release();  // GTK is destroying it already
-    self->m_view = nullptr;
-    self->m_closedByUser = true;
-    // Last: the owner may dispose of this object in the call.
-    if (self->m_closed)
-        self->m_closed(self, self->m_closedContext);
+    glib::GuardCallback("an answer window closed by the user", [window, data] {
+        auto* const self = static_cast<AnswerWindow*>(data);
+        g_signal_handlers_disconnect_by_data(window, self);
+        (void)self->m_window.release();  // GTK is destroying it already
+        self->m_view = nullptr;
+        self->m_closedByUser = true;
+        // Last: the owner may dispose of this object in the call.
+        if (self->m_closed)
+            self->m_closed(self, self->m_closedContext);
+    });
 }
 
 }  // namespace answerwindow

@@ -5,6 +5,7 @@
 #include <type_traits>
 
 #include "browserwindow/webkit/AnswerWindow.h"
+#include "foundation/glib/CallbackGuard.h"
 
 using translate::target::AnswerWindowClosed;
 using translate::target::RequestDisplayTarget;
@@ -12,11 +13,14 @@ using translate::target::RequestDisplayTarget;
 extern "C" __attribute__((visibility("default"))) RequestDisplayTarget*
 VocabraCreateAnswerWindow(const char* iconPath, AnswerWindowClosed closed, void* context)
 {
-    try {
-        return std::make_unique<answerwindow::AnswerWindow>(iconPath, closed, context).release();  // ended by Dispose
-    } catch (...) {
-        return nullptr;
-    }
+    // The program's call across the library's C boundary: nothing may be thrown back through it.
+    return glib::GuardCallback(
+        "creating an answer window",
+        [&] {
+            return static_cast<RequestDisplayTarget*>(
+                std::make_unique<answerwindow::AnswerWindow>(iconPath, closed, context).release());  // ended by Dispose
+        },
+        static_cast<RequestDisplayTarget*>(nullptr));
 }
 
 static_assert(std::is_same_v<decltype(&VocabraCreateAnswerWindow), translate::target::CreateAnswerWindowFunction>);

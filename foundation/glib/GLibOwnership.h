@@ -29,4 +29,43 @@ struct GVariantUnref {
 };
 using GVariantPtr = std::unique_ptr<GVariant, GVariantUnref>;
 
+// A number GLib hands out for something it keeps (a main loop source, a name watch), given back
+// through `Release` when the owner goes. Move-only; 0 is none.
+template <void (*Release)(guint)>
+class OwnedId {
+public:
+    OwnedId() = default;
+    explicit OwnedId(guint id) : m_id(id) {}
+    OwnedId(OwnedId&& other) noexcept : m_id(other.m_id) { other.m_id = 0; }
+    OwnedId& operator=(OwnedId&& other) noexcept
+    {
+        if (this != &other) {
+            Reset();
+            m_id = other.m_id;
+            other.m_id = 0;
+        }
+        return *this;
+    }
+    ~OwnedId() { Reset(); }
+
+    void Reset() noexcept
+    {
+        if (m_id != 0)
+            Release(m_id);
+        m_id = 0;
+    }
+    // The thing is gone already (a source that returned G_SOURCE_REMOVE): nothing to give back.
+    void Forget() noexcept { m_id = 0; }
+    explicit operator bool() const { return m_id != 0; }
+
+private:
+    guint m_id = 0;
+};
+
+inline void RemoveSource(guint id)
+{
+    g_source_remove(id);
+}
+using SourceId = OwnedId<RemoveSource>;
+
 }  // namespace glib

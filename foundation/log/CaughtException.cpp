@@ -4,16 +4,21 @@
 
 #include "foundation/log/Log.h"
 
+const char* CaughtExceptionText() noexcept
+{
+    try {
+        throw;
+    } catch (const std::exception& exception) {
+        return exception.what();
+    } catch (...) {
+        return "an exception of unknown type";
+    }
+}
+
 void LogCaughtException(Log& log, const char* where) noexcept
 {
     try {
-        try {
-            throw;
-        } catch (const std::exception& exception) {
-            log.Write(where, exception.what());
-        } catch (...) {
-            log.Write(where, "an exception of unknown type");
-        }
+        log.Write(where, CaughtExceptionText());
     } catch (...) {
         // Logging itself failed; there is nowhere left to report it.
     }

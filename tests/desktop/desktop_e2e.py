@@ -13,7 +13,6 @@ Run as: tools/with-display dbus-run-session -- /usr/bin/python3 tests/desktop/de
 
 import argparse
 import os
-import select
 import shutil
 import subprocess
 import sys
@@ -26,6 +25,7 @@ sys.path.insert(0, os.path.join(HERE, "..", "e2e"))
 
 import desktop_session as ds  # noqa: E402
 from checks import Failure, check  # noqa: E402
+from notifier_item import NotifierItem, NotifierWatcher  # noqa: E402
 from test_program import (SERVICES, direction_name, prepare_program_folder, program_environment,  # noqa: E402
                           request_path)
 from tray_e2e import pushed_favourites, pushed_priority  # noqa: E402
@@ -352,61 +352,66 @@ def wayland_run(options, dictionary, host, other, x11_dialog_height):
         portal.stop()
 
 
-def menu_items(layout):
-    """(id, label) of the items of a dbusmenu layout's top level, separators left out."""
-    _id, _properties, children = layout
-    return [(child[0], child[1].get("label", "")) for child in children if child[1].get("type") != "separator"]
-
-
 def notifier_item_run(options, dictionary, host, other):
     """Where the desktop runs a StatusNotifierWatcher, the icon is a StatusNotifierItem: its menu
     is published on the session bus (dbusmenu), a middle click opens the dialog, and the menu's
     Exit ends the program."""
-    import gi
-    gi.require_version("Gio", "2.0")
-    from gi.repository import Gio, GLib
-
     session = Session(options, dictionary, host, other, "en", name="notifier-item")
     os.makedirs(session.work, exist_ok=True)
-    with open(os.path.join(session.work, "watcher.log"), "w") as log:
-        watcher = subprocess.Popen(["/usr/bin/python3", os.path.join(HERE, "fake_notifier_watcher.py")],
-                                   stdin=subprocess.PIPE, stdout=subprocess.PIPE, stderr=log, text=True)
-    try:
-        check(watcher.stdout.readline().strip() == "ready", "a StatusNotifierWatcher is on the session bus")
+    with NotifierWatcher(os.path.join(session.work, "watcher.log")) as watcher:
+        check(True, "a StatusNotifierWatcher is on the session bus")
         session.program = program = ds.start_program([session.folder.executable],
                                                      os.path.join(session.work, "vocabra-tray.log"),
                                                      env=session.environment)
         STARTED.append(program)
-        registered = select.select([watcher.stdout], [], [], 15)[0] and watcher.stdout.readline().split()
-        check(registered and registered[0] == "registered", "the program registers a StatusNotifierItem")
-        name, path = registered[1:3]
-        bus = Gio.bus_get_sync(Gio.BusType.SESSION, None)
-
-        def call(object_path, interface, method, parameters):
-            return bus.call_sync(name, object_path, interface, method, parameters, None, Gio.DBusCallFlags.NONE,
-                                 10000, None).unpack()
-
-        item = call(path, "org.freedesktop.DBus.Properties", "GetAll",
-                    GLib.Variant("(s)", ("org.kde.StatusNotifierItem",)))[0]
-        check(item.get("Status") == "Active" and os.path.isfile(item.get("IconName", "")),
-              "the item is active and names an icon file (%s)" % item.get("IconName"))
-        _revision, layout = call(item["Menu"], "com.canonical.dbusmenu", "GetLayout",
-                                 GLib.Variant("(iias)", (0, -1, [])))
-        items = menu_items(layout)
-        labels = [label for _id, label in items]
+        registered = watcher.wait_registered(15)
+        check(registered is not None, "the program registers a StatusNotifierItem")
+        item = NotifierItem(*registered)
+        properties = item.properties()
+        check(properties.get("Status") == "Active" and os.path.isfile(properties.get("IconName", "")),
+              "the item is active and names an icon file (%s)" % properties.get("IconName"))
+        labels = item.labels()
         check(labels[:2] == ["Use Ctrl+Ins+Ins", "Use Ctrl+C+C"] and labels[-5:] ==
               ["Other", "Service", "Open Vocabra", "About...", "Exit"],
               "its menu is published with the tray menu's items: %s" % labels)
-        call(path, "org.kde.StatusNotifierItem", "SecondaryActivate", GLib.Variant("(ii)", (0, 0)))
+        item.middle_click()
         check(ds.is_visible(session.dialog()), "a middle click on the item opens the dialog")
-        exit_id = items[-1][0]
-        call(item["Menu"], "com.canonical.dbusmenu", "Event",
-             GLib.Variant("(isvu)", (exit_id, "clicked", GLib.Variant("i", 0), 0)))
+        item.click(item.item_id("Exit"))
         check(program.wait_exit(15) == 0, "the published menu's Exit ends the program with 0")
-    finally:
-        watcher.stdin.close()
-        watcher.wait(10)
-        watcher.stdout.close()
+
+
+def run_in_desktop(options, runs):
+    """runs(dictionary, host) with the fake dictionary and the tray host of a fresh work folder.
+    Its result; None after a failed check or wait, which leaves a screenshot in the work folder.
+    Every program started is stopped however it ends."""
+    ds.check_environment()
+    shutil.rmtree(options.work, ignore_errors=True)
+    os.makedirs(options.work)
+    host_path = os.path.join(options.build, "tests", "desktop", "host", "vocabra_test_tray_host")
+    with ds.FakeDictionary(title=page_title) as dictionary, ds.TrayHost(host_path) as host:
+        try:
+            return runs(dictionary, host)
+        except (Failure, ds.WaitTimedOut) as failure:
+            ds.screenshot(os.path.join(options.work, "failure.png"))
+            dictionary.print_requests()
+            print("FAIL " + str(failure), flush=True)
+            return None
+        finally:
+            for program in STARTED:
+                program.stop()
+
+
+def all_runs(options, dictionary, host):
+    # Another X11 program holds the focus while the keys are pressed, as the program the user
+    # copies from would: the keys go to it, not to one of vocabra-tray's windows.
+    other = ds.start_program(["xlogo"], os.path.join(options.work, "xlogo.log"))
+    STARTED.append(other)
+    other_window = ds.wait_window(10, name="^xlogo$", visible=True)
+    first, later, dialog_height = english_run(options, dictionary, host, other_window)
+    russian_run(options, dictionary, host, other_window)
+    wayland_run(options, dictionary, host, other_window, dialog_height)
+    notifier_item_run(options, dictionary, host, other_window)
+    return first, later
 
 
 def main():
@@ -415,30 +420,10 @@ def main():
     parser.add_argument("--work", required=True)
     parser.add_argument("--screenshots", required=True)
     options = parser.parse_args()
-    ds.check_environment()
-    shutil.rmtree(options.work, ignore_errors=True)
-    os.makedirs(options.work)
-    host_path = os.path.join(options.build, "tests", "desktop", "host", "vocabra_test_tray_host")
-    with ds.FakeDictionary(title=page_title) as dictionary, ds.TrayHost(host_path) as host:
-        try:
-            # Another X11 program holds the focus while the keys are pressed, as the program the
-            # user copies from would: the keys go to it, not to one of vocabra-tray's windows.
-            other = ds.start_program(["xlogo"], os.path.join(options.work, "xlogo.log"))
-            STARTED.append(other)
-            other_window = ds.wait_window(10, name="^xlogo$", visible=True)
-            first, later, dialog_height = english_run(options, dictionary, host, other_window)
-            russian_run(options, dictionary, host, other_window)
-            wayland_run(options, dictionary, host, other_window, dialog_height)
-            notifier_item_run(options, dictionary, host, other_window)
-        except (Failure, ds.WaitTimedOut) as failure:
-            ds.screenshot(os.path.join(options.work, "failure.png"))
-            dictionary.print_requests()
-            print("FAIL " + str(failure), flush=True)
-            return 1
-        finally:
-            for program in STARTED:
-                program.stop()
-    print("     lookups: first %.0f ms, later %.0f ms" % (first * 1000, later * 1000))
+    lookups = run_in_desktop(options, lambda dictionary, host: all_runs(options, dictionary, host))
+    if lookups is None:
+        return 1
+    print("     lookups: first %.0f ms, later %.0f ms" % (lookups[0] * 1000, lookups[1] * 1000))
     return 0
 
 

@@ -4,6 +4,7 @@
 Owns org.kde.StatusNotifierWatcher on the session bus, says a host is registered, and prints
 "ready" once it owns the name, then "registered <bus name> <object path>" for every item that
 registers (an item may pass its object path or its bus name). It ends when stdin closes.
+With --refuse it answers every item with an error instead, and prints "refused <bus name>".
 """
 
 import sys
@@ -35,10 +36,15 @@ INTERFACE = Gio.DBusNodeInfo.new_for_xml("""
 
 
 def main():
+    refuse = sys.argv[1:] == ["--refuse"]
     bus = Gio.bus_get_sync(Gio.BusType.SESSION, None)
     items = []
 
     def on_call(connection, sender, path, interface, method, parameters, invocation):
+        if method == "RegisterStatusNotifierItem" and refuse:
+            print("refused %s" % sender, flush=True)
+            invocation.return_dbus_error("org.kde.StatusNotifierWatcher.Error.Refused", "no room for items")
+            return
         if method == "RegisterStatusNotifierItem":
             service = parameters.unpack()[0]
             name, item_path = (sender, service) if service.startswith("/") else (service, DEFAULT_ITEM_PATH)

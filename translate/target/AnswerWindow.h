@@ -19,6 +19,8 @@ using CreateAnswerWindowFunction = RequestDisplayTarget* (*)(const char* iconPat
                                                              void* context);
 
 constexpr char kCreateAnswerWindowExport[] = "VocabraCreateAnswerWindow";
+// The GLib log domain of the library's messages, which the program passes on to its own log.
+constexpr char kAnswerWindowLogDomain[] = "vocabra-answer-window";
 constexpr char16_t kAnswerWindowLibraryName[] = u"libvocabra-answer-window.so";
 
 // The window's size when the service gives no width or no height.

@@ -20,9 +20,9 @@ void LogFailure(const char* message, const char* detail)
 void LogCaughtException(const char* where) noexcept
 {
     try {
-        ::LogCaughtException(ProgramLog(), where);
+        LogFailure(where, CaughtExceptionText());
     } catch (...) {
-        // The log could not even be opened.
+        // Logging itself failed; there is nowhere left to report it.
     }
 }
 

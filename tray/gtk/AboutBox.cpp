@@ -3,6 +3,7 @@
 #include <string>
 
 #include "foundation/config/Environment.h"
+#include "foundation/glib/CallbackGuard.h"
 #include "foundation/text/Utf.h"
 #include "tray/gtk/DesktopStrings.h"
 #include "update/UpdateCheck.h"
@@ -60,8 +61,10 @@ void AboutBox::Show()
 void AboutBox::OnResponse(GtkDialog* dialog, gint, gpointer self)
 {
     // OK, Esc and the close box all end it.
-    gtk_widget_destroy(GTK_WIDGET(dialog));
-    static_cast<AboutBox*>(self)->m_dialog = nullptr;
+    glib::GuardCallback("the About box's answer", [dialog, self] {
+        gtk_widget_destroy(GTK_WIDGET(dialog));
+        static_cast<AboutBox*>(self)->m_dialog = nullptr;
+    });
 }
 
 }  // namespace tray::gtk

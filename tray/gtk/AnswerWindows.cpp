@@ -3,6 +3,7 @@
 #include <glib.h>
 
 #include "foundation/config/Environment.h"
+#include "foundation/glib/CallbackGuard.h"
 #include "foundation/text/Utf.h"
 #include "translate/manager/TranslateException.h"
 
@@ -66,7 +67,9 @@ void AnswerWindows::Close(translate::target::RequestDisplayTarget* window)
 
 void AnswerWindows::OnClosed(translate::target::RequestDisplayTarget* window, void* context)
 {
-    static_cast<AnswerWindows*>(context)->Close(window);
+    // Called from the answer window library's GTK callback: nothing may be thrown back into it.
+    glib::GuardCallback("an answer window closed",
+                        [window, context] { static_cast<AnswerWindows*>(context)->Close(window); });
 }
 
 void AnswerWindows::CloseAll()

@@ -8,6 +8,7 @@
 #include <optional>
 #include <utility>
 
+#include "foundation/glib/CallbackGuard.h"
 #include "foundation/glib/GLibOwnership.h"
 #include "tray/gtk/PortalRequestPath.h"
 
@@ -155,30 +156,34 @@ private:
 
     static void OnBusReady(GObject*, GAsyncResult* result, gpointer self)
     {
-        GError* rawError = nullptr;
-        GObjectPtr<GDBusConnection> connection(g_bus_get_finish(result, &rawError));
-        ErrorPtr error(rawError);
-        if (WasCancelled(error.get()))
-            return;
-        auto* client = static_cast<Client*>(self);
-        if (!connection) {
-            client->Fail("no session bus", error.get());
-            return;
-        }
-        client->m_connection = std::move(connection);
-        client->CheckVersion();
+        glib::GuardCallback("global shortcut portal: the session bus", [&] {
+            GError* rawError = nullptr;
+            GObjectPtr<GDBusConnection> connection(g_bus_get_finish(result, &rawError));
+            ErrorPtr error(rawError);
+            if (WasCancelled(error.get()))
+                return;
+            auto* client = static_cast<Client*>(self);
+            if (!connection) {
+                client->Fail("no session bus", error.get());
+                return;
+            }
+            client->m_connection = std::move(connection);
+            client->CheckVersion();
+        });
     }
 
     // The callback of every method call. A cancelled call belongs to a client that is gone.
     template <void (Client::*Handler)(GVariant* reply, const GError* error)>
     static void OnCallFinished(GObject* source, GAsyncResult* result, gpointer self)
     {
-        GError* rawError = nullptr;
-        VariantPtr reply(g_dbus_connection_call_finish(G_DBUS_CONNECTION(source), result, &rawError));
-        ErrorPtr error(rawError);
-        if (WasCancelled(error.get()))
-            return;
-        (static_cast<Client*>(self)->*Handler)(reply.get(), error.get());
+        glib::GuardCallback("global shortcut portal: a call's answer", [&] {
+            GError* rawError = nullptr;
+            VariantPtr reply(g_dbus_connection_call_finish(G_DBUS_CONNECTION(source), result, &rawError));
+            ErrorPtr error(rawError);
+            if (WasCancelled(error.get()))
+                return;
+            (static_cast<Client*>(self)->*Handler)(reply.get(), error.get());
+        });
     }
 
     template <void (Client::*Handler)(GVariant* reply, const GError* error)>
@@ -210,7 +215,8 @@ private:
                          GVariant* parameters,
                          gpointer self)
     {
-        (static_cast<Client*>(self)->*Handler)(parameters);
+        glib::GuardCallback("global shortcut portal: a signal",
+                            [&] { (static_cast<Client*>(self)->*Handler)(parameters); });
     }
 
     // Listens to the portal's own connection only, so that no other program can answer for it or

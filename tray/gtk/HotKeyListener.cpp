@@ -5,6 +5,8 @@
 #include <X11/keysym.h>
 #include <glib-unix.h>
 
+#include "foundation/glib/CallbackGuard.h"
+
 namespace tray::gtk {
 namespace {
 // Every key code that gives the key symbol at the first level of any group, up to four.
@@ -91,8 +93,14 @@ gboolean HotKeyListener::OnReadable(gint, GIOCondition condition, gpointer self)
         listener->Stop();
         return G_SOURCE_REMOVE;
     }
-    listener->ReadEvents();
-    return G_SOURCE_CONTINUE;
+    // A failed handler loses one double press; the keys after it still count.
+    return glib::GuardCallback(
+        "the hot keys",
+        [listener] {
+            listener->ReadEvents();
+            return G_SOURCE_CONTINUE;
+        },
+        G_SOURCE_CONTINUE);
 }
 
 void HotKeyListener::ReadEvents()

@@ -4,13 +4,15 @@
 
 #include <memory>
 
+#include "foundation/glib/CallbackGuard.h"
+
 namespace tray::gtk {
 namespace {
 using Call = std::function<void()>;
 
 gboolean RunCall(gpointer call)
 {
-    (*static_cast<Call*>(call))();
+    glib::GuardCallback("a call handed to the main thread", [call] { (*static_cast<Call*>(call))(); });
     return G_SOURCE_REMOVE;
 }
 

@@ -5,6 +5,7 @@
 #include <cstdlib>
 
 #include "foundation/config/Environment.h"
+#include "foundation/glib/CallbackGuard.h"
 #include "foundation/text/Utf.h"
 #include "translate/manager/DictionaryManager.h"
 #include "translate/manager/TranslateException.h"
@@ -90,7 +91,9 @@ void MainWindow::BuildWidgets()
     GtkWidget* translate = gtk_button_new_with_label(DesktopText("IDD_MAINDLG.IDOK"));
     gtk_widget_set_name(translate, "translate");
     gtk_widget_set_can_default(translate, TRUE);
-    g_signal_connect_swapped(translate, "clicked", G_CALLBACK(+[](MainWindow* self) { self->OnTranslate(); }), this);
+    g_signal_connect_swapped(
+        translate, "clicked",
+        G_CALLBACK(+[](MainWindow* self) { glib::GuardCallback("Translate", [self] { self->OnTranslate(); }); }), this);
     gtk_grid_attach(GTK_GRID(grid), translate, 1, 0, 1, 1);
 
     // Directions: name and index into the manager's list.
@@ -202,17 +205,21 @@ void MainWindow::StartShortcutPortal()
 
 gboolean MainWindow::OnDelete(GtkWidget*, GdkEvent*, gpointer self)
 {
-    // Closing hides the dialog; the program keeps running in the tray.
-    static_cast<MainWindow*>(self)->Hide();
-    return TRUE;
+    // Closing hides the dialog; the program keeps running in the tray. Never destroyed, even
+    // when hiding failed.
+    return glib::GuardCallback(
+        "closing the dialog",
+        [self] {
+            static_cast<MainWindow*>(self)->Hide();
+            return TRUE;
+        },
+        TRUE);
 }
 
 gboolean MainWindow::OnKeyPress(GtkWidget*, GdkEventKey* event, gpointer self)
 {
-    if (event->keyval != GDK_KEY_Escape)
-        return FALSE;
-    static_cast<MainWindow*>(self)->Hide();
-    return TRUE;
+    // Esc closes the dialog as its close box does.
+    return event->keyval == GDK_KEY_Escape ? OnDelete(nullptr, nullptr, self) : FALSE;
 }
 
 void MainWindow::Exit()

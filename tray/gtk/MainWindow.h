@@ -50,6 +50,9 @@ private:
     void UpdateControls();
     void FillDirections(const translate::Direction& current);
     void FillServices(const translate::Direction& current);
+    // A choice in a list: `choose` (the index stored with the chosen item) says whether it changed.
+    template <class Choose>
+    void OnListChoice(GtkComboBox* combo, int indexColumn, Choose&& choose);
     static void OnDirectionChanged(GtkComboBox* combo, gpointer self);
     static void OnServiceChanged(GtkComboBox* combo, gpointer self);
 

@@ -4,6 +4,7 @@
 #include <vector>
 
 #include "foundation/config/Environment.h"
+#include "foundation/glib/CallbackGuard.h"
 #include "foundation/text/Utf.h"
 #include "translate/manager/DictionaryManager.h"
 #include "translate/manager/DirectionName.h"
@@ -143,30 +144,36 @@ void MainWindow::FillServices(const translate::Direction& current)
     gtk_combo_box_set_active(GTK_COMBO_BOX(m_dictionaryCombo), 0);
 }
 
-void MainWindow::OnDirectionChanged(GtkComboBox* combo, gpointer data)
+template <class Choose>
+void MainWindow::OnListChoice(GtkComboBox* combo, int indexColumn, Choose&& choose)
 {
-    auto* self = static_cast<MainWindow*>(data);
-    const std::optional<guint> index = SelectedIndex(combo, 1);
-    if (self->m_filling || !index)
+    const std::optional<guint> index = SelectedIndex(combo, indexColumn);
+    if (m_filling || !index)
         return;
     try {
-        if (ChooseDirection(self->m_settings, *index))
-            self->UpdateControls();
+        if (choose(*index))
+            UpdateControls();
     } catch (const translate::TranslateException&) {
     }
 }
 
+void MainWindow::OnDirectionChanged(GtkComboBox* combo, gpointer data)
+{
+    glib::GuardCallback("choosing a direction in the dialog", [combo, data] {
+        auto* self = static_cast<MainWindow*>(data);
+        self->OnListChoice(combo, 1, [self](guint index) { return ChooseDirection(self->m_settings, index); });
+    });
+}
+
 void MainWindow::OnServiceChanged(GtkComboBox* combo, gpointer data)
 {
-    auto* self = static_cast<MainWindow*>(data);
-    const std::optional<guint> index = SelectedIndex(combo, 2);
-    if (self->m_filling || !index)
-        return;
-    try {
-        ChooseService(self->m_settings.key, *index);
-        self->UpdateControls();
-    } catch (const translate::TranslateException&) {
-    }
+    glib::GuardCallback("choosing a service in the dialog", [combo, data] {
+        auto* self = static_cast<MainWindow*>(data);
+        self->OnListChoice(combo, 2, [self](guint index) {
+            ChooseService(self->m_settings.key, index);
+            return true;
+        });
+    });
 }
 
 }  // namespace tray::gtk

@@ -1,6 +1,7 @@
 // The tray menu: the hot-key switches, the dictionary items, and the program's own commands.
 #include <gdk/gdkx.h>
 
+#include "foundation/glib/CallbackGuard.h"
 #include "foundation/text/Utf.h"
 #include "resource.h"
 #include "translate/manager/DictionaryManager.h"
@@ -90,7 +91,9 @@ GtkWidget* MainWindow::BuildTrayMenu()
 
 void MainWindow::OnMenuItem(GtkMenuItem* item, gpointer self)
 {
-    static_cast<MainWindow*>(self)->OnCommand(GPOINTER_TO_UINT(g_object_get_data(G_OBJECT(item), kCommandKey)));
+    glib::GuardCallback("a tray menu item", [item, self] {
+        static_cast<MainWindow*>(self)->OnCommand(GPOINTER_TO_UINT(g_object_get_data(G_OBJECT(item), kCommandKey)));
+    });
 }
 
 void MainWindow::OnCommand(std::uint32_t command)

@@ -1,4 +1,5 @@
 // Translating: the Translate button, the hot keys' clipboard text, and where answers are shown.
+#include "foundation/glib/CallbackGuard.h"
 #include "foundation/text/Utf.h"
 #include "foundation/text/WhiteSpace.h"
 #include "translate/manager/DictionaryManager.h"
@@ -46,16 +47,18 @@ void MainWindow::TranslateClipboard()
 
 void MainWindow::OnClipboardText(GtkClipboard*, const gchar* text, gpointer data)
 {
-    auto* self = static_cast<MainWindow*>(data);
-    if (!text || self->m_exited)
-        return;  // no text on the clipboard
-    const std::u16string word = CleanClipboardWord(text::Utf8ToUtf16(text));
-    if (word.empty())
-        return;
-    gtk_entry_set_text(GTK_ENTRY(self->m_wordEntry), text::Utf16ToUtf8(word).c_str());
-    if (IsOpenMainWindowOnTranslation(self->m_settings.key))
-        self->Present();
-    self->OnTranslate();
+    glib::GuardCallback("the clipboard's text", [text, data] {
+        auto* self = static_cast<MainWindow*>(data);
+        if (!text || self->m_exited)
+            return;  // no text on the clipboard
+        const std::u16string word = CleanClipboardWord(text::Utf8ToUtf16(text));
+        if (word.empty())
+            return;
+        gtk_entry_set_text(GTK_ENTRY(self->m_wordEntry), text::Utf16ToUtf8(word).c_str());
+        if (IsOpenMainWindowOnTranslation(self->m_settings.key))
+            self->Present();
+        self->OnTranslate();
+    });
 }
 
 }  // namespace tray::gtk

@@ -1,5 +1,5 @@
 #pragma once
-// The program's icon in the notification area: a StatusNotifierItem (Ayatana AppIndicator) where
+// The program's icon in the notification area: a StatusNotifierItem (Ayatana AppIndicator) while
 // the desktop runs a watcher for them, the XEmbed tray (GtkStatusIcon) otherwise.
 
 #include <gtk/gtk.h>
@@ -21,7 +21,8 @@ public:
         std::function<GtkWidget*()> menu;    // a new menu, built for the moment it is shown
     };
 
-    // Chooses the kind by asking the session bus (null: none) for a StatusNotifierItem watcher.
+    // Chooses the kind by asking the session bus (null: none) for a StatusNotifierItem watcher, and
+    // changes it whenever the watcher comes or goes.
     static std::unique_ptr<TrayIndicator> Create(GDBusConnection* sessionBus, Handlers handlers);
 
     virtual ~TrayIndicator() = default;

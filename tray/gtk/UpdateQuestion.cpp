@@ -2,6 +2,7 @@
 
 #include "foundation/config/Environment.h"
 #include "foundation/config/ResourceIds.h"
+#include "foundation/glib/CallbackGuard.h"
 #include "foundation/text/Utf.h"
 #include "tray/gtk/AnswerWindows.h"
 #include "update/UpdateCheck.h"
@@ -50,22 +51,24 @@ void UpdateQuestion::Offer(const Win32::API::RegKey& settings)
 
 void UpdateQuestion::OnChecked(GObject* process, GAsyncResult* result, gpointer data)
 {
-    gchar* output = nullptr;
-    GError* error = nullptr;
-    const bool read = g_subprocess_communicate_utf8_finish(G_SUBPROCESS(process), result, &output, nullptr, &error);
-    const GCharPtr report(output);
-    const bool cancelled = g_error_matches(error, G_IO_ERROR, G_IO_ERROR_CANCELLED);
-    g_clear_error(&error);
-    if (cancelled)
-        return;  // this object is gone
-    auto* self = static_cast<UpdateQuestion*>(data);
-    self->m_cancel.reset();
-    if (read && report && g_subprocess_get_if_exited(G_SUBPROCESS(process)) &&
-        g_subprocess_get_exit_status(G_SUBPROCESS(process)) == 0) {
-        const std::string link = OfferedLink(report.get());
-        if (!link.empty())
-            self->Ask(link);
-    }
+    glib::GuardCallback("the update check's report", [process, result, data] {
+        gchar* output = nullptr;
+        GError* rawError = nullptr;
+        const bool read =
+            g_subprocess_communicate_utf8_finish(G_SUBPROCESS(process), result, &output, nullptr, &rawError);
+        const GCharPtr report(output);
+        const GErrorPtr error(rawError);
+        if (g_error_matches(error.get(), G_IO_ERROR, G_IO_ERROR_CANCELLED))
+            return;  // this object is gone
+        auto* self = static_cast<UpdateQuestion*>(data);
+        self->m_cancel.reset();
+        if (read && report && g_subprocess_get_if_exited(G_SUBPROCESS(process)) &&
+            g_subprocess_get_exit_status(G_SUBPROCESS(process)) == 0) {
+            const std::string link = OfferedLink(report.get());
+            if (!link.empty())
+                self->Ask(link);
+        }
+    });
 }
 
 void UpdateQuestion::Ask(const std::string& link)
@@ -83,11 +86,13 @@ void UpdateQuestion::Ask(const std::string& link)
 
 void UpdateQuestion::OnAnswer(GtkDialog* dialog, gint response, gpointer data)
 {
-    auto* self = static_cast<UpdateQuestion*>(data);
-    gtk_widget_destroy(GTK_WIDGET(dialog));
-    self->m_question = nullptr;
-    if (response == GTK_RESPONSE_YES)
-        OpenWithDesktop(self->m_link);
+    glib::GuardCallback("the update question's answer", [dialog, response, data] {
+        auto* self = static_cast<UpdateQuestion*>(data);
+        gtk_widget_destroy(GTK_WIDGET(dialog));
+        self->m_question = nullptr;
+        if (response == GTK_RESPONSE_YES)
+            OpenWithDesktop(self->m_link);
+    });
 }
 
 }  // namespace tray::gtk

@@ -10,9 +10,11 @@
 #include <vector>
 
 #include "foundation/config/Environment.h"
+#include "foundation/glib/CallbackGuard.h"
 #include "foundation/text/Utf.h"
 #include "tray/AutostartEntry.h"
 #include "tray/DesktopSwitches.h"
+#include "tray/gtk/CallbackFailureLog.h"
 #include "tray/gtk/GObjectPtr.h"
 #include "tray/gtk/MainWindow.h"
 
@@ -54,40 +56,52 @@ int Install()
 
 gboolean OnTerminate(gpointer data)
 {
-    auto* program = static_cast<Program*>(data);
-    if (program->window)
-        program->window->Exit();
+    glib::GuardCallback("the end of the session", [data] {
+        auto* program = static_cast<Program*>(data);
+        if (program->window)
+            program->window->Exit();
+    });
     return G_SOURCE_CONTINUE;
 }
 
 void OnStartup(GApplication* application, gpointer data)
 {
-    auto* program = static_cast<Program*>(data);
-    // GTK has read it by now; the programs this one starts (a browser) get the user's own setting.
-    if (program->setGlOff)
-        g_unsetenv("GDK_GL");
-    g_application_hold(application);
-    program->window = std::make_unique<MainWindow>(GTK_APPLICATION(application));
-    g_unix_signal_add(SIGTERM, &OnTerminate, program);
-    g_unix_signal_add(SIGINT, &OnTerminate, program);
+    glib::GuardCallback("starting", [application, data] {
+        auto* program = static_cast<Program*>(data);
+        // GTK has read it by now; the programs this one starts (a browser) get the user's own setting.
+        if (program->setGlOff)
+            g_unsetenv("GDK_GL");
+        program->window = std::make_unique<MainWindow>(GTK_APPLICATION(application));
+        // Held only once there is a window, whose Exit ends the application: a program that failed
+        // to start ends instead of running on with nothing to show.
+        g_application_hold(application);
+        g_unix_signal_add(SIGTERM, &OnTerminate, program);
+        g_unix_signal_add(SIGINT, &OnTerminate, program);
+    });
 }
 
 int OnCommandLine(GApplication*, GApplicationCommandLine* commandLine, gpointer data)
 {
-    auto* program = static_cast<Program*>(data);
-    gint count = 0;
-    gchar** arguments = g_application_command_line_get_arguments(commandLine, &count);
-    std::vector<std::string> list(arguments + (count > 0 ? 1 : 0), arguments + count);
-    g_strfreev(arguments);
-    const tray::StartupSwitches switches = tray::ParseDesktopArguments(list).switches;
-    const bool remote = g_application_command_line_get_is_remote(commandLine);
-    if (!program->window)
-        return 0;
-    if (switches.exit)
-        program->window->Exit();
-    else if (switches.visible || remote)
-        program->window->Present();
-    return 0;
+    constexpr int kFailed = 1;
+    return glib::GuardCallback(
+        "the command line",
+        [commandLine, data] {
+            auto* program = static_cast<Program*>(data);
+            gint count = 0;
+            gchar** arguments = g_application_command_line_get_arguments(commandLine, &count);
+            std::vector<std::string> list(arguments + (count > 0 ? 1 : 0), arguments + count);
+            g_strfreev(arguments);
+            const tray::StartupSwitches switches = tray::ParseDesktopArguments(list).switches;
+            const bool remote = g_application_command_line_get_is_remote(commandLine);
+            if (!program->window)
+                return kFailed;  // the start failed
+            if (switches.exit)
+                program->window->Exit();
+            else if (switches.visible || remote)
+                program->window->Present();
+            return 0;
+        },
+        kFailed);
 }
 
 int Run(GApplicationFlags flags, int argc, char** argv, bool& registered)
@@ -123,6 +137,7 @@ int main(int argc, char** argv)
     }
     if (arguments.switches.install)
         return Install();
+    tray::gtk::LogAnswerWindowWarnings();
 
     bool registered = false;
     const int status = Run(G_APPLICATION_HANDLES_COMMAND_LINE, argc, argv, registered);

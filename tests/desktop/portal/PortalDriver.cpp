@@ -3,10 +3,12 @@
 //   bus <unique name> (first, when there is a session bus), state pending | state bound <trigger
 //   description> | state unavailable, activated, destroyed (after "destroy"), sync <n> (on the
 //   test's Sync signal).
-// Usage: portal_driver DESCRIPTION TRIGGER [--destroy-after-start] [--no-sync]
+// Usage: portal_driver DESCRIPTION TRIGGER [--destroy-after-start] [--no-sync] [--throwing-callbacks]
 // Standard input takes "destroy" (the client goes, the loop runs on) and "quit".
 // --no-sync: the driver keeps no connection of its own, so the client's is the only reference to
 // the shared session bus connection, as in a program that uses the bus nowhere else.
+// --throwing-callbacks: the program's callbacks throw after their line (every activation, every
+// state the portal's answers bring), as a program's handler may; the client must go on.
 //
 // The Sync signal (interface org.vocabra.test.PortalDriver) arrives on the same connection as the
 // portal's signals, after everything the test sent before it: when "sync" is printed, the client
@@ -17,6 +19,7 @@
 #include <cstdio>
 #include <cstring>
 #include <memory>
+#include <stdexcept>
 #include <string>
 
 #include "tray/gtk/GlobalShortcutPortal.h"
@@ -58,6 +61,7 @@ public:
     struct Options {
         bool destroyAfterStart = false;
         bool sync = true;
+        bool throwing = false;
     };
 
     int Run(const std::string& description, const std::string& trigger, const Options& options)
@@ -66,8 +70,18 @@ public:
             ListenForSync();
         ListenForCommands();
 
-        m_portal = std::make_unique<GlobalShortcutPortal>([] { Say("activated"); });
-        m_portal->SetChangedCallback([this] { SayState(); });
+        const bool throwing = options.throwing;
+        m_portal = std::make_unique<GlobalShortcutPortal>([throwing] {
+            Say("activated");
+            if (throwing)
+                throw std::runtime_error("the test's activation handler fails");
+        });
+        m_portal->SetChangedCallback([this, throwing] {
+            SayState();
+            // Pending is reported from Start() itself, which is no callback of GLib's.
+            if (throwing && m_portal->State() != PortalShortcutState::Pending)
+                throw std::runtime_error("the test's change handler fails");
+        });
         m_portal->Start(description, trigger);
         if (options.destroyAfterStart)
             Destroy();
@@ -171,11 +185,14 @@ int main(int argc, char** argv)
             options.destroyAfterStart = true;
         else if (std::strcmp(argv[i], "--no-sync") == 0)
             options.sync = false;
+        else if (std::strcmp(argv[i], "--throwing-callbacks") == 0)
+            options.throwing = true;
         else
             usable = false;
     }
     if (!usable) {
-        std::fputs("usage: portal_driver DESCRIPTION TRIGGER [--destroy-after-start] [--no-sync]\n", stderr);
+        std::fputs("usage: portal_driver DESCRIPTION TRIGGER [--destroy-after-start] [--no-sync] [--throwing-callbacks]\n",
+                   stderr);
         return 2;
     }
     // Standard output carries the report alone; GLib would print debug messages there too.

@@ -157,7 +157,13 @@ class Driver:
         self.process.get_stdin_pipe().write_all((command + "\n").encode(), None)
 
     def wait_for(self, line):
-        wait_until(lambda: line in self.lines, "%r from the driver; it said %r" % (line, self.lines))
+        wait_until(lambda: line in self.lines or self.ended(), "%r from the driver; it said %r" % (line, self.lines))
+        if line not in self.lines:
+            raise AssertionError("the driver ended (status %s) without %r; it said %r"
+                                 % (self.exit_status, line, self.lines))
+
+    def ended(self):
+        return self.exit_status is not None and self.finished_output
 
     def states(self):
         return [line for line in self.lines if line.startswith("state ")]
@@ -181,7 +187,7 @@ class Driver:
         """Ends the driver; its exit status (AddressSanitizer's findings make it non-zero)."""
         if self.exit_status is None:
             self.send("quit")
-        wait_until(lambda: self.exit_status is not None and self.finished_output, "the driver to end")
+        wait_until(self.ended, "the driver to end")
         return self.exit_status
 
     def kill(self):
@@ -377,8 +383,8 @@ class GlobalShortcutPortalTest(unittest.TestCase):
     def finish(self, driver):
         self.assertEqual(driver.quit(), 0, "the driver failed; its output: %r" % driver.lines)
 
-    def bound_driver(self):
-        driver = self.start_driver()
+    def bound_driver(self, *arguments):
+        driver = self.start_driver(*arguments)
         driver.wait_for_state_other_than_pending()
         self.assertEqual(driver.states(), ["state pending", "state bound " + DESKTOP_TRIGGER])
         return driver, self.portal.session_of(driver.unique_name())
@@ -462,6 +468,25 @@ class GlobalShortcutPortalTest(unittest.TestCase):
         driver.wait_for_state_other_than_pending()
         print("no portal: unavailable after %.3f s" % (time.monotonic() - started), file=sys.stderr)
         self.assertEqual(driver.states(), ["state pending", "state unavailable"])
+        self.finish(driver)
+
+    def test_a_handler_that_throws_leaves_the_client_working(self):
+        # The handlers run from GLib's C callbacks: a signal (the portal's Response, Activated)
+        # and a call's answer (the version a portal without global shortcuts refuses). An
+        # exception that crossed one would end the process.
+        driver, session = self.bound_driver("--throwing-callbacks")
+        sender = driver.unique_name()
+        for _ in range(2):
+            self.portal.emit_shortcut_signal(sender, "Activated", session, SHORTCUT_ID)
+        marker = self.sync(driver)
+        self.assertEqual(driver.lines[:driver.lines.index(marker)].count("activated"), 2, driver.lines)
+        self.finish(driver)
+
+        self.restart_portal(offers_shortcuts=False)
+        driver = self.start_driver("--throwing-callbacks")
+        driver.wait_for_state_other_than_pending()
+        self.assertEqual(driver.states(), ["state pending", "state unavailable"])
+        self.sync(driver)
         self.finish(driver)
 
     def test_unavailable_without_a_session_bus(self):
