@@ -4,6 +4,7 @@
 #include "browserwindow/TargetWindow.h"
 
 #include "VocabraHelper.h"
+#include "foundation/log/CaughtException.h"
 
 using Microsoft::WRL::ComPtr;
 
@@ -70,7 +71,12 @@ void TargetWindow::Target::Dispose()
 {
     // Freed when this function returns, whatever happens on the way.
     const std::unique_ptr<Target> self(this);
-    DetachDialogHandler();
+    // Disposal completes whatever the handler does: the caller is another module.
+    try {
+        DetachDialogHandler();
+    } catch (...) {
+        LogCaughtException("Detaching the dialog handler: ");
+    }
     m_window.reset();
     m_dialogHandler.Reset();
 }

@@ -14,6 +14,7 @@
 #include <cwchar>
 #include <memory>
 #include <string>
+#include <thread>
 #include <vector>
 
 #include <gtest/gtest.h>
@@ -31,7 +32,10 @@
 #include "tests/wine/FakeBrowser_win32.h"
 #include "tests/wine/RefCounted_win32.h"
 #include "tests/wine/TestDialogClasses_win32.h"
+#include "tests/wine/TestTarget_win32.h"
+#include "translate/target/BrowserAutomation_win32.h"
 #include "translate/target/EmbeddedBrowserLibrary.h"
+#include "translate/target/ShowRequest.h"
 
 using Microsoft::WRL::ComPtr;
 using translate::target::Target;
@@ -251,6 +255,54 @@ TEST_F(BrowserWindowTest, DisposeDetachesTheDialogHandler)
         EXPECT_EQ(testdialogs::ReadCalls(), std::vector<std::string>{c.detached});
         EXPECT_EQ(testdialogs::LiveObjects(), alive - 1) << "the handler was not released";
     }
+    testdialogs::ClearCalls();
+}
+
+// A dialog server that does not return from Detach: disposing of its window waits no longer than
+// the limit, answers this thread's messages meanwhile (the keyboard hook's among them), and ends
+// at once when the program quits.
+TEST_F(BrowserWindowTest, ADialogServerThatHangsInDetachIsGivenUp)
+{
+    ASSERT_TRUE(wintest::RegisterTestDialogServer());
+    const auto showStuck = [this] {
+        Target* target = Open();
+        translate::target::ShowRequest(u"http://dictionary.test/stuck", u"en-ru", *target,
+                                       wintest::DialogDisplay(testdialogs::kDispatchDialogClsid));
+        return target;
+    };
+    testdialogs::ClearCalls();
+    Target* target = showStuck();
+    wintest::HiddenWindow window;
+    const HWND probe = window.Get();
+    bool answeredInTime = false;
+    std::thread sender([probe, &answeredInTime] {
+        ::Sleep(2000);
+        DWORD_PTR result = 0;
+        answeredInTime = ::SendMessageTimeoutW(probe, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(L"answered"),
+                                               SMTO_BLOCK, 2000, &result) != 0;
+    });
+    auto start = std::chrono::steady_clock::now();
+    target->Dispose();
+    const auto waited = std::chrono::steady_clock::now() - start;
+    sender.join();
+    EXPECT_TRUE(answeredInTime);
+    EXPECT_GE(waited, translate::target::kDialogCallLimit - 500ms);
+    EXPECT_LT(waited, translate::target::kDialogCallLimit + 3s);
+    const std::vector<std::string> calls = testdialogs::ReadCalls();
+    ASSERT_FALSE(calls.empty());
+    EXPECT_EQ(calls.back(), "dispatch Detach");
+
+    // At Exit the quit message is on its way: the wait ends at once.
+    ASSERT_TRUE(wintest::PumpUntil([] { return !wintest::TestDialogServerRunning(); }, 40s));
+    target = showStuck();
+    ::PostQuitMessage(0);
+    start = std::chrono::steady_clock::now();
+    target->Dispose();
+    // Well within the limit; Wine alone may take 2 s to unmap the window where no window manager runs.
+    EXPECT_LT(std::chrono::steady_clock::now() - start, translate::target::kDialogCallLimit / 2);
+    MSG quit{};
+    EXPECT_TRUE(::PeekMessageW(&quit, nullptr, WM_QUIT, WM_QUIT, PM_REMOVE)) << "the quit message was swallowed";
+    EXPECT_TRUE(wintest::PumpUntil([] { return !wintest::TestDialogServerRunning(); }, 40s));
     testdialogs::ClearCalls();
 }
 

@@ -2,6 +2,10 @@
 
 #include "translate/target/BrowserAutomation_win32.h"
 
+#include "foundation/config/Environment.h"
+#include "foundation/process/ProcessSnapshot.h"
+#include "foundation/win32api/Handles.h"
+
 #include <algorithm>
 
 namespace wintest {
@@ -78,6 +82,25 @@ bool CloseAndWait(HWND window)
 {
     ::PostMessageW(window, WM_SYSCOMMAND, SC_CLOSE, 0);
     return PumpUntil([window] { return !::IsWindow(window); }, std::chrono::seconds(10));
+}
+
+bool RegisterTestDialogServer()
+{
+    const std::u16string server = GetModuleDirectory() + u"vocabra_test_dialog_server.exe";
+    const std::u16string commandLine = u"\"" + server + u"\" /RegServer";
+    Win32::API::ProcessEx process;
+    std::uint32_t exitCode = 1;
+    return process.Create(server.c_str(), commandLine.c_str()) && process.WaitForExit(30000, exitCode) &&
+           exitCode == 0;
+}
+
+bool TestDialogServerRunning()
+{
+    for (ProcessSnapshot snapshot; snapshot.Valid(); snapshot.Next()) {
+        if (snapshot.ExeFile() == u"vocabra_test_dialog_server.exe")
+            return true;
+    }
+    return false;
 }
 
 }  // namespace wintest

@@ -64,4 +64,9 @@ std::vector<HWND> VisibleBrowserFrames();
 // Closes a window of any process and waits until it is gone.
 bool CloseAndWait(HWND window);
 
+// Runs "/RegServer" of the test dialog server beside this program; true when it succeeded.
+bool RegisterTestDialogServer();
+// Whether a process of the test dialog server runs.
+bool TestDialogServerRunning();
+
 }  // namespace wintest

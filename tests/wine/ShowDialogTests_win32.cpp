@@ -34,15 +34,7 @@ namespace {
 const std::u16string kUrl = u"http://dictionary.test/translate?text=\u043a\u043e\u0442";
 const std::string kUrlUtf8 = "http://dictionary.test/translate?text=\xd0\xba\xd0\xbe\xd1\x82";
 
-DisplaySettings DialogDisplay(const CLSID& clsid)
-{
-    DisplaySettings display;
-    display.displayType = u"dialog";
-    display.width = 600;
-    display.height = 400;
-    display.dialogClsid = FromClsid(clsid);
-    return display;
-}
+using wintest::DialogDisplay;
 
 std::string WindowText(HWND window)
 {
@@ -64,15 +56,7 @@ protected:
 // The classes of the test dialog server, registered by the server itself.
 class DialogServerTest : public ShowDialogTest {
 protected:
-    static void SetUpTestSuite()
-    {
-        const std::u16string server = GetModuleDirectory() + u"vocabra_test_dialog_server.exe";
-        const std::u16string commandLine = u"\"" + server + u"\" /RegServer";
-        Win32::API::ProcessEx process;
-        std::uint32_t exitCode = 1;
-        s_registered = process.Create(server.c_str(), commandLine.c_str()) && process.WaitForExit(30000, exitCode) &&
-                       exitCode == 0;
-    }
+    static void SetUpTestSuite() { s_registered = wintest::RegisterTestDialogServer(); }
     void SetUp() override
     {
         ShowDialogTest::SetUp();
@@ -181,15 +165,6 @@ TEST_F(DialogServerTest, OtherProcessReceivesTheEmbeddedInternetExplorer)
     ReleaseBrowser(browser);
 }
 
-bool TestServerRunning()
-{
-    for (ProcessSnapshot snapshot; snapshot.Valid(); snapshot.Next()) {
-        if (snapshot.ExeFile() == u"vocabra_test_dialog_server.exe")
-            return true;
-    }
-    return false;
-}
-
 // A server that does not answer: the tray program gets the engine's error within the call limit,
 // keeps answering its own messages meanwhile, and a later request reaches a new server.
 TEST_F(DialogServerTest, AServerThatHangsIsGivenUpAfterTheCallLimit)
@@ -222,7 +197,7 @@ TEST_F(DialogServerTest, AServerThatHangsIsGivenUpAfterTheCallLimit)
     EXPECT_STREQ(text, L"answered");
 
     // The server answers in the end and, left without objects, ends by itself.
-    EXPECT_TRUE(wintest::PumpUntil([] { return !TestServerRunning(); }, std::chrono::seconds(40)));
+    EXPECT_TRUE(wintest::PumpUntil([] { return !wintest::TestDialogServerRunning(); }, std::chrono::seconds(40)));
     testdialogs::ClearCalls();
     ShowRequest(kUrl, u"en-ru", target, DialogDisplay(testdialogs::kDispatchDialogClsid));
     EXPECT_EQ(testdialogs::ReadCalls(), (Strings{"dispatch " + kUrlUtf8 + " en-ru empty"}));

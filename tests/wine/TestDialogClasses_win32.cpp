@@ -65,17 +65,26 @@ HRESULT RecordCall(const char* binding, BSTR url, BSTR direction, const VARIANT&
         ::ExitProcess(3);
     if (url && std::wcsstr(url, kHangMarker))
         ::Sleep(kHangMs);
+    if (url && std::wcsstr(url, kSlowMarker))
+        ::Sleep(kSlowMs);
     return (url && std::wcsstr(url, kRefusedMarker)) ? E_FAIL : S_OK;
 }
 
-HRESULT RecordDetach(const char* binding) noexcept
+HRESULT RecordDetach(const char* binding, bool stuck) noexcept
 {
     try {
         std::ofstream(CallsFile(), std::ios::app | std::ios::binary) << binding << " Detach\n";
     } catch (...) {
         return E_OUTOFMEMORY;
     }
+    if (stuck)
+        ::Sleep(kHangMs);
     return S_OK;
+}
+
+bool AsksForAStuckDetach(BSTR url)
+{
+    return url && std::wcsstr(url, kStuckDetachMarker);
 }
 
 // The vtable part of the dual interface, which DispInvoke calls through.
@@ -151,9 +160,10 @@ public:
 
     HRESULT STDMETHODCALLTYPE ShowDictionaryDialog(BSTR url, BSTR direction, VARIANT browser) override
     {
+        m_stuckOnDetach = AsksForAStuckDetach(url);
         return RecordCall("dispatch", url, direction, browser);
     }
-    HRESULT STDMETHODCALLTYPE Detach() override { return RecordDetach("dispatch"); }
+    HRESULT STDMETHODCALLTYPE Detach() override { return RecordDetach("dispatch", m_stuckOnDetach); }
     HRESULT STDMETHODCALLTYPE DocumentComplete(IDispatch*, VARIANT*) override { return S_OK; }
 
 private:
@@ -169,9 +179,10 @@ private:
         ULONG STDMETHODCALLTYPE Release() override { return m_outer.Release(); }
         HRESULT STDMETHODCALLTYPE ShowDictionaryDialog(BSTR url, BSTR direction, VARIANT browser) override
         {
+            m_outer.m_stuckOnDetach = AsksForAStuckDetach(url);
             return RecordCall("vtable", url, direction, browser);
         }
-        HRESULT STDMETHODCALLTYPE Detach() override { return RecordDetach("vtable"); }
+        HRESULT STDMETHODCALLTYPE Detach() override { return RecordDetach("vtable", m_outer.m_stuckOnDetach); }
 
     private:
         DialogObject& m_outer;
@@ -179,6 +190,7 @@ private:
 
     VtablePart m_vtable;
     bool m_withVtableInterface;
+    bool m_stuckOnDetach = false;
     ComPtr<ITypeInfo> m_typeInfo;
 };
 

@@ -24,6 +24,11 @@ constexpr wchar_t kHangMarker[] = L"hang";
 constexpr unsigned kHangMs = 15000;
 // ... this text: the server's process ends in the middle of the call (stands for a crash).
 constexpr wchar_t kCrashMarker[] = L"crash";
+// ... this text: the server answers after kSlowMs (stands for a server that is starting).
+constexpr wchar_t kSlowMarker[] = L"slow";
+constexpr unsigned kSlowMs = 3000;
+// ... this text: the call is answered, but the object's Detach does not return for kHangMs.
+constexpr wchar_t kStuckDetachMarker[] = L"stuck";
 
 // One line per call: "<vtable|dispatch> <url> <direction> <browser>", the browser being "empty",
 // "window:<handle in hex>" for a browser, or "vt:<type>" for anything else; "<binding> Detach" for

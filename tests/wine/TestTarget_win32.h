@@ -10,9 +10,22 @@
 #include <cstdint>
 #include <vector>
 
+#include "translate/target/ClassId_win32.h"
+#include "translate/target/DisplaySettings.h"
 #include "translate/target/Target.h"
 
 namespace wintest {
+
+// The "dialog" display with the class `clsid`, in a window of 600 by 400.
+inline translate::target::DisplaySettings DialogDisplay(const CLSID& clsid)
+{
+    translate::target::DisplaySettings display;
+    display.displayType = u"dialog";
+    display.width = 600;
+    display.height = 400;
+    display.dialogClsid = translate::target::FromClsid(clsid);
+    return display;
+}
 
 class TestTarget final : public translate::target::Target {
 public:

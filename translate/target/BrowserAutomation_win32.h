@@ -54,6 +54,10 @@ private:
     Microsoft::WRL::ComPtr<IWebBrowser2> m_browser;
 };
 
+// Calls the method `name` of `object` through IDispatch, resolving the name in the system's
+// default locale. The arguments travel last to first, as DISPPARAMS holds them.
+HRESULT InvokeByName(IDispatch* object, const wchar_t* name, DISPPARAMS& arguments);
+
 // How long the tray program waits for a dialog server to take a request; a server that has not
 // answered by then is left behind, and the request fails.
 constexpr std::chrono::milliseconds kDialogCallLimit{10000};

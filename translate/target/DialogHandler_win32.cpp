@@ -13,6 +13,7 @@
 #include "translate/manager/TranslateException.h"
 #include "translate/target/ClassId_win32.h"
 #include "translate/target/DictionaryDialog_win32.h"
+#include "translate/target/ServerDialogHandler_win32.h"
 
 using Microsoft::WRL::ComPtr;
 using Win32::API::Bstr;
@@ -46,18 +47,11 @@ VARIANT BorrowedString(const Bstr& text)
     return value;
 }
 
-HRESULT InvokeByName(IDispatch* handler, const Bstr& url, const Bstr& direction, const Variant& browser)
+HRESULT ShowByName(IDispatch* handler, const Bstr& url, const Bstr& direction, const Variant& browser)
 {
-    LPOLESTR names[] = {const_cast<LPOLESTR>(L"ShowDictionaryDialog")};
-    DISPID dispid = DISPID_UNKNOWN;
-    HRESULT hr = handler->GetIDsOfNames(IID_NULL, names, 1, LOCALE_SYSTEM_DEFAULT, &dispid);
-    if (FAILED(hr))
-        return hr;
-    // Positional arguments travel last to first.
     VARIANT arguments[] = {browser.Value(), BorrowedString(direction), BorrowedString(url)};
     DISPPARAMS parameters{arguments, nullptr, 3, 0};
-    return handler->Invoke(dispid, IID_NULL, LOCALE_SYSTEM_DEFAULT, DISPATCH_METHOD, &parameters, nullptr, nullptr,
-                           nullptr);
+    return InvokeByName(handler, L"ShowDictionaryDialog", parameters);
 }
 
 // A class served in this process (a host's own, or a test's) is called on this thread, early
@@ -75,7 +69,7 @@ void ShowInProcess(IDispatch* handler, const std::u16string& url, const Directio
     if (SUCCEEDED(handler->QueryInterface(kIidDictionaryDialog, reinterpret_cast<void**>(dialog.GetAddressOf()))))
         hr = dialog->ShowDictionaryDialog(bsUrl.Get(), bsDirection.Get(), vtForceBrowser.Value());
     else
-        hr = InvokeByName(handler, bsUrl, bsDirection, vtForceBrowser);
+        hr = ShowByName(handler, bsUrl, bsDirection, vtForceBrowser);
     if (FAILED(hr))
         throw TranslateException(u"Cannot show dialog");
 }
@@ -110,7 +104,7 @@ bool CallServer(ServerCall& call)
     if (FAILED(call.created))
         return false;
     LetDialogServerTakeForeground();
-    call.shown = InvokeByName(handler.Get(), Bstr(call.url), Bstr(call.direction), Variant(browser.Get()));
+    call.shown = ShowByName(handler.Get(), Bstr(call.url), Bstr(call.direction), Variant(browser.Get()));
     const std::lock_guard<std::mutex> hold(call.lock);
     if (!call.abandoned)
         ::CoMarshalInterThreadInterfaceInStream(IID_IDispatch, handler.Get(), call.handler.GetAddressOf());
@@ -128,26 +122,41 @@ void ShowInServer(const CLSID& clsid, const std::u16string& url, const Direction
     call->direction = direction;
     if (browser)
         ::CoMarshalInterThreadInterfaceInStream(IID_IWebBrowser2, browser, call->browser.GetAddressOf());
+    // The messages dispatched meanwhile go through the caller's loop's filters, so that its
+    // dialogs keep their keys.
     const threads::PumpedWork done = threads::RunWhilePumping([call] { return CallServer(*call); },
-                                                              kDialogCallLimit, nullptr);
+                                                              kDialogCallLimit, threads::ThreadMessageFilter());
     if (done.end != threads::PumpedWork::End::Finished) {
         const std::lock_guard<std::mutex> hold(call->lock);
         call->abandoned = true;
+        // Let go of on another thread: the server may be the reason for giving up.
         if (call->handler)
-            ::CoReleaseMarshalData(call->handler.Get());
+            AdoptServerDialogHandler(std::move(call->handler));
         throw TranslateException(u"Cannot show dialog");
     }
-    ComPtr<IDispatch> handler;
-    if (call->handler)
-        ::CoGetInterfaceAndReleaseStream(call->handler.Detach(), IID_PPV_ARGS(handler.GetAddressOf()));
-    if (target && handler)
-        target->SetDialogHandler(handler.Get());
+    if (call->handler) {
+        // Kept marshalled: a proxy on this thread would wait for the server when released.
+        const ComPtr<IDispatch> handler = AdoptServerDialogHandler(std::move(call->handler));
+        if (target)
+            target->SetDialogHandler(handler.Get());
+    }
     if (FAILED(call->created))
         throw TranslateException(u"Cannot create dialog handler");
     if (FAILED(call->shown))
         throw TranslateException(u"Cannot show dialog");
 }
 }  // namespace
+
+HRESULT InvokeByName(IDispatch* object, const wchar_t* name, DISPPARAMS& arguments)
+{
+    LPOLESTR names[] = {const_cast<LPOLESTR>(name)};
+    DISPID dispid = DISPID_UNKNOWN;
+    const HRESULT hr = object->GetIDsOfNames(IID_NULL, names, 1, LOCALE_SYSTEM_DEFAULT, &dispid);
+    if (FAILED(hr))
+        return hr;
+    return object->Invoke(dispid, IID_NULL, LOCALE_SYSTEM_DEFAULT, DISPATCH_METHOD, &arguments, nullptr, nullptr,
+                          nullptr);
+}
 
 void ShowDialog(const std::u16string& url, const Direction& direction, Target* target, const ClassId& dialogClsid)
 {
