@@ -64,7 +64,14 @@ private:
     // own (Internet Explorer windows, as before Vista).
     static void BindEmbeddedBrowserLibrary();
     static void OnTargetClosed(translate::target::Target* target, void* context);
+    // Disposes of one open target; the hidden dialog is minimised when it was the last.
+    void DisposeTarget(translate::target::Target* target);
     void DisposeOpenTargets();
+    // The translation now running, and the target it shows into: while it waits for a dialog
+    // server, messages are dispatched, and the user may close that target or ask for another
+    // translation. The target is then disposed of only when the translation has returned, and
+    // the new request runs after it.
+    class TranslationInProgress;
 
     void OnDirectionSelected(std::size_t index);
     void OnServiceSelected(std::size_t index);
@@ -89,6 +96,10 @@ private:
     HWND m_directionCombo = nullptr;
     HWND m_dictionaryCombo = nullptr;
     std::list<OpenTarget> m_openTargets;
+    bool m_translating = false;
+    bool m_translateAgain = false;  // asked for while m_translating
+    translate::target::Target* m_targetInUse = nullptr;
+    bool m_targetInUseClosed = false;
 };
 
 }  // namespace tray::app

@@ -13,6 +13,16 @@ namespace tray::app {
 namespace {
 using translate::manager::DictionaryManager;
 
+// Exit lets the dialog server let go of the open answer windows, but a server that does not
+// answer keeps the program no longer than this, all windows together.
+constexpr UINT kExitDetachBudgetMs = 1000;
+
+void CALLBACK EndWaitsForExit(HWND, UINT, UINT_PTR, DWORD)
+{
+    // Every wait that pumps messages ends when the quit message comes.
+    ::PostQuitMessage(0);
+}
+
 // Position of the first separator, or -1.
 int FirstSeparator(HMENU menu)
 {
@@ -89,6 +99,7 @@ void CMainDlg::ShowTip()
 void CMainDlg::OnExit()
 {
     RemoveIcon();
+    ::SetTimer(nullptr, 0, kExitDetachBudgetMs, &EndWaitsForExit);
     ::DestroyWindow(m_hWnd);
     ::PostQuitMessage(0);
 }

@@ -5,6 +5,7 @@
 
 #include "foundation/text/AnsiCodePage.h"
 #include "foundation/text/WhiteSpace.h"
+#include "foundation/threads/MessagePump_win32.h"
 #include "translate/manager/DictionaryManager.h"
 #include "translate/manager/TranslateException.h"
 #include "translate/target/EmbeddedBrowserLibrary.h"
@@ -53,60 +54,116 @@ void CMainDlg::BindEmbeddedBrowserLibrary()
     g_createTarget = translate::target::BindCreateTarget();
 }
 
+class CMainDlg::TranslationInProgress {
+public:
+    explicit TranslationInProgress(CMainDlg& dialog) : m_dialog(dialog) { m_dialog.m_translating = true; }
+    ~TranslationInProgress()
+    {
+        m_dialog.m_translating = false;
+        translate::target::Target* const target = m_dialog.m_targetInUse;
+        const bool closed = m_dialog.m_targetInUseClosed;
+        m_dialog.m_targetInUse = nullptr;
+        m_dialog.m_targetInUseClosed = false;
+        if (target && closed)
+            m_dialog.DisposeTarget(target);
+    }
+    TranslationInProgress(const TranslationInProgress&) = delete;
+    TranslationInProgress& operator=(const TranslationInProgress&) = delete;
+
+    void ShowsInto(Target* target) { m_dialog.m_targetInUse = target; }
+
+private:
+    CMainDlg& m_dialog;
+};
+
 void CMainDlg::OnTranslate()
 {
+    if (m_translating) {
+        // A double press or a click while the dialog server is being waited for: it runs once
+        // the current translation is over, with the word the edit holds then.
+        m_translateAgain = true;
+        return;
+    }
     MoveWordFromEdit();
     m_word = std::u16string(text::TrimLeft(text::TrimRight(m_word)));
     if (m_word.empty())
         return;
 
-    try {
-        DictionaryManager& manager = DictionaryManager::GetInstance();
-        const translate::Direction direction = GetCurrentDirection(m_settings.key);
-        Target* window = g_createTarget ? g_createTarget(&CMainDlg::OnTargetClosed, this) : nullptr;
-        if (window) {
-            OpenTarget owner(window);
-            m_openTargets.push_back(std::move(owner));
-            window->SetIcon(reinterpret_cast<HICON>(::SendMessageW(m_hWnd, WM_GETICON, ICON_SMALL, 0)));
-            manager.Translate(m_word, direction, *window);
-        } else {
-            // Before Vista, and whenever the embedded browser library cannot be had: Internet
-            // Explorer's own windows, so that a translation always shows.
-            translate::target::WEBBrowserTarget target;
-            manager.Translate(m_word, direction, target);
+    {
+        // A double press during the wait puts its word into m_word.
+        const std::u16string word = m_word;
+        TranslationInProgress translation(*this);
+        try {
+            DictionaryManager& manager = DictionaryManager::GetInstance();
+            const translate::Direction direction = GetCurrentDirection(m_settings.key);
+            Target* window = g_createTarget ? g_createTarget(&CMainDlg::OnTargetClosed, this) : nullptr;
+            if (window) {
+                OpenTarget owner(window);
+                m_openTargets.push_back(std::move(owner));
+                translation.ShowsInto(window);
+                window->SetIcon(reinterpret_cast<HICON>(::SendMessageW(m_hWnd, WM_GETICON, ICON_SMALL, 0)));
+                manager.Translate(word, direction, *window);
+            } else {
+                // Before Vista, and whenever the embedded browser library cannot be had: Internet
+                // Explorer's own windows, so that a translation always shows.
+                translate::target::WEBBrowserTarget target;
+                manager.Translate(word, direction, target);
+            }
+        } catch (const translate::TranslateException&) {
+            // The request failed; the user sees nothing, as with every engine failure.
         }
-    } catch (const translate::TranslateException&) {
-        // The request failed; the user sees nothing, as with every engine failure.
     }
-
-    update::OfferUpdate(m_hWnd, m_settings.key, [](MSG& message) {
-        CMessageLoop* loop = CMessageLoop::ForCurrentThread();
-        return loop && loop->PreTranslate(message);
-    });
+    // Exit came while the translation waited.
+    if (!m_hWnd)
+        return;
+    if (m_translateAgain) {
+        m_translateAgain = false;
+        ::PostMessageW(m_hWnd, WM_COMMAND, IDOK, 0);
+    }
+    update::OfferUpdate(m_hWnd, m_settings.key, threads::ThreadMessageFilter());
 }
 
 void CMainDlg::OnTargetClosed(Target* target, void* context)
 {
     auto* self = static_cast<CMainDlg*>(context);
-    for (auto it = self->m_openTargets.begin(); it != self->m_openTargets.end(); ++it) {
+    if (target == self->m_targetInUse) {
+        // Still in the engine's hands: the window is hidden now and goes when the translation
+        // returns.
+        self->m_targetInUseClosed = true;
+        return;
+    }
+    self->DisposeTarget(target);
+}
+
+void CMainDlg::DisposeTarget(Target* target)
+{
+    for (auto it = m_openTargets.begin(); it != m_openTargets.end(); ++it) {
         if (it->get() != target)
             continue;
         // Out of the list before it is disposed, so that a call back from Dispose finds nothing.
         OpenTarget closing = std::move(*it);
-        self->m_openTargets.erase(it);
+        m_openTargets.erase(it);
         closing.reset();
         break;
     }
     // Minimised once, the hidden dialog stays so: minimising it again would show it as an icon,
     // and no WM_SIZE would come to hide it.
-    if (self->m_openTargets.empty() && self->m_hWnd && !::IsWindowVisible(self->m_hWnd) && !::IsIconic(self->m_hWnd))
-        ::PostMessageW(self->m_hWnd, WM_SYSCOMMAND, SC_MINIMIZE, 0);
+    if (m_openTargets.empty() && m_hWnd && !::IsWindowVisible(m_hWnd) && !::IsIconic(m_hWnd))
+        ::PostMessageW(m_hWnd, WM_SYSCOMMAND, SC_MINIMIZE, 0);
 }
 
 void CMainDlg::DisposeOpenTargets()
 {
     std::list<OpenTarget> closing;
     closing.swap(m_openTargets);
+    // The target a translation still shows into stays until the translation returns.
+    for (auto it = closing.begin(); it != closing.end(); ++it) {
+        if (it->get() == m_targetInUse) {
+            m_openTargets.splice(m_openTargets.end(), closing, it);
+            m_targetInUseClosed = true;
+            break;
+        }
+    }
     closing.clear();
 }
 

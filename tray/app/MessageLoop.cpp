@@ -97,7 +97,8 @@ CMessageLoop* CMessageLoop::ForCurrentThread()
     return t_currentLoop;
 }
 
-MessageLoopRegistration::MessageLoopRegistration(CMessageLoop& loop) : m_previous(t_currentLoop)
+MessageLoopRegistration::MessageLoopRegistration(CMessageLoop& loop)
+    : m_previous(t_currentLoop), m_filter([&loop](MSG& message) { return loop.PreTranslate(message); })
 {
     t_currentLoop = &loop;
 }

@@ -7,6 +7,8 @@
 
 #include <vector>
 
+#include "foundation/threads/MessagePump_win32.h"
+
 namespace tray::app {
 
 class CMessageFilter {
@@ -50,7 +52,8 @@ private:
     std::vector<CIdleHandler*> m_idleHandlers;
 };
 
-// Makes a loop the calling thread's for the lifetime of this object.
+// Makes a loop the calling thread's for the lifetime of this object; waits that pump messages
+// on the thread meanwhile offer them to its filters.
 class MessageLoopRegistration {
 public:
     explicit MessageLoopRegistration(CMessageLoop& loop);
@@ -60,6 +63,7 @@ public:
 
 private:
     CMessageLoop* m_previous;
+    threads::ThreadMessageFilterScope m_filter;
 };
 
 }  // namespace tray::app
