@@ -2,6 +2,7 @@
 
 #include <algorithm>
 
+#include "dialogserver/dialogs/HexDigit.h"
 #include "foundation/text/OrdinalCase.h"
 #include "foundation/text/Utf.h"
 
@@ -24,17 +25,6 @@ bool StartsWithDrive(std::u16string_view text)
     return text.size() >= 2 && IsAsciiLetter(text[0]) && (text[1] == u':' || text[1] == u'|');
 }
 
-int HexValue(char16_t c)
-{
-    if (c >= u'0' && c <= u'9')
-        return c - u'0';
-    if (c >= u'a' && c <= u'f')
-        return c - u'a' + 10;
-    if (c >= u'A' && c <= u'F')
-        return c - u'A' + 10;
-    return -1;
-}
-
 // Each run of escapes decodes as UTF-8. A run that is not UTF-8 stays escaped, with upper-case
 // digits, so that it still equals the same bytes written in the other case.
 std::u16string DecodeEscapes(std::u16string_view text)
@@ -44,8 +34,8 @@ std::u16string DecodeEscapes(std::u16string_view text)
     while (i < text.size()) {
         std::string bytes;
         std::u16string escapes;
-        while (i + 2 < text.size() && text[i] == u'%' && HexValue(text[i + 1]) >= 0 && HexValue(text[i + 2]) >= 0) {
-            const int value = HexValue(text[i + 1]) * 16 + HexValue(text[i + 2]);
+        while (i + 2 < text.size() && text[i] == u'%' && HexDigit(text[i + 1]) >= 0 && HexDigit(text[i + 2]) >= 0) {
+            const int value = HexDigit(text[i + 1]) * 16 + HexDigit(text[i + 2]);
             bytes.push_back(static_cast<char>(value));
             constexpr char16_t kDigits[] = u"0123456789ABCDEF";
             escapes += {u'%', kDigits[value / 16], kDigits[value % 16]};

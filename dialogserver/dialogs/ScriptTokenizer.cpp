@@ -4,6 +4,8 @@
 #include <sstream>
 #include <string>
 
+#include "dialogserver/dialogs/HexDigit.h"
+
 namespace dialogserver::dialogs {
 namespace {
 
@@ -30,17 +32,6 @@ bool IsWhiteSpace(char16_t c)
 bool IsLineEnd(char16_t c)
 {
     return c == u'\n' || c == u'\r' || c == u'\u2028' || c == u'\u2029';
-}
-
-int HexDigit(char16_t c)
-{
-    if (IsDigit(c))
-        return c - u'0';
-    if (c >= u'a' && c <= u'f')
-        return c - u'a' + 10;
-    if (c >= u'A' && c <= u'F')
-        return c - u'A' + 10;
-    return -1;
 }
 
 }  // namespace
