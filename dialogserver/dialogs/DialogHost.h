@@ -36,8 +36,11 @@ public:
     // An object of the class `progId`, for a page script; null when it cannot be created.
     virtual dom::ScriptObjectPtr CreateScriptObject(const std::u16string& progId) = 0;
     // A page event handler that runs `action` whenever the page invokes it, keeping the dialog
-    // alive for as long as the page holds it.
-    virtual dom::ScriptObjectPtr CreateEventHandler(std::function<void()> action) = 0;
+    // alive for as long as the page holds it. The page fires it long after the step that made it
+    // has returned, so `action` gets a host made for that call from the dialog the handler keeps,
+    // and must not hold on to the host of the step.
+    using EventAction = std::function<void(DialogHost& host)>;
+    virtual dom::ScriptObjectPtr CreateEventHandler(EventAction action) = 0;
 };
 
 // The page or frame whose document has just completed (the event's browser object).

@@ -1,5 +1,7 @@
 #include "dialogserver/dialogs/DocumentComplete.h"
 
+#include "dialogserver/dialogs/PageAddress.h"
+
 namespace dialogserver::dialogs {
 
 CompletedDocument ClassifyCompletedDocument(const std::optional<std::u16string>& url,
@@ -8,7 +10,7 @@ CompletedDocument ClassifyCompletedDocument(const std::optional<std::u16string>&
     // Every new window and tab completes one of these before anything else.
     if (!url || url->empty() || *url == u"about:blank" || *url == u"about:Tabs")
         return CompletedDocument::Ignored;
-    return *url == informationPageUrl ? CompletedDocument::InformationPage : CompletedDocument::ResultPage;
+    return IsSamePageAddress(*url, informationPageUrl) ? CompletedDocument::InformationPage : CompletedDocument::ResultPage;
 }
 
 void DocumentComplete(ServiceDialog& dialog,

@@ -14,7 +14,8 @@ enum class CompletedDocument { Ignored, InformationPage, ResultPage };
 
 // `url` is the address the document loaded, nothing when the event's value was not a string.
 // Empty addresses and the browser's own blank pages are ignored; the information page is known by
-// its exact address (letter case included); anything else is a result page.
+// its address (IsSamePageAddress: the same file, or the exact web address); anything else is a
+// result page.
 CompletedDocument ClassifyCompletedDocument(const std::optional<std::u16string>& url,
                                             std::u16string_view informationPageUrl);
 

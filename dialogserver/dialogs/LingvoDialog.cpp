@@ -25,8 +25,7 @@ void LingvoDialog::ResultPageLoaded(DialogHost& host, ResultPage& page)
     if (dom::ElementPtr pageBlock = document->ElementById(u"page"))
         pageBlock->SetStyle(dom::Style::OverflowY, u"auto");
     SwitchToTranslation(host);
-    // The handler keeps the dialog (and so the host) alive for as long as the page holds it.
-    if (dom::ScriptObjectPtr onUnload = host.CreateEventHandler([&host] { SwitchToProgress(host); }))
+    if (dom::ScriptObjectPtr onUnload = host.CreateEventHandler(SwitchToProgress))
         document->SetBodyOnUnload(onUnload);
     if (dom::ElementPtr balloon = FindElementByClass(*document, u"div", u"b-round-box_info-baloon"))
         balloon->SetStyle(dom::Style::Display, u"none");

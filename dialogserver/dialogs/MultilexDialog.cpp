@@ -2,6 +2,7 @@
 #include "dialogserver/dialogs/PageOperations.h"
 #include "dialogserver/dialogs/ReplaceAll.h"
 #include "dialogserver/dialogs/ServiceDialog.h"
+#include "dialogserver/dialogs/SuggestedCall.h"
 #include "foundation/xml/XmlResponseParser.h"
 
 namespace dialogserver::dialogs {
@@ -25,11 +26,30 @@ void ShowContent(ContentArea& area)
         area.content->SetStyle(dom::Style::Display, u"block");
 }
 
-// A suggested link ("javascript:..." in a div) is run by the information page; true when it ran.
+bool PageDeclaresFunction(dom::Document& page, const std::u16string& name)
+{
+    for (const std::u16string& script : page.ScriptTexts()) {
+        if (DeclaredFunctions(script).count(name))
+            return true;
+    }
+    return false;
+}
+
+// A suggested link ("javascript:..." in a div) runs the information page's look-up; true when
+// it ran. The link comes from the web and the page has a local page's rights, so only a call of
+// one of the page's own functions with plain values is made, and nothing of the link is evaluated.
 bool RunSuggestedLink(const Parser& parser, ContentArea& area)
 {
     const std::optional<std::u16string> link = parser.GetAttribute(u"//div", u"a", u"href");
-    return link && area.page && CallScriptFunction(*area.page, u"eval", {ReplaceAll(*link, u"javascript:", u"")});
+    if (!link || !area.page)
+        return false;
+    const std::optional<SuggestedCall> call = ParseSuggestedCall(ReplaceAll(*link, u"javascript:", u""));
+    if (!call || !PageDeclaresFunction(*area.page, call->function))
+        return false;
+    std::vector<dom::ScriptArgument> arguments;
+    for (const auto& value : call->arguments)
+        std::visit([&arguments](const auto& plain) { arguments.emplace_back(plain); }, value);
+    return CallScriptFunction(*area.page, call->function, arguments);
 }
 
 void ShowNotFound(DialogHost& host, ContentArea& area)

@@ -69,6 +69,11 @@ public:
         m_value.vt = VT_I4;
         m_value.lVal = value;
     }
+    explicit Variant(double value) : Variant()
+    {
+        m_value.vt = VT_R8;
+        m_value.dblVal = value;
+    }
     explicit Variant(std::u16string_view text) : Variant()
     {
         m_value.bstrVal = Bstr(text).Release();

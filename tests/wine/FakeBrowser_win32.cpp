@@ -47,6 +47,8 @@ public:
             AddRef();
             return S_OK;
         }
+        if (riid == IID_IConnectionPointContainer && m_script->events)
+            return m_script->events.CopyTo(reinterpret_cast<IConnectionPointContainer**>(object));
         *object = nullptr;
         return E_NOINTERFACE;
     }

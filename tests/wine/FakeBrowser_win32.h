@@ -5,6 +5,7 @@
 #include <windows.h>
 
 #include <exdisp.h>
+#include <ocidl.h>
 #include <wrl/client.h>
 
 #include <memory>
@@ -21,6 +22,8 @@ struct BrowserScript {
     HWND window = nullptr;  // what get_HWND reports
     int created = 0;        // creation requests to the class object
     Microsoft::WRL::ComPtr<IDispatch> document;  // what get_Document hands out (none: it fails)
+    // What QueryInterface hands out for IConnectionPointContainer (none: the browser has no events).
+    Microsoft::WRL::ComPtr<IConnectionPointContainer> events;
 };
 
 Microsoft::WRL::ComPtr<IWebBrowser2> MakeFakeBrowser(const std::shared_ptr<BrowserScript>& script);

@@ -176,18 +176,20 @@ TEST_F(ScriptCall, Call_InvokesTheDefaultMemberWithTheArgumentsLastFirst)
     std::unique_ptr<dom::ScriptFunction> found = mshtml::FindWindowFunction(window.Get(), u"initTranslation");
     ASSERT_NE(found, nullptr);
 
-    EXPECT_TRUE(found->Call({requestObject, std::u16string(u"https://dictionary.example/?word=cat")}));
+    EXPECT_TRUE(found->Call({requestObject, std::u16string(u"https://dictionary.example/?word=cat"), -2.5}));
 
     ASSERT_EQ(function->calls.size(), 1u);
     const Call& call = function->calls[0];
     EXPECT_EQ(call.id, DISPID_VALUE);
     EXPECT_EQ(call.flags, DISPATCH_METHOD);
     EXPECT_EQ(call.locale, kSystemDefault);
-    ASSERT_EQ(call.arguments.size(), 2u);
-    ASSERT_EQ(call.arguments[0].vt, VT_BSTR);
-    EXPECT_EQ(Bstr::Text(call.arguments[0].bstrVal), u"https://dictionary.example/?word=cat");
-    ASSERT_EQ(call.arguments[1].vt, VT_DISPATCH);
-    EXPECT_EQ(call.arguments[1].pdispVal, static_cast<IDispatch*>(request.Get()));
+    ASSERT_EQ(call.arguments.size(), 3u);
+    ASSERT_EQ(call.arguments[0].vt, VT_R8);
+    EXPECT_EQ(call.arguments[0].dblVal, -2.5);
+    ASSERT_EQ(call.arguments[1].vt, VT_BSTR);
+    EXPECT_EQ(Bstr::Text(call.arguments[1].bstrVal), u"https://dictionary.example/?word=cat");
+    ASSERT_EQ(call.arguments[2].vt, VT_DISPATCH);
+    EXPECT_EQ(call.arguments[2].pdispVal, static_cast<IDispatch*>(request.Get()));
 }
 
 TEST_F(ScriptCall, Call_FailsWhenTheFunctionFailsOrAnArgumentIsNoComObject)

@@ -23,8 +23,8 @@ public:
 };
 using ScriptObjectPtr = std::shared_ptr<ScriptObject>;
 
-// An argument of a script call: a string, or an object.
-using ScriptArgument = std::variant<std::u16string, ScriptObjectPtr>;
+// An argument of a script call: a string, an object, or a number.
+using ScriptArgument = std::variant<std::u16string, ScriptObjectPtr, double>;
 
 // A function of the page's window (a property holding a callable object).
 class ScriptFunction {
@@ -103,6 +103,8 @@ public:
     virtual ElementPtr CreateElement(std::u16string_view tag) = 0;
     // The function `name` of the page's window; null when the window has no such callable property.
     virtual std::unique_ptr<ScriptFunction> FindScriptFunction(std::u16string_view name) = 0;
+    // The text of each of the page's script elements, in document order.
+    virtual std::vector<std::u16string> ScriptTexts() = 0;
     // Makes `handler` the body's onunload handler; the page keeps it. False without a body.
     virtual bool SetBodyOnUnload(const ScriptObjectPtr& handler) = 0;
 };

@@ -28,12 +28,20 @@ public:
 
     dom::ElementPtr Item(long index) override
     {
-        const Variant position(index);
-        ComPtr<IDispatch> item;
         ComPtr<IHTMLElement> element;
-        if (FAILED(m_elements->item(position.Value(), position.Value(), &item)) || !item || FAILED(item.As(&element)))
-            return nullptr;
-        return WrapElement(std::move(element));
+        return SUCCEEDED(ItemAs(index, element)) ? WrapElement(std::move(element)) : nullptr;
+    }
+
+    // The item at `index` as the interface `item` asks for.
+    template <class Interface>
+    HRESULT ItemAs(long index, ComPtr<Interface>& item)
+    {
+        const Variant position(index);
+        ComPtr<IDispatch> found;
+        const HRESULT hr = m_elements->item(position.Value(), position.Value(), &found);
+        if (FAILED(hr) || !found)
+            return FAILED(hr) ? hr : E_FAIL;
+        return found.As(&item);
     }
 
 private:
@@ -77,6 +85,22 @@ public:
         if (FAILED(m_document->get_parentWindow(&window)) || !window)
             return nullptr;
         return FindWindowFunction(window.Get(), name);
+    }
+
+    std::vector<std::u16string> ScriptTexts() override
+    {
+        std::vector<std::u16string> texts;
+        ComPtr<IHTMLElementCollection> scripts;
+        if (FAILED(m_document->get_scripts(&scripts)) || !scripts)
+            return texts;
+        MshtmlCollection collection(std::move(scripts));
+        for (long index = 0; index < collection.Length(); ++index) {
+            ComPtr<IHTMLScriptElement> script;
+            Bstr text;
+            if (SUCCEEDED(collection.ItemAs(index, script)) && SUCCEEDED(script->get_text(text.Receive())))
+                texts.push_back(Bstr::Text(text.Get()));
+        }
+        return texts;
     }
 
     bool SetBodyOnUnload(const dom::ScriptObjectPtr& handler) override

@@ -24,6 +24,8 @@ public:
         for (auto argument = arguments.rbegin(); argument != arguments.rend(); ++argument) {
             if (const auto* text = std::get_if<std::u16string>(&*argument)) {
                 m_owned.emplace_back(std::u16string_view{*text});
+            } else if (const auto* number = std::get_if<double>(&*argument)) {
+                m_owned.emplace_back(*number);
             } else {
                 IDispatch* object = DispatchOf(std::get<dom::ScriptObjectPtr>(*argument).get());
                 if (!object)

@@ -20,11 +20,12 @@ struct ClassObject : dom::ScriptObject {
     std::u16string progId;
 };
 
-// An event handler as a page holds it; the test fires it as the page would.
+// An event handler as a page holds it; the test fires it as the page would, with the host the
+// dialog object makes for that call.
 struct EventHandler : dom::ScriptObject {
-    explicit EventHandler(std::function<void()> action) : action(std::move(action)) {}
-    void Fire() const { action(); }
-    std::function<void()> action;
+    explicit EventHandler(dialogserver::dialogs::DialogHost::EventAction action) : action(std::move(action)) {}
+    void Fire(dialogserver::dialogs::DialogHost& host) const { action(host); }
+    dialogserver::dialogs::DialogHost::EventAction action;
 };
 
 struct FakeHost : dialogserver::dialogs::DialogHost {
@@ -58,7 +59,7 @@ struct FakeHost : dialogserver::dialogs::DialogHost {
         classRequests.push_back(progId);
         return registeredClasses.count(progId) ? std::make_shared<ClassObject>(progId) : nullptr;
     }
-    dom::ScriptObjectPtr CreateEventHandler(std::function<void()> action) override
+    dom::ScriptObjectPtr CreateEventHandler(EventAction action) override
     {
         handlers.push_back(std::make_shared<EventHandler>(std::move(action)));
         return handlers.back();

@@ -212,6 +212,20 @@ public:
         return std::make_unique<RecordedFunction>(m_state, std::move(function));
     }
 
+    std::vector<std::u16string> ScriptTexts() override
+    {
+        std::vector<std::u16string> texts;
+        m_state->FindElement([&texts](xmlNode* node) {
+            if (Text(node->name) == "script") {
+                xmlChar* content = xmlNodeGetContent(node);
+                texts.push_back(text::Utf8ToUtf16(Text(content)));
+                xmlFree(content);
+            }
+            return false;
+        });
+        return texts;
+    }
+
     bool SetBodyOnUnload(const dom::ScriptObjectPtr& handler) override
     {
         if (!m_state->FirstOfTag("body"))

@@ -93,9 +93,26 @@ TEST_F(LingvoTest, UnloadHandler_ShowsTheProgressEachTimeThePageIsLeft)
     ASSERT_EQ(host.handlers.size(), 1u);
     EXPECT_EQ(page.BodyOnUnload(), host.handlers[0]);
     EXPECT_TRUE(page.Window().calls.empty());
-    host.handlers[0]->Fire();
-    host.handlers[0]->Fire();
+    host.handlers[0]->Fire(host);
+    host.handlers[0]->Fire(host);
     EXPECT_EQ(page.Window().CallNames(), (std::vector<std::u16string>{u"showProgressBar", u"showProgressBar"}));
+}
+
+// The step's host lives only as long as the step; the page fires its handler much later, when the
+// user follows a link.
+TEST_F(LingvoTest, UnloadHandler_WorksAfterTheStepsHostIsGone)
+{
+    page.Window().functions[u"showProgressBar"] = true;
+    auto stepHost = std::make_unique<HostShowing>(page);
+    dialog.ResultPageLoaded(*stepHost, completed);
+    ASSERT_EQ(stepHost->handlers.size(), 1u);
+    const std::shared_ptr<dialogtest::EventHandler> handler = stepHost->handlers[0];
+    stepHost.reset();
+    HostShowing laterHost(page);
+
+    handler->Fire(laterHost);
+
+    EXPECT_EQ(page.Window().CallNames(), std::vector<std::u16string>{u"showProgressBar"});
 }
 
 TEST_F(LingvoTest, PageWithoutResults_IsLeftAsTheServiceSentIt)

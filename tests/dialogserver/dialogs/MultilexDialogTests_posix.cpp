@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 
 #include "dialogserver/dialogs/ServiceDialog.h"
+#include "foundation/text/Utf.h"
 #include "tests/dialogserver/dialogs/StepTestSupport_posix.h"
 
 namespace {
@@ -12,6 +13,7 @@ using dialogtest::AnswerPage;
 using dialogtest::HostShowing;
 using dialogtest::HtmlPage;
 using Texts = std::vector<std::u16string>;
+namespace dom = dialogserver::dom;
 
 constexpr char kOldContent[] = "<p>old answer</p>";
 
@@ -68,53 +70,69 @@ TEST_F(MultilexTest, StatusMinusOne_ShowsTheNotFoundTextInTheUserInterfaceLangua
     }
 }
 
+// An information page that declares the look-up its suggested links call.
+std::string PageWithLookup()
+{
+    std::string page = dialogtest::kInformationPage;
+    page.insert(page.find("</head>"), "<script>function lookup(word, count) { /* look the word up */ }</script>");
+    return page;
+}
+
+// An answer with status 0 whose link in a div has `href` (as XML text: quotes and ampersands escaped).
+AnswerPage SuggestedLinkAnswer(const std::u16string& href)
+{
+    return AnswerPage::Xml(u"<html status=\"0\"><div><a href=\"" + href + u"\">cats</a></div></html>");
+}
+
 TEST_F(MultilexTest, StatusZero_RunsTheSuggestedLinkOrElseCopiesTheAnswer)
 {
-    enum class Eval { Missing, Succeeds, Fails };
+    enum class Lookup { Missing, Succeeds, Fails };
     struct Case {
         const char16_t* answer;
-        Eval eval;
-        Texts evaluated;  // what "eval" got
+        Lookup lookup;
+        Texts looked;  // what "lookup" got
         bool copied;
     } const cases[] = {
         {u"<html status=\"0\"><div><a href=\"javascript:lookup('cats')\">cats</a></div></html>",
-         Eval::Succeeds,
-         {u"lookup('cats')"},
+         Lookup::Succeeds,
+         {u"cats"},
          false},
-        {u"<html status=\"0\"><div><a href=\"javascript:go('javascript:x')\">x</a></div></html>",
-         Eval::Succeeds,
-         {u"go('x')"},
+        {u"<html status=\"0\"><div><a href=\"javascript:lookup('javascript:cats')\">x</a></div></html>",
+         Lookup::Succeeds,
+         {u"cats"},
          false},
         {u"<html status=\"0\"><div><a href=\"javascript:lookup('cats')\">cats</a></div></html>",
-         Eval::Fails,
-         {u"lookup('cats')"},
+         Lookup::Fails,
+         {u"cats"},
          true},
         {u"<html status=\"0\"><div><a href=\"javascript:lookup('cats')\">cats</a></div></html>",
-         Eval::Missing,
+         Lookup::Missing,
          {},
          true},
-        {u"<html status=\"0\"><a href=\"javascript:lookup('cats')\">not in a div</a></html>", Eval::Succeeds, {}, true},
-        {u"<html status=\"0\"><div><b>cat</b> кошка</div></html>", Eval::Succeeds, {}, true},
+        {u"<html status=\"0\"><a href=\"javascript:lookup('cats')\">not in a div</a></html>", Lookup::Succeeds, {}, true},
+        {u"<html status=\"0\"><div><b>cat</b> кошка</div></html>", Lookup::Succeeds, {}, true},
         {u"<html status=\"1\"><div><a href=\"javascript:lookup('cats')\">cats</a></div></html>",
-         Eval::Succeeds,
+         Lookup::Succeeds,
          {},
          true},
         {u"<html status=\" 0\"><div><a href=\"javascript:lookup('cats')\">cats</a></div></html>",
-         Eval::Succeeds,
+         Lookup::Succeeds,
          {},
          true},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(testing::Message() << "case " << (&c - cases));
-        HtmlPage page(dialogtest::kInformationPage);
-        if (c.eval != Eval::Missing)
-            page.Window().functions[u"eval"] = c.eval == Eval::Succeeds;
+        HtmlPage page(PageWithLookup());
+        page.Window().functions[u"eval"] = true;
+        if (c.lookup != Lookup::Missing)
+            page.Window().functions[u"lookup"] = c.lookup == Lookup::Succeeds;
         HostShowing multilex(page);
         AnswerPage answer = AnswerPage::Xml(c.answer);
 
         dialog.ResultPageLoaded(multilex, answer);
 
-        EXPECT_EQ(page.Window().TextArguments(u"eval"), c.evaluated);
+        EXPECT_EQ(page.Window().TextArguments(u"lookup"), c.looked);
+        EXPECT_EQ(page.Window().TextArguments(u"eval"), Texts{});
         if (c.copied) {
             EXPECT_NE(page.InnerHtml("#content"), kOldContent);
             EXPECT_EQ(page.StyleValue("#content", "display"), "block");
@@ -122,6 +140,70 @@ TEST_F(MultilexTest, StatusZero_RunsTheSuggestedLinkOrElseCopiesTheAnswer)
             EXPECT_EQ(page.InnerHtml("#content"), kOldContent);
             EXPECT_EQ(page.Style("#progress"), "");
         }
+    }
+}
+
+// The values of the link reach the page's function as they are, strings and numbers.
+TEST_F(MultilexTest, SuggestedLink_PassesItsValuesToThePagesFunction)
+{
+    HtmlPage page(PageWithLookup());
+    page.Window().functions[u"lookup"] = true;
+    HostShowing multilex(page);
+    AnswerPage answer = SuggestedLinkAnswer(u"javascript:lookup(&quot;\\&quot;); evil(\\&quot;&quot;, -2.5e1);");
+
+    dialog.ResultPageLoaded(multilex, answer);
+
+    ASSERT_EQ(page.Window().calls.size(), 1u);
+    EXPECT_EQ(page.Window().calls[0].name, u"lookup");
+    EXPECT_EQ(page.Window().calls[0].arguments,
+              (std::vector<dom::ScriptArgument>{std::u16string(u"\"); evil(\""), -25.0}));
+    EXPECT_EQ(page.InnerHtml("#content"), kOldContent);
+}
+
+// Whatever else a link holds is neither evaluated nor called: the answer is copied instead.
+TEST_F(MultilexTest, SuggestedLink_ThatIsNoPlainCallOfAPageFunctionIsNotRun)
+{
+    const char16_t* const links[] = {
+        u"javascript:lookup('cat'); evil()",
+        u"javascript:lookup('cat');lookup('dog')",
+        u"javascript:lookup(evil())",
+        u"javascript:lookup('a' + 'b')",
+        u"javascript:lookup(cat)",
+        u"javascript:lookup.call(null, 'cat')",
+        u"javascript:window.lookup('cat')",
+        u"javascript:window['lookup']('cat')",
+        u"javascript:lookup('cat') // evil()",
+        u"javascript:lookup(/* */'cat')",
+        u"javascript:lookup('cat'",
+        u"javascript:lookup('cat'))",
+        u"javascript:lookup(('cat'))",
+        u"javascript:lookup('cat',)",
+        u"javascript:lookup('cat\\\\'); evil('')",  // an escaped backslash: the string ends there
+        u"javascript:lookup('\\101')",
+        u"javascript:lookup('line\\\ncontinued')",
+        u"javascript:\\u006cookup('cat')",
+        u"javascript:eval('evil()')",
+        u"javascript:setTimeout('evil()')",
+        u"javascript:evil('cat')",
+        u"javascript:",
+        u"javascript:lookup",
+        u"evil:lookup('cat')",
+    };
+    for (const char16_t* link : links) {
+        SCOPED_TRACE(text::Utf16ToUtf8(link));
+        HtmlPage page(PageWithLookup());
+        for (const char16_t* function : {u"lookup", u"eval", u"setTimeout", u"evil"})
+            page.Window().functions[function] = true;
+        HostShowing multilex(page);
+        std::u16string href;
+        for (const char16_t unit : std::u16string_view(link))
+            href += unit == u'&' ? u"&amp;" : unit == u'"' ? u"&quot;" : unit == u'<' ? u"&lt;" : std::u16string(1, unit);
+        AnswerPage answer = SuggestedLinkAnswer(href);
+
+        dialog.ResultPageLoaded(multilex, answer);
+
+        EXPECT_EQ(page.Window().CallNames(), Texts{});
+        EXPECT_NE(page.InnerHtml("#content"), kOldContent);
     }
 }
 
