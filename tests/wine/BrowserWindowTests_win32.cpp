@@ -14,7 +14,6 @@
 #include <cwchar>
 #include <memory>
 #include <string>
-#include <thread>
 #include <vector>
 
 #include <gtest/gtest.h>
@@ -272,20 +271,11 @@ TEST_F(BrowserWindowTest, ADialogServerThatHangsInDetachIsGivenUp)
     };
     testdialogs::ClearCalls();
     Target* target = showStuck();
-    wintest::HiddenWindow window;
-    const HWND probe = window.Get();
-    bool answeredInTime = false;
-    std::thread sender([probe, &answeredInTime] {
-        ::Sleep(2000);
-        DWORD_PTR result = 0;
-        answeredInTime = ::SendMessageTimeoutW(probe, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(L"answered"),
-                                               SMTO_BLOCK, 2000, &result) != 0;
-    });
+    wintest::MessageDuringWait message;
     auto start = std::chrono::steady_clock::now();
     target->Dispose();
     const auto waited = std::chrono::steady_clock::now() - start;
-    sender.join();
-    EXPECT_TRUE(answeredInTime);
+    EXPECT_TRUE(message.Answered());
     EXPECT_GE(waited, translate::target::kDialogCallLimit - 500ms);
     EXPECT_LT(waited, translate::target::kDialogCallLimit + 3s);
     const std::vector<std::string> calls = testdialogs::ReadCalls();

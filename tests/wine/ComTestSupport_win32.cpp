@@ -7,6 +7,7 @@
 #include "foundation/win32api/Handles.h"
 
 #include <algorithm>
+#include <cwchar>
 
 namespace wintest {
 
@@ -101,6 +102,32 @@ bool TestDialogServerRunning()
             return true;
     }
     return false;
+}
+
+MessageDuringWait::MessageDuringWait()
+{
+    const HWND probe = m_window.Get();
+    m_sender = std::thread([this, probe] {
+        ::Sleep(2000);
+        DWORD_PTR result = 0;
+        m_answeredInTime = ::SendMessageTimeoutW(probe, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(L"answered"),
+                                                 SMTO_BLOCK, 2000, &result) != 0;
+    });
+}
+
+MessageDuringWait::~MessageDuringWait()
+{
+    if (m_sender.joinable())
+        m_sender.join();
+}
+
+bool MessageDuringWait::Answered()
+{
+    if (m_sender.joinable())
+        m_sender.join();
+    wchar_t text[16] = {};
+    ::GetWindowTextW(m_window.Get(), text, 16);
+    return m_answeredInTime && std::wcscmp(text, L"answered") == 0;
 }
 
 }  // namespace wintest

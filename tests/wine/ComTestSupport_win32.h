@@ -10,6 +10,7 @@
 
 #include <chrono>
 #include <functional>
+#include <thread>
 #include <vector>
 
 #include <gtest/gtest.h>
@@ -52,6 +53,24 @@ public:
 
 private:
     HWND m_window = nullptr;
+};
+
+// A message sent from another thread, two seconds from now, to a window of this thread, as the
+// keyboard hook's calls arrive while the thread waits for something.
+class MessageDuringWait {
+public:
+    MessageDuringWait();
+    ~MessageDuringWait();
+    MessageDuringWait(const MessageDuringWait&) = delete;
+    MessageDuringWait& operator=(const MessageDuringWait&) = delete;
+
+    // Once the wait is over: whether the message was answered within its limit.
+    bool Answered();
+
+private:
+    HiddenWindow m_window;
+    bool m_answeredInTime = false;
+    std::thread m_sender;
 };
 
 // A real Internet Explorer, as CreateInternetExplorer makes one. Wine briefly answers

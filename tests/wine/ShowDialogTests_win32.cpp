@@ -4,7 +4,6 @@
 
 #include <chrono>
 #include <cstdio>
-#include <thread>
 #include <functional>
 #include <memory>
 #include <ostream>
@@ -169,18 +168,10 @@ TEST_F(DialogServerTest, OtherProcessReceivesTheEmbeddedInternetExplorer)
 // keeps answering its own messages meanwhile, and a later request reaches a new server.
 TEST_F(DialogServerTest, AServerThatHangsIsGivenUpAfterTheCallLimit)
 {
-    wintest::HiddenWindow window;
     WEBBrowserTarget target;
-    const HWND probe = window.Get();
     // A message sent to this thread's window while it waits for the server is answered, as the
     // keyboard hook's calls must be.
-    bool answeredInTime = false;
-    std::thread sender([probe, &answeredInTime] {
-        ::Sleep(2000);
-        DWORD_PTR result = 0;
-        answeredInTime = ::SendMessageTimeoutW(probe, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(L"answered"),
-                                               SMTO_BLOCK, 2000, &result) != 0;
-    });
+    wintest::MessageDuringWait message;
     const auto start = std::chrono::steady_clock::now();
     EXPECT_EQ(ThrownMessage([&] {
                   ShowRequest(u"http://dictionary.test/hang", u"en-ru", target,
@@ -188,13 +179,9 @@ TEST_F(DialogServerTest, AServerThatHangsIsGivenUpAfterTheCallLimit)
               }),
               "Cannot show dialog");
     const auto waited = std::chrono::steady_clock::now() - start;
-    sender.join();
-    EXPECT_TRUE(answeredInTime);
+    EXPECT_TRUE(message.Answered());
     EXPECT_GE(waited, kDialogCallLimit - std::chrono::milliseconds(500));
     EXPECT_LT(waited, kDialogCallLimit + std::chrono::seconds(3));
-    wchar_t text[16] = {};
-    ::GetWindowTextW(window.Get(), text, 16);
-    EXPECT_STREQ(text, L"answered");
 
     // The server answers in the end and, left without objects, ends by itself.
     EXPECT_TRUE(wintest::PumpUntil([] { return !wintest::TestDialogServerRunning(); }, std::chrono::seconds(40)));
