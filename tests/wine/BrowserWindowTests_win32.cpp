@@ -27,6 +27,7 @@
 #include "foundation/win32api/WideChar_win32.h"
 #include "tests/support/LocalHttpServer.h"
 #include "tests/wine/Adopt_win32.h"
+#include "tests/wine/AnswerWindowLibrary_win32.h"
 #include "tests/wine/ComTestSupport_win32.h"
 #include "tests/wine/FakeBrowser_win32.h"
 #include "tests/wine/RefCounted_win32.h"
@@ -42,19 +43,6 @@ using translate::target::Target;
 namespace {
 using namespace std::chrono_literals;
 
-// The library beside this test program, loaded once, as the tray program loads it.
-translate::target::CreateTargetFunction CreateTargetExport()
-{
-    static Win32::API::Library library;
-    static translate::target::CreateTargetFunction create = [] {
-        const std::u16string path = GetModuleDirectory() + translate::target::kEmbeddedBrowserLibraryName;
-        return library.Load(path.c_str())
-                   ? reinterpret_cast<translate::target::CreateTargetFunction>(library.GetSymbol("CreateTarget"))
-                   : nullptr;
-    }();
-    return create;
-}
-
 // What the close callback was told.
 struct Closings {
     std::vector<Target*> targets;
@@ -69,24 +57,12 @@ void OnClosed(Target* target, void* context)
         target->Dispose();  // as the tray program does
 }
 
-// The answer window: the top-level window around the browser control.
-HWND WindowOf(Target* target)
-{
-    ComPtr<IOleWindow> control;
-    HWND inner = nullptr;
-    if (!target || !target->GetBrowser() ||
-        FAILED(target->GetBrowser()->QueryInterface(IID_PPV_ARGS(control.GetAddressOf()))) ||
-        FAILED(control->GetWindow(&inner)))
-        return nullptr;
-    return ::GetAncestor(inner, GA_ROOT);
-}
-
 class BrowserWindowTest : public wintest::ComTest {
 protected:
     void SetUp() override
     {
         ComTest::SetUp();
-        m_create = CreateTargetExport();
+        m_create = wintest::CreateTargetExport();
         ASSERT_NE(m_create, nullptr) << "VocabraVISTAHelper.dll or its CreateTarget export is missing";
     }
 
@@ -105,7 +81,7 @@ TEST_F(BrowserWindowTest, AShownWindowWhoseBrowserSendsItsRequest)
     Target* target = Open();
     ASSERT_NE(target, nullptr);
     EXPECT_TRUE(target->IsEmbedded());
-    const HWND window = WindowOf(target);
+    const HWND window = wintest::WindowOf(target);
     ASSERT_NE(window, nullptr);
     EXPECT_TRUE(::IsWindowVisible(window));
     wchar_t caption[64] = {};
@@ -134,7 +110,7 @@ TEST_F(BrowserWindowTest, BoundsAndIconsAreTheTargetsToSet)
 {
     Target* target = Open();
     ASSERT_NE(target, nullptr);
-    const HWND window = WindowOf(target);
+    const HWND window = wintest::WindowOf(target);
     ASSERT_NE(window, nullptr);
 
     target->SetBounds(340, 312, 600, 400);
@@ -167,7 +143,7 @@ TEST_F(BrowserWindowTest, ClosingByTheUserIsReportedOnce)
         Closings closings;
         Target* target = Open(&closings);
         ASSERT_NE(target, nullptr);
-        const HWND window = WindowOf(target);
+        const HWND window = wintest::WindowOf(target);
         if (navigated) {
             const Win32::API::Bstr url(u"about:blank");
             Win32::API::Variant empty;
@@ -190,7 +166,7 @@ TEST_F(BrowserWindowTest, TheOwnerMayDisposeInTheCallback)
     closings.disposeInCallback = true;
     Target* target = Open(&closings);
     ASSERT_NE(target, nullptr);
-    const HWND window = WindowOf(target);
+    const HWND window = wintest::WindowOf(target);
     ::SendMessageW(window, WM_CLOSE, 0, 0);
     EXPECT_EQ(closings.targets.size(), 1u);
     EXPECT_FALSE(::IsWindow(window));
@@ -201,7 +177,7 @@ TEST_F(BrowserWindowTest, DisposeOfAnOpenWindowCallsNoCallback)
     Closings closings;
     Target* target = Open(&closings);
     ASSERT_NE(target, nullptr);
-    const HWND window = WindowOf(target);
+    const HWND window = wintest::WindowOf(target);
     target->Dispose();
     EXPECT_FALSE(::IsWindow(window));
     wintest::PumpUntil([] { return false; }, 100ms);
@@ -215,8 +191,8 @@ TEST_F(BrowserWindowTest, TwoWindowsAreIndependent)
     Target* second = Open(&closings);
     ASSERT_NE(first, nullptr);
     ASSERT_NE(second, nullptr);
-    const HWND firstWindow = WindowOf(first);
-    const HWND secondWindow = WindowOf(second);
+    const HWND firstWindow = wintest::WindowOf(first);
+    const HWND secondWindow = wintest::WindowOf(second);
     EXPECT_NE(firstWindow, secondWindow);
     EXPECT_NE(first->GetBrowser(), second->GetBrowser());
 
