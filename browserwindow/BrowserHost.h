@@ -2,8 +2,8 @@
 // A WebBrowser control placed in a window of ours: a small OLE container. One object owns the
 // reference count; each interface the control asks its container for is a small part of it that
 // forwards to the whole:
-//   - the client site, with the document host's user-interface handler (no 3-D border, no
-//     scroll bars) that the control asks the site for;
+//   - the client site, with the document host's user-interface handler (no 3-D border; scroll
+//     bars as the page wants them) that the control asks the site for;
 //   - the in-place site and the frame, which place the control in the window; the frame keeps
 //     the control's active object, which is offered the window's keys (OfferKey);
 //   - the sink of the browser's events, which gives the window the title of each top-level

@@ -7,6 +7,7 @@
 #include <exdispid.h>
 #include <idispids.h>
 #include <mshtmdid.h>
+#include <mshtmhst.h>
 #include <olectl.h>
 #include <wrl/client.h>
 
@@ -326,6 +327,26 @@ TEST_F(BrowserWindowTest, TheSiteAnswersOnlyTheEventItHandles)
     EXPECT_EQ(ambient->Invoke(DISPID_DOCUMENTCOMPLETE, IID_NULL, LOCALE_USER_DEFAULT, DISPATCH_METHOD, &event,
                               nullptr, nullptr, nullptr),
               S_OK);
+    target->Dispose();
+}
+
+// A dictionary's answer longer than the window can be scrolled to its end; a page that wants no
+// scroll bars says so itself (overflow: hidden), as the information pages do.
+TEST_F(BrowserWindowTest, TheHostLeavesScrollingToThePage)
+{
+    Target* target = Open();
+    ASSERT_NE(target, nullptr);
+    ComPtr<IOleObject> control;
+    ComPtr<IOleClientSite> site;
+    ComPtr<IDocHostUIHandler> handler;
+    ASSERT_HRESULT_SUCCEEDED(target->GetBrowser()->QueryInterface(IID_PPV_ARGS(control.GetAddressOf())));
+    ASSERT_HRESULT_SUCCEEDED(control->GetClientSite(site.GetAddressOf()));
+    ASSERT_HRESULT_SUCCEEDED(site.As(&handler));
+    DOCHOSTUIINFO info{};
+    info.cbSize = sizeof(info);
+    ASSERT_HRESULT_SUCCEEDED(handler->GetHostInfo(&info));
+    EXPECT_EQ(info.dwFlags & DOCHOSTUIFLAG_SCROLL_NO, 0u);
+    EXPECT_NE(info.dwFlags & DOCHOSTUIFLAG_NO3DBORDER, 0u);
     target->Dispose();
 }
 
