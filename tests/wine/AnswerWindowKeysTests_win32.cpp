@@ -77,46 +77,19 @@ public:
     std::vector<Key> seen;
 };
 
-// What the close callback was told.
-struct Closings {
-    std::vector<Target*> targets;
-};
-
-void DisposeOnClose(Target* target, void* context)
-{
-    static_cast<Closings*>(context)->targets.push_back(target);
-    target->Dispose();  // as the tray program does
-}
-
-class AnswerWindowKeysTest : public wintest::ComTest {
+class AnswerWindowKeysTest : public wintest::AnswerWindowTest {
 protected:
-    void SetUp() override
-    {
-        ComTest::SetUp();
-        m_create = wintest::CreateTargetExport();
-        ASSERT_NE(m_create, nullptr) << "VocabraVISTAHelper.dll or its CreateTarget export is missing";
-    }
-
-    Target* Open(Closings* closings = nullptr)
-    {
-        return m_create(closings ? &DisposeOnClose : nullptr, closings);
-    }
-
     // The control's frame, as the control finds it through its site.
     static ComPtr<IOleInPlaceFrame> FrameOf(Target* target)
     {
-        ComPtr<IOleObject> control;
-        ComPtr<IOleClientSite> site;
-        ComPtr<IOleInPlaceSite> placement;
+        const ComPtr<IOleInPlaceSite> placement = wintest::SiteAs<IOleInPlaceSite>(target);
         ComPtr<IOleInPlaceFrame> frame;
         ComPtr<IOleInPlaceUIWindow> document;
         RECT position{};
         RECT clip{};
         OLEINPLACEFRAMEINFO info{};
         info.cb = sizeof(info);
-        if (FAILED(target->GetBrowser()->QueryInterface(IID_PPV_ARGS(control.GetAddressOf()))) ||
-            FAILED(control->GetClientSite(site.GetAddressOf())) || FAILED(site.As(&placement)) ||
-            FAILED(placement->GetWindowContext(frame.GetAddressOf(), document.GetAddressOf(), &position, &clip,
+        if (!placement || FAILED(placement->GetWindowContext(frame.GetAddressOf(), document.GetAddressOf(), &position, &clip,
                                                &info)))
             return nullptr;
         return frame;
@@ -132,7 +105,6 @@ protected:
         loop.RemoveMessageFilter(&m_filter);
     }
 
-    translate::target::CreateTargetFunction m_create = nullptr;
     RecordingFilter m_filter;
 };
 
@@ -207,7 +179,8 @@ TEST_F(AnswerWindowKeysTest, EscClosesTheWindowThroughTheCloseCallback)
     } cases[] = {{false, false, true}, {true, false, true}, {true, true, false}};
     for (const auto& c : cases) {
         SCOPED_TRACE(testing::Message() << "page " << c.withPage << ", page takes Esc " << c.pageTakesEsc);
-        Closings closings;
+        wintest::Closings closings;
+        closings.disposeInCallback = true;  // as the tray program does
         Target* target = Open(&closings);
         ASSERT_NE(target, nullptr);
         const HWND window = wintest::WindowOf(target);

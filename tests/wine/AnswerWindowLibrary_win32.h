@@ -7,8 +7,13 @@
 #include <oleidl.h>
 #include <wrl/client.h>
 
+#include <vector>
+
+#include <gtest/gtest.h>
+
 #include "foundation/config/Environment.h"
 #include "foundation/win32api/Handles.h"
+#include "tests/wine/ComTestSupport_win32.h"
 #include "translate/target/EmbeddedBrowserLibrary.h"
 
 namespace wintest {
@@ -36,5 +41,51 @@ inline HWND WindowOf(translate::target::Target* target)
         return nullptr;
     return ::GetAncestor(inner, GA_ROOT);
 }
+
+// The site the window's control was given, as the control asks it for `Interface`; null when
+// it has none.
+template <class Interface>
+Microsoft::WRL::ComPtr<Interface> SiteAs(translate::target::Target* target)
+{
+    Microsoft::WRL::ComPtr<IOleObject> control;
+    Microsoft::WRL::ComPtr<IOleClientSite> site;
+    Microsoft::WRL::ComPtr<Interface> part;
+    if (SUCCEEDED(target->GetBrowser()->QueryInterface(IID_PPV_ARGS(control.GetAddressOf()))) &&
+        SUCCEEDED(control->GetClientSite(site.GetAddressOf())))
+        site.As(&part);
+    return part;
+}
+
+// What the close callback was told.
+struct Closings {
+    std::vector<translate::target::Target*> targets;
+    bool disposeInCallback = false;
+};
+
+inline void OnClosed(translate::target::Target* target, void* context)
+{
+    auto* closings = static_cast<Closings*>(context);
+    closings->targets.push_back(target);
+    if (closings->disposeInCallback)
+        target->Dispose();  // as the tray program does
+}
+
+// Opens answer windows through the library's export, as the tray program does.
+class AnswerWindowTest : public ComTest {
+protected:
+    void SetUp() override
+    {
+        ComTest::SetUp();
+        m_create = CreateTargetExport();
+        ASSERT_NE(m_create, nullptr) << "VocabraVISTAHelper.dll or its CreateTarget export is missing";
+    }
+
+    translate::target::Target* Open(Closings* closings = nullptr)
+    {
+        return m_create(closings ? &OnClosed : nullptr, closings);
+    }
+
+    translate::target::CreateTargetFunction m_create = nullptr;
+};
 
 }  // namespace wintest

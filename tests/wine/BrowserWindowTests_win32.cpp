@@ -44,36 +44,9 @@ using translate::target::Target;
 namespace {
 using namespace std::chrono_literals;
 
-// What the close callback was told.
-struct Closings {
-    std::vector<Target*> targets;
-    bool disposeInCallback = false;
-};
+using wintest::Closings;
 
-void OnClosed(Target* target, void* context)
-{
-    auto* closings = static_cast<Closings*>(context);
-    closings->targets.push_back(target);
-    if (closings->disposeInCallback)
-        target->Dispose();  // as the tray program does
-}
-
-class BrowserWindowTest : public wintest::ComTest {
-protected:
-    void SetUp() override
-    {
-        ComTest::SetUp();
-        m_create = wintest::CreateTargetExport();
-        ASSERT_NE(m_create, nullptr) << "VocabraVISTAHelper.dll or its CreateTarget export is missing";
-    }
-
-    Target* Open(Closings* closings = nullptr)
-    {
-        return m_create(closings ? &OnClosed : nullptr, closings);
-    }
-
-    translate::target::CreateTargetFunction m_create = nullptr;
-};
+class BrowserWindowTest : public wintest::AnswerWindowTest {};
 
 TEST_F(BrowserWindowTest, AShownWindowWhoseBrowserSendsItsRequest)
 {
@@ -300,12 +273,8 @@ TEST_F(BrowserWindowTest, TheSiteAnswersOnlyTheEventItHandles)
 {
     Target* target = Open();
     ASSERT_NE(target, nullptr);
-    ComPtr<IOleObject> control;
-    ComPtr<IOleClientSite> site;
-    ComPtr<IDispatch> ambient;
-    ASSERT_HRESULT_SUCCEEDED(target->GetBrowser()->QueryInterface(IID_PPV_ARGS(control.GetAddressOf())));
-    ASSERT_HRESULT_SUCCEEDED(control->GetClientSite(site.GetAddressOf()));
-    ASSERT_HRESULT_SUCCEEDED(site->QueryInterface(IID_PPV_ARGS(ambient.GetAddressOf())));
+    const ComPtr<IDispatch> ambient = wintest::SiteAs<IDispatch>(target);
+    ASSERT_NE(ambient, nullptr);
 
     const DISPID properties[] = {DISPID_AMBIENT_DLCONTROL, DISPID_AMBIENT_USERMODE, DISPID_AMBIENT_USERAGENT,
                                  DISPID_AMBIENT_OFFLINEIFNOTCONNECTED, 12345};
@@ -336,12 +305,8 @@ TEST_F(BrowserWindowTest, TheHostLeavesScrollingToThePage)
 {
     Target* target = Open();
     ASSERT_NE(target, nullptr);
-    ComPtr<IOleObject> control;
-    ComPtr<IOleClientSite> site;
-    ComPtr<IDocHostUIHandler> handler;
-    ASSERT_HRESULT_SUCCEEDED(target->GetBrowser()->QueryInterface(IID_PPV_ARGS(control.GetAddressOf())));
-    ASSERT_HRESULT_SUCCEEDED(control->GetClientSite(site.GetAddressOf()));
-    ASSERT_HRESULT_SUCCEEDED(site.As(&handler));
+    const ComPtr<IDocHostUIHandler> handler = wintest::SiteAs<IDocHostUIHandler>(target);
+    ASSERT_NE(handler, nullptr);
     DOCHOSTUIINFO info{};
     info.cbSize = sizeof(info);
     ASSERT_HRESULT_SUCCEEDED(handler->GetHostInfo(&info));
