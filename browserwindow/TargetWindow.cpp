@@ -1,5 +1,6 @@
 #include "browserwindow/TargetWindow.h"
 
+#include "browserwindow/AnswerKeys.h"
 #include "browserwindow/BrowserEmulation.h"
 
 extern "C" IMAGE_DOS_HEADER __ImageBase;
@@ -42,6 +43,14 @@ TargetWindow::~TargetWindow()
         ::DestroyWindow(m_window);
 }
 
+TargetWindow* TargetWindow::FromHandle(HWND window)
+{
+    // Ours when its dialog procedure is.
+    if (::GetWindowLongPtrW(window, DWLP_DLGPROC) != reinterpret_cast<LONG_PTR>(&DialogProc))
+        return nullptr;
+    return reinterpret_cast<TargetWindow*>(::GetWindowLongPtrW(window, DWLP_USER));
+}
+
 void TargetWindow::SetCloseCallback(translate::target::TargetClosedCallback callback, void* context, Target* target)
 {
     m_closeCallback = callback;
@@ -79,6 +88,7 @@ bool TargetWindow::OnMessage(UINT message, WPARAM, LPARAM)
     switch (message) {
         case WM_INITDIALOG:
             m_host = BrowserHost::Create(m_window);
+            WatchKeys();
             return true;  // the system gives the focus
         case WM_SIZE:
             if (m_host)
@@ -88,6 +98,7 @@ bool TargetWindow::OnMessage(UINT message, WPARAM, LPARAM)
             OnClose();
             return true;
         case WM_DESTROY:
+            StopWatchingKeys();
             if (m_host) {
                 m_host->Close();
                 m_host.Reset();

@@ -28,7 +28,11 @@ public:
     TargetWindow(const TargetWindow&) = delete;
     TargetWindow& operator=(const TargetWindow&) = delete;
 
+    // The answer window of this library that `window` is, or null.
+    static TargetWindow* FromHandle(HWND window);
     HWND Handle() const { return m_window; }
+    // Offers a key typed into the window to its page; true when the page took it.
+    bool OfferKeyToPage(MSG& key) { return m_host && m_host->OfferKey(key); }
     IWebBrowser2* Browser() const { return m_host ? m_host->Browser() : nullptr; }
     // Who hears of the window's closing by the user.
     void SetCloseCallback(translate::target::TargetClosedCallback callback, void* context, Target* target);

@@ -202,15 +202,16 @@ def check_answer_window(wine, known, what):
     return found[0]
 
 
-def close_answer(window):
-    """Closes an answer window as its close box does (Alt+F4 sends the same SC_CLOSE). The keys go
-    to the program's active window, whichever X window has the focus, so the answer window is
-    raised and clicked first, near a corner of its client area that nothing else covers."""
+def close_answer(window, key="alt+F4"):
+    """Closes an answer window as its close box does (Alt+F4 sends the same SC_CLOSE; Esc closes
+    it too). The keys go to the program's active window, whichever X window has the focus, so the
+    answer window is raised and clicked first, near a corner of its client area that nothing else
+    covers."""
     x, y, width, height = geometry(window)
     xdotool("windowraise", str(window))
     xdotool("mousemove", str(x + width // 20), str(y + height - height // 20), "click", "1")
     xdotool("windowfocus", "--sync", str(window))
-    xdotool("key", "alt+F4")
+    xdotool("key", key)
     return wait_until(lambda: window not in visible_windows_of("vocabra.exe"), 10) is not None
 
 
@@ -470,7 +471,9 @@ def scenario(wine, exe, dictionary, announcer, minimal, shots):
           "the hot key read the clipboard's Unicode text (%r)" % translated_word(copied))
     check(tunnel.answered is None or copied.arrived < tunnel.answered,
           "the hot key worked while the update check was still waiting for the network")
-    check_answer_window(wine, {dialog}, "Ctrl+C+C after the first answer window was closed")
+    answer = check_answer_window(wine, {dialog}, "Ctrl+C+C after the first answer window was closed")
+    check(close_answer(answer, "Escape"), "Esc closes the answer window")
+    check(visible.poll() is None, "the program runs on after Esc closed its answer window")
     time.sleep(1)
     screenshot(os.path.join(shots, "after-translations.png"))
     check(visible.poll() is None, "the program runs on after the failed update check")
