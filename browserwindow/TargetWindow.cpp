@@ -74,7 +74,7 @@ INT_PTR CALLBACK TargetWindow::DialogProc(HWND window, UINT message, WPARAM wPar
     }
 }
 
-bool TargetWindow::OnMessage(UINT message, WPARAM, LPARAM)
+bool TargetWindow::OnMessage(UINT message, WPARAM, LPARAM lParam)
 {
     switch (message) {
         case WM_INITDIALOG:
@@ -87,6 +87,9 @@ bool TargetWindow::OnMessage(UINT message, WPARAM, LPARAM)
         case WM_CLOSE:
             OnClose();
             return true;
+        case WM_DPICHANGED:
+            FollowDpiChange(*reinterpret_cast<const RECT*>(lParam));
+            return true;
         case WM_DESTROY:
             if (m_host) {
                 m_host->Close();
@@ -96,6 +99,13 @@ bool TargetWindow::OnMessage(UINT message, WPARAM, LPARAM)
         default:
             return false;
     }
+}
+
+// Moved to a monitor of another DPI: the system's suggestion keeps the size the user sees.
+void TargetWindow::FollowDpiChange(const RECT& suggested)
+{
+    ::SetWindowPos(m_window, nullptr, suggested.left, suggested.top, suggested.right - suggested.left,
+                   suggested.bottom - suggested.top, SWP_NOZORDER | SWP_NOACTIVATE);
 }
 
 void TargetWindow::OnClose()

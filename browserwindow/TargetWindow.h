@@ -38,6 +38,7 @@ private:
     static INT_PTR CALLBACK DialogProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
     bool OnMessage(UINT message, WPARAM wParam, LPARAM lParam);
     void OnClose();
+    void FollowDpiChange(const RECT& suggested);
 
     HWND m_window = nullptr;
     Microsoft::WRL::ComPtr<BrowserHost> m_host;
