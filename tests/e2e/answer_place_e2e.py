@@ -75,18 +75,27 @@ def resize_by_keyboard(window, presses):
     xdotool("key", "Return")
 
 
+def remembered(wine):
+    return registry_dword(wine, SERVICE + ".answerWidth"), registry_dword(wine, SERVICE + ".answerHeight")
+
+
 def sizes(wine, dialog):
-    first = new_answer(dialog, "first")
     expected = centred(scaled(ANSWER_SIZE))
-    check(wait_until(lambda: geometry(first) == expected, 10) is not None,
-          "a service's %dx%d opens at %d DPI as %s (%s)" % (ANSWER_SIZE + (DPI, expected, geometry(first))))
+    untouched = new_answer(dialog, "untouched")
+    check(wait_until(lambda: geometry(untouched) == expected, 10) is not None,
+          "a service's %dx%d opens at %d DPI as %s (%s)" % (ANSWER_SIZE + (DPI, expected, geometry(untouched))))
+    check(close_answer(untouched), "an answer window left as it opened closes")
+    check(remembered(wine) == (None, None), "a window the user did not resize leaves no size behind")
+
+    first = new_answer(dialog, "first")
+    check(wait_until(lambda: geometry(first) == expected, 10) is not None, "the next answer opens the same way")
     figures = [("answer window at %d DPI, service size %dx%d" % ((DPI,) + ANSWER_SIZE), geometry(first))]
 
     resize_by_keyboard(first, 13)
     resized = wait_until(lambda: geometry(first)[2:] if geometry(first)[2:] != expected[2:] else None, 10)
     check(resized is not None, "the user resizes the answer window (%s)" % (geometry(first),))
     check(close_answer(first), "the resized window closes")
-    stored = (registry_dword(wine, SERVICE + ".answerWidth"), registry_dword(wine, SERVICE + ".answerHeight"))
+    stored = remembered(wine)
     logical = tuple((side * 96 + DPI // 2) // DPI for side in resized)
     check(stored == logical, "the size the user gave, %s, is remembered in 96-DPI units as %s (%s)"
           % (resized, logical, stored))
