@@ -15,7 +15,6 @@ usage: answer_place_e2e.py --exe <Vocabra.exe> --browser-window <dll> --layout <
 
 import argparse
 import os
-import re
 import shutil
 import sys
 import time
@@ -24,9 +23,10 @@ sys.dont_write_bytecode = True  # nothing written into the source tree
 
 from checks import check, run_or_exit
 from fake_dictionary import FakeDictionary
-from tray_e2e import (ABOUT, ANSWER_SIZE, EXIT, PRIORITY, answer_windows, checked_session, choose_from_menu, close_answer, close_answers, menu_screenshots, registry_dword,
-                      start_with_dialog, use_own_window_frames, use_proxy, write_locale)
-from wine_session import WineSession, geometry, russian_locale, screenshot, visible_windows, wait_until, xdotool
+from tray_e2e import (ANSWER_SIZE, PRIORITY, about_screenshot, answer_windows, checked_session, close_answer,
+                      close_answers, exit_program, menu_screenshots, prepare_work, registry_dword, start_with_dialog,
+                      use_own_window_frames, use_proxy, write_locale)
+from wine_session import WineSession, geometry, russian_locale, screenshot, wait_until, xdotool
 
 DPI = 144
 SERVICE = PRIORITY[0]  # the service of the default direction
@@ -130,21 +130,8 @@ def pictures(wine, layout, folder, shots, dialog, about_title):
         os.replace(os.path.join(menu_folder, name),
                    os.path.join(folder, name.replace(".png", "-%ddpi.png" % DPI)))
     os.rmdir(menu_folder)
-    choose_from_menu(shots, "about-item-%s" % os.path.basename(folder), ABOUT)
-    about = wait_until(lambda: visible_windows("^" + re.escape(about_title)), 15)
-    check(bool(about), "About... opens the box %r" % about_title)
-    time.sleep(0.5)
-    check_layout(wine, layout, about_title, "the About box at %d DPI" % DPI)
-    screenshot(os.path.join(folder, "about-%ddpi.png" % DPI))
-    xdotool("windowfocus", "--sync", str(about[0]))
-    xdotool("key", "Return")
-    check(wait_until(lambda: not visible_windows("^" + re.escape(about_title)), 10) is not None,
-          "OK closes the About box")
-
-
-def exit_program(program, shots, label):
-    choose_from_menu(shots, label, EXIT)
-    check(wait_until(lambda: program.poll() is not None, 20) and program.returncode == 0, "Exit ends it with 0")
+    about_screenshot(shots, os.path.join(folder, "about-%ddpi.png" % DPI), about_title,
+                     lambda: check_layout(wine, layout, about_title, "the About box at %d DPI" % DPI))
 
 
 def main():
@@ -156,14 +143,7 @@ def main():
     arguments.add_argument("--screenshots", required=True, help="the pictures' folder, with en/ and ru/")
     options = arguments.parse_args()
 
-    work = os.path.abspath(options.work)
-    shutil.rmtree(work, ignore_errors=True)
-    app, shots, logs = (os.path.join(work, name) for name in ("app", "screenshots", "logs"))
-    for folder in (app, shots, logs):
-        os.makedirs(folder)
-    exe = os.path.join(app, "Vocabra.exe")
-    shutil.copy(options.exe, exe)
-    shutil.copy(options.browser_window, app)
+    work, app, shots, logs, exe = prepare_work(options.work, options.exe, options.browser_window)
     gallery = os.path.abspath(options.screenshots)
 
     wine = WineSession(os.path.join(work, "wineprefix"), logs)
