@@ -101,9 +101,20 @@ bool TargetWindow::OnMessage(UINT message, WPARAM, LPARAM lParam)
     }
 }
 
-// Moved to a monitor of another DPI: the system's suggestion keeps the size the user sees.
+void TargetWindow::Place(std::int32_t left, std::int32_t top, std::int32_t width, std::int32_t height)
+{
+    m_placing = true;
+    ::SetWindowPos(m_window, nullptr, left, top, width, height, SWP_NOZORDER);
+    m_placing = false;
+}
+
+// Moved to a monitor of another DPI: the system's suggestion keeps the size the user sees. Bounds
+// that Place gives were computed for the new monitor already, and scaling them again would be
+// wrong.
 void TargetWindow::FollowDpiChange(const RECT& suggested)
 {
+    if (m_placing)
+        return;
     ::SetWindowPos(m_window, nullptr, suggested.left, suggested.top, suggested.right - suggested.left,
                    suggested.bottom - suggested.top, SWP_NOZORDER | SWP_NOACTIVATE);
 }
