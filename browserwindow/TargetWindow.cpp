@@ -83,7 +83,7 @@ INT_PTR CALLBACK TargetWindow::DialogProc(HWND window, UINT message, WPARAM wPar
     }
 }
 
-bool TargetWindow::OnMessage(UINT message, WPARAM, LPARAM)
+bool TargetWindow::OnMessage(UINT message, WPARAM, LPARAM lParam)
 {
     switch (message) {
         case WM_INITDIALOG:
@@ -97,6 +97,9 @@ bool TargetWindow::OnMessage(UINT message, WPARAM, LPARAM)
         case WM_CLOSE:
             OnClose();
             return true;
+        case WM_DPICHANGED:
+            FollowDpiChange(*reinterpret_cast<const RECT*>(lParam));
+            return true;
         case WM_DESTROY:
             StopWatchingKeys();
             if (m_host) {
@@ -107,6 +110,24 @@ bool TargetWindow::OnMessage(UINT message, WPARAM, LPARAM)
         default:
             return false;
     }
+}
+
+void TargetWindow::Place(std::int32_t left, std::int32_t top, std::int32_t width, std::int32_t height)
+{
+    m_placing = true;
+    ::SetWindowPos(m_window, nullptr, left, top, width, height, SWP_NOZORDER);
+    m_placing = false;
+}
+
+// Moved to a monitor of another DPI: the system's suggestion keeps the size the user sees. Bounds
+// that Place gives were computed for the new monitor already, and scaling them again would be
+// wrong.
+void TargetWindow::FollowDpiChange(const RECT& suggested)
+{
+    if (m_placing)
+        return;
+    ::SetWindowPos(m_window, nullptr, suggested.left, suggested.top, suggested.right - suggested.left,
+                   suggested.bottom - suggested.top, SWP_NOZORDER | SWP_NOACTIVATE);
 }
 
 void TargetWindow::OnClose()

@@ -695,16 +695,37 @@ def take_screenshots(wine, folder, dialog, about_title):
     screenshot(os.path.join(folder, "answer.png"))
     check(close_answer(answer), "the pictured answer window closes")
     menu_screenshots(folder)
-    choose_from_menu(folder, "about-item", ABOUT)
+    about_screenshot(folder, os.path.join(folder, "about.png"), about_title)
+    os.remove(os.path.join(folder, "menu-about-item.png"))
+
+
+def about_screenshot(shots, path, about_title, inspect=lambda: None):
+    """About... from the tray menu (the menu's picture goes to `shots`), `inspect()` and a picture
+    of the box at `path`, then OK."""
+    choose_from_menu(shots, "about-item", ABOUT)
     about = wait_until(lambda: visible_windows("^" + re.escape(about_title)), 15)
     check(bool(about), "About... opens the box %r" % about_title)
     time.sleep(0.5)
-    screenshot(os.path.join(folder, "about.png"))
-    os.remove(os.path.join(folder, "menu-about-item.png"))
+    inspect()
+    screenshot(path)
     xdotool("windowfocus", "--sync", str(about[0]))
     xdotool("key", "Return")
     check(wait_until(lambda: not visible_windows("^" + re.escape(about_title)), 10) is not None,
           "OK closes the About box")
+
+
+def prepare_work(work, exe, browser_window):
+    """A fresh work folder with app/ (the program and the answer window library beside it),
+    screenshots/ and logs/; their paths and the program's."""
+    work = os.path.abspath(work)
+    shutil.rmtree(work, ignore_errors=True)
+    app, shots, logs = (os.path.join(work, name) for name in ("app", "screenshots", "logs"))
+    for folder in (app, shots, logs):
+        os.makedirs(folder)
+    program = os.path.join(app, "Vocabra.exe")
+    shutil.copy(exe, program)
+    shutil.copy(browser_window, app)
+    return work, app, shots, logs, program
 
 
 def exit_program(program, shots, label):

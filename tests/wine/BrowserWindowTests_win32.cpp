@@ -12,6 +12,7 @@
 #include <wrl/client.h>
 
 #include <chrono>
+#include <cstdlib>
 #include <cwchar>
 #include <memory>
 #include <string>
@@ -78,6 +79,47 @@ TEST_F(BrowserWindowTest, AShownWindowWhoseBrowserSendsItsRequest)
     EXPECT_TRUE(wintest::PumpUntil([&] { return server.WaitForGet("/lookup/en-ru?text=word", 0ms); }, 15s));
     target->Dispose();
     EXPECT_FALSE(::IsWindow(window));
+}
+
+// The display procedure sizes a service's answer for the monitor the window is on: scaled from
+// 96-DPI units to the DPI the system reports, never larger than the monitor's work area, centred.
+TEST_F(BrowserWindowTest, ServiceSizeFitsTheWindowsMonitor)
+{
+    Target* target = Open();
+    ASSERT_NE(target, nullptr);
+    const HWND window = WindowOf(target);
+    ASSERT_NE(window, nullptr);
+    MONITORINFO monitor{};
+    monitor.cbSize = sizeof(monitor);
+    ASSERT_TRUE(::GetMonitorInfoW(::MonitorFromWindow(window, MONITOR_DEFAULTTONEAREST), &monitor));
+    const RECT work = monitor.rcWork;
+    const HDC screen = ::GetDC(nullptr);
+    const int dpi = ::GetDeviceCaps(screen, LOGPIXELSX);
+    ::ReleaseDC(nullptr, screen);
+
+    const struct {
+        std::int32_t width, height;
+        LONG expectedWidth, expectedHeight;
+    } cases[] = {
+        {300, 200, ::MulDiv(300, dpi, 96), ::MulDiv(200, dpi, 96)},
+        {20000, 15000, work.right - work.left, work.bottom - work.top},
+    };
+    for (const auto& c : cases) {
+        translate::target::DisplaySettings display;
+        display.displayType = u"popup";
+        display.width = c.width;
+        display.height = c.height;
+        translate::target::ShowRequest(u"about:blank", u"en-ru", *target, display);
+
+        RECT bounds{};
+        ::GetWindowRect(window, &bounds);
+        SCOPED_TRACE(testing::Message() << c.width << "x" << c.height << " at " << dpi << " DPI");
+        EXPECT_EQ(bounds.right - bounds.left, c.expectedWidth);
+        EXPECT_EQ(bounds.bottom - bounds.top, c.expectedHeight);
+        EXPECT_LE(std::abs((bounds.left - work.left) - (work.right - bounds.right)), 1);
+        EXPECT_LE(std::abs((bounds.top - work.top) - (work.bottom - bounds.bottom)), 1);
+    }
+    target->Dispose();
 }
 
 TEST_F(BrowserWindowTest, BoundsAndIconsAreTheTargetsToSet)
