@@ -77,6 +77,7 @@ void AnswerWindow::Open()
     if (m_remembered.zoomPercent > 0)
         SetZoomPercent(m_view, m_remembered.zoomPercent);
     HandleAnswerKeys(window, m_view, [this](unsigned percent) { Report({sizeof(AnswerWindowMemory), percent, 0, 0}); });
+    g_signal_connect(window, "delete-event", G_CALLBACK(OnCloseRequested), this);
     g_signal_connect(window, "destroy", G_CALLBACK(OnDestroyed), this);
 }
 
@@ -107,6 +108,14 @@ void AnswerWindow::ReportUsersSize()
         Report({sizeof(AnswerWindowMemory), 0, width, height});
 }
 
+// The user closes the window (the window manager's close, or Esc): its size is still there to read,
+// while at "destroy" GTK has taken the window off the screen already.
+gboolean AnswerWindow::OnCloseRequested(GtkWidget*, GdkEvent*, gpointer self)
+{
+    glib::GuardCallback("an answer window's closing", [self] { static_cast<AnswerWindow*>(self)->ReportUsersSize(); });
+    return FALSE;  // GTK goes on to destroy it
+}
+
 // Only the user's closing gets here (Dispose disconnects first): GTK answers the window manager's
 // close request by destroying the window.
 void AnswerWindow::OnDestroyed(GtkWidget* window, gpointer data)
@@ -114,7 +123,6 @@ void AnswerWindow::OnDestroyed(GtkWidget* window, gpointer data)
     glib::GuardCallback("an answer window closed by the user", [window, data] {
         auto* const self = static_cast<AnswerWindow*>(data);
         g_signal_handlers_disconnect_by_data(window, self);
-        self->ReportUsersSize();
         (void)self->m_window.release();  // GTK is destroying it already
         self->m_view = nullptr;
         self->m_closedByUser = true;

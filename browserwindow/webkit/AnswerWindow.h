@@ -31,6 +31,7 @@ private:
     void Report(translate::target::AnswerWindowMemory changed);
     // The size the user gave the window, if it differs from the one it was given.
     void ReportUsersSize();
+    static gboolean OnCloseRequested(GtkWidget* window, GdkEvent* event, gpointer self);
     static void OnDestroyed(GtkWidget* window, gpointer self);
 
     std::string m_iconPath;
