@@ -17,7 +17,7 @@ using translate::target::DisplaySettings;
 AnswerWindow::AnswerWindow(const char* iconPath, const AnswerWindowMemory* remembered,
                            translate::target::AnswerWindowClosed closed, translate::target::AnswerWindowChanged changed,
                            void* context)
-    : m_iconPath(iconPath ? iconPath : ""), m_closed(closed), m_changed(changed), m_closedContext(context)
+    : m_iconPath(iconPath ? iconPath : ""), m_closed(closed), m_changed(changed), m_context(context)
 {
     if (remembered)
         m_remembered = *remembered;
@@ -91,7 +91,7 @@ void AnswerWindow::Place(std::int32_t width, std::int32_t height)
 void AnswerWindow::Report(AnswerWindowMemory changed)
 {
     if (m_changed)
-        m_changed(this, m_closedContext, &changed);
+        m_changed(this, m_context, &changed);
 }
 
 void AnswerWindow::ReportUsersSize()
@@ -128,7 +128,7 @@ void AnswerWindow::OnDestroyed(GtkWidget* window, gpointer data)
         self->m_closedByUser = true;
         // Last: the owner may dispose of this object in the call.
         if (self->m_closed)
-            self->m_closed(self, self->m_closedContext);
+            self->m_closed(self, self->m_context);
     });
 }
 

@@ -38,7 +38,7 @@ private:
     translate::target::AnswerWindowMemory m_remembered{};
     translate::target::AnswerWindowClosed m_closed;
     translate::target::AnswerWindowChanged m_changed;
-    void* m_closedContext;
+    void* m_context;
     std::int32_t m_placedWidth = 0;  // the size last given to the window, GTK's units
     std::int32_t m_placedHeight = 0;
     bool m_closedByUser = false;

@@ -7,17 +7,14 @@ Owns org.freedesktop.portal.Desktop and answers Read of org.freedesktop.appearan
 It prints "ready" once it owns the name. usage: fake_settings_portal.py <first scheme>
 """
 
+import os
 import sys
 
-import gi
+sys.dont_write_bytecode = True  # nothing written into the source tree
+sys.path.insert(0, os.path.join(os.path.dirname(os.path.abspath(__file__)), "..", "portal"))
 
-gi.require_version("GLib", "2.0")
-gi.require_version("Gio", "2.0")
-from gi.repository import Gio, GLib  # noqa: E402
+from portal_test import PORTAL_NAME as NAME, PORTAL_PATH as PATH, SETTINGS, Gio, GLib  # noqa: E402
 
-NAME = "org.freedesktop.portal.Desktop"
-PATH = "/org/freedesktop/portal/desktop"
-SETTINGS = "org.freedesktop.portal.Settings"
 NODE = Gio.DBusNodeInfo.new_for_xml("""
 <node>
   <interface name="org.freedesktop.portal.Settings">
