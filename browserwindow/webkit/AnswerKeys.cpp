@@ -37,21 +37,21 @@ KeyAction ActionOf(const GdkEventKey& key)
     // Shift is allowed with Ctrl: plus is Shift+equals on many keyboards.
     const bool control = (modifiers & ~GDK_SHIFT_MASK) == GDK_CONTROL_MASK;
     switch (key.keyval) {
-    case GDK_KEY_Escape:
-        return modifiers == 0 ? KeyAction::Close : KeyAction::None;
-    case GDK_KEY_plus:
-    case GDK_KEY_equal:
-    case GDK_KEY_KP_Add:
-        return control ? KeyAction::ZoomIn : KeyAction::None;
-    case GDK_KEY_minus:
-    case GDK_KEY_KP_Subtract:
-        return control ? KeyAction::ZoomOut : KeyAction::None;
-    case GDK_KEY_0:
-    case GDK_KEY_KP_0:
-    case GDK_KEY_KP_Insert:
-        return control ? KeyAction::ZoomReset : KeyAction::None;
-    default:
-        return KeyAction::None;
+        case GDK_KEY_Escape:
+            return modifiers == 0 ? KeyAction::Close : KeyAction::None;
+        case GDK_KEY_plus:
+        case GDK_KEY_equal:
+        case GDK_KEY_KP_Add:
+            return control ? KeyAction::ZoomIn : KeyAction::None;
+        case GDK_KEY_minus:
+        case GDK_KEY_KP_Subtract:
+            return control ? KeyAction::ZoomOut : KeyAction::None;
+        case GDK_KEY_0:
+        case GDK_KEY_KP_0:
+        case GDK_KEY_KP_Insert:
+            return control ? KeyAction::ZoomReset : KeyAction::None;
+        default:
+            return KeyAction::None;
     }
 }
 
@@ -76,21 +76,21 @@ gboolean OnKeyPress(GtkWidget* window, GdkEventKey* key, gpointer data)
             const unsigned before = ZoomPercent(handler.view);
             unsigned after = before;
             switch (ActionOf(*key)) {
-            case KeyAction::None:
-                return FALSE;
-            case KeyAction::Close:
-                // As the window manager's close button: the owner hears of it.
-                gtk_window_close(GTK_WINDOW(window));
-                return TRUE;
-            case KeyAction::ZoomIn:
-                after = NextZoom(before, true);
-                break;
-            case KeyAction::ZoomOut:
-                after = NextZoom(before, false);
-                break;
-            case KeyAction::ZoomReset:
-                after = kNoZoom;
-                break;
+                case KeyAction::None:
+                    return FALSE;
+                case KeyAction::Close:
+                    // As the window manager's close button: the owner hears of it.
+                    gtk_window_close(GTK_WINDOW(window));
+                    return TRUE;
+                case KeyAction::ZoomIn:
+                    after = NextZoom(before, true);
+                    break;
+                case KeyAction::ZoomOut:
+                    after = NextZoom(before, false);
+                    break;
+                case KeyAction::ZoomReset:
+                    after = kNoZoom;
+                    break;
             }
             if (after != before) {
                 SetZoomPercent(handler.view, after);

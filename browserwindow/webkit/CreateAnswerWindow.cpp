@@ -27,8 +27,11 @@ std::unique_ptr<AnswerWindowMemory> KnownFields(const AnswerWindowMemory* given)
     return known;
 }
 
-RequestDisplayTarget* Create(const char* iconPath, const AnswerWindowMemory* remembered, AnswerWindowClosed closed,
-                             AnswerWindowChanged changed, void* context)
+RequestDisplayTarget* Create(const char* iconPath,
+                             const AnswerWindowMemory* remembered,
+                             AnswerWindowClosed closed,
+                             AnswerWindowChanged changed,
+                             void* context)
 {
     // The program's call across the library's C boundary: nothing may be thrown back through it.
     return glib::GuardCallback(
@@ -50,9 +53,12 @@ VocabraCreateAnswerWindow(const char* iconPath, AnswerWindowClosed closed, void*
     return Create(iconPath, nullptr, closed, nullptr, context);
 }
 
-extern "C" __attribute__((visibility("default"))) RequestDisplayTarget*
-VocabraCreateRememberingAnswerWindow(const char* iconPath, const AnswerWindowMemory* remembered,
-                                     AnswerWindowClosed closed, AnswerWindowChanged changed, void* context)
+extern "C" __attribute__((visibility("default"))) RequestDisplayTarget* VocabraCreateRememberingAnswerWindow(
+    const char* iconPath,
+    const AnswerWindowMemory* remembered,
+    AnswerWindowClosed closed,
+    AnswerWindowChanged changed,
+    void* context)
 {
     return Create(iconPath, remembered, closed, changed, context);
 }

@@ -4,8 +4,8 @@
 
 #include <cstring>
 
-#include "foundation/glib/GLibOwnership.h"
 #include "foundation/glib/CallbackGuard.h"
+#include "foundation/glib/GLibOwnership.h"
 
 namespace answerwindow {
 namespace {
@@ -23,7 +23,7 @@ constexpr guint32 kPrefersDark = 1;
 constexpr guint32 kPrefersLight = 2;
 
 struct Follower {
-    gboolean gtksOwn = FALSE;  // GTK's setting before the portal's word, for "no preference"
+    gboolean gtksOwn = FALSE;      // GTK's setting before the portal's word, for "no preference"
     GDBusProxy* portal = nullptr;  // kept for the life of the process, for its change signals
 };
 
@@ -81,8 +81,8 @@ void OnPortal(GObject*, GAsyncResult* result, gpointer)
         TheFollower().portal = portal;
         g_signal_connect(portal, "g-signal", G_CALLBACK(OnSignal), nullptr);
         // Read, not ReadOne: every version of the portal has it.
-        g_dbus_proxy_call(portal, "Read", g_variant_new("(ss)", kAppearance, kColourScheme), G_DBUS_CALL_FLAGS_NONE,
-                          -1, nullptr, OnRead, nullptr);
+        g_dbus_proxy_call(portal, "Read", g_variant_new("(ss)", kAppearance, kColourScheme), G_DBUS_CALL_FLAGS_NONE, -1,
+                          nullptr, OnRead, nullptr);
     });
 }
 }  // namespace

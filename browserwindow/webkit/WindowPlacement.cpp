@@ -60,9 +60,9 @@ GdkRectangle PlaceOnFocusedMonitor(GtkWindow* window, std::int32_t width, std::i
     if (monitor)
         gdk_monitor_get_workarea(monitor, &area);
     // The rules work in the monitor's pixels; GTK takes its own units, pixels divided by the scale.
-    const ScreenRect placed = translate::target::PlaceAnswerWindow(
-        {width, height}, kUnscaledDpi * static_cast<std::uint32_t>(scale),
-        {area.x * scale, area.y * scale, area.width * scale, area.height * scale});
+    const ScreenRect placed =
+        translate::target::PlaceAnswerWindow({width, height}, kUnscaledDpi * static_cast<std::uint32_t>(scale),
+                                             {area.x * scale, area.y * scale, area.width * scale, area.height * scale});
     const GdkRectangle given{placed.left / scale, placed.top / scale, placed.width / scale, placed.height / scale};
     gtk_window_resize(window, given.width, given.height);
     gtk_window_move(window, given.x, given.y);
