@@ -21,7 +21,9 @@ void MainWindow::OnTranslate()
     try {
         translate::manager::DictionaryManager& manager = translate::manager::DictionaryManager::GetInstance();
         const translate::Direction direction = GetCurrentDirection(m_settings.key);
-        m_answers.Translate(m_currentIconPath, [&](translate::target::Target& target) {
+        // The service that will answer: its windows' zoom and size are kept for it.
+        const std::u16string serviceId = manager.GetServiceFor(direction)->m_id;
+        m_answers.Translate(m_currentIconPath, serviceId, [&](translate::target::Target& target) {
             manager.Translate(word, direction, target);
         });
     } catch (const translate::TranslateException&) {
