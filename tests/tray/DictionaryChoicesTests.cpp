@@ -56,10 +56,11 @@ TEST_F(DictionaryChoices, WriteTheSameValuesOnEveryDesktop)
     EXPECT_EQ(choices[0].index, 1u);
 
     // The tray menu marks the current direction's item by its command.
-    const auto menu = tray::MakeDictionaryMenu(manager, u"fr-ru", u"Other", u"Service");
+    const tray::DictionaryMenuTexts texts{u"Other", u"Service", u"Browser"};
+    const auto menu = tray::MakeDictionaryMenu(manager, settings.key, u"fr-ru", texts);
     ASSERT_TRUE(menu.checkedCommand.has_value());
     EXPECT_EQ(*menu.checkedCommand, tray::kDirectionCommandBase + 2);
-    EXPECT_FALSE(tray::MakeDictionaryMenu(manager, u"xx-yy", u"Other", u"Service").checkedCommand.has_value());
+    EXPECT_FALSE(tray::MakeDictionaryMenu(manager, settings.key, u"xx-yy", texts).checkedCommand.has_value());
 }
 
 TEST_F(DictionaryChoices, HotKeySwitchesAnyStoredValue)
