@@ -355,6 +355,7 @@ def main():
             print("basic scenario done after %.1f s" % (time.monotonic() - started), flush=True)
             program, dialog, favourites = settings_from_dialog(wine, exe, dictionary)
             favourite_from_menu(wine, favourites)
+            browser_choice(wine, dictionary, dialog)
             take_screenshots(wine, os.path.join(gallery, "en"), dialog, "About Vocabra")
             exit_program(program, shots, "english")
             russian = russian_locale(os.path.join(work, "locales"))
@@ -654,6 +655,47 @@ def favourite_from_menu(wine, favourites):
     stored = wait_for_registry(wine, "dictionaryDefaultDirections", expected)
     check(stored == expected, "a favourite chosen again moves to the front, once: %r (expected %r)"
           % (stored, expected))
+
+
+def browser_choice(wine, dictionary, dialog):
+    """The current service's answers in the web browser: the check item that ends the Service
+    submenu stores the choice, a translation then opens Internet Explorer and no answer window,
+    and the dialog's check box, which shows the choice, takes it back."""
+    direction = registry_value(wine, "dictionaryDirection")[1]
+    priority = [p for p in registry_value(wine, "dictionaryPriority")[1].split(",") if p]
+    current = next(s for s in priority if s in SERVICES and direction in SERVICES[s][1])
+    value = current + ".openInBrowser"
+    check(registry_value(wine, value) is None, "nothing stored for %s: its own display" % current)
+
+    menu = open_tray_menu()
+    service = open_submenu(menu, SERVICE)
+    check(service is not None, "the Service submenu opens")
+    choose(menu, ("End",))  # its last item
+    check(wait_until(lambda: registry_dword(wine, value) == 1, 10) is not None,
+          "the Service submenu's last item stores %s = 1" % value)
+
+    word = "browser"
+    xdotool("windowraise", str(dialog))
+    xdotool("windowfocus", "--sync", str(dialog))
+    xdotool("key", "ctrl+a")
+    xdotool("type", "--delay", "30", word)
+    xdotool("key", "Return")
+    request = dictionary.wait_for(request_for(word), 30)
+    check(request is not None and request.path == "/%s/%s" % (SERVICES[current][2], direction),
+          "the translation reaches %s for %s" % (current, direction))
+    check(bool(wine.processes("iexplore.exe")), "through Internet Explorer")
+    check(not answer_windows({dialog}), "and no answer window of Vocabra.exe opened")
+    wine.run("taskkill", "/im", "iexplore.exe")
+    wait_until(lambda: not wine.processes("iexplore.exe"), 20)
+
+    # Internet Explorer took the focus: the dialog is clicked again, then the check box's access key.
+    x, y, width, height = geometry(dialog)
+    xdotool("windowraise", str(dialog))
+    xdotool("mousemove", str(x + 5), str(y + 5), "click", "1")
+    xdotool("windowfocus", "--sync", str(dialog))
+    xdotool("key", "alt+o")
+    check(wait_until(lambda: registry_dword(wine, value) == 0, 10) is not None,
+          "the dialog's check box, shown checked, stores %s = 0" % value)
 
 
 # ---- Screenshots: dialog, tray menu with its submenus, About box ----

@@ -1,19 +1,16 @@
 // The per-service choice to open answers in the web browser: how it is stored, and what the main
-// dialog's check box and the tray menu's check item show and change.
+// dialog's check box and the tray menu's check item show and change (the menu's item itself is
+// checked with the other dictionary items, beside the one translation manager of the program).
 #include <gtest/gtest.h>
 
+#include <functional>
 #include <memory>
 
-#include <functional>
-
-#include "resources/Vocabra/resource.h"
 #include "tests/translate/EngineFixture.h"
-#include "tray/DictionaryChoices.h"
+#include "translate/manager/DictionaryManager.h"
 #include "tray/OpenInBrowser.h"
 
 namespace {
-using tray::MenuItem;
-
 class OpenInBrowserTest : public testsupport::EngineTest {
 protected:
     ~OpenInBrowserTest() override
@@ -67,24 +64,15 @@ class CurrentServiceChoice : public OpenInBrowserTest {
 protected:
     CurrentServiceChoice()
     {
-        WriteService("a.properties", "Alpha", "en-ru", "1", "dialog", "dictionary.dialog=Lingvo\n");
+        WriteService("a.properties", "Alpha", "en-ru", "1");
         WriteService("b.properties", "Beta", "en-ru,de-ru", "1,2");
         WriteLocaleFile("Configuration.properties",
                         "dictionaries=A,B\n"
                         "dictionary.A.type=simple\ndictionary.A.config=a.properties\n"
                         "dictionary.B.type=simple\ndictionary.B.config=b.properties\n");
-        WriteLocaleFile("translate_direction.properties", "default.directions=en-ru\n");
         // Made now: it reads the configuration when it is constructed.
         m_manager = std::make_unique<translate::manager::DictionaryManager>();
         m_manager->Initialize();
-    }
-
-    // The "Service" popup of the tray menu for the direction.
-    MenuItem ServicePopup(const translate::Direction& direction)
-    {
-        const auto menu = tray::MakeDictionaryMenu(Manager(), m_settings.key, direction,
-                                                   {u"Other", u"Service", u"Open in my browser"});
-        return menu.items.back();
     }
 
     std::unique_ptr<translate::manager::DictionaryManager> m_manager;
@@ -116,29 +104,6 @@ TEST_F(CurrentServiceChoice, FollowsTheServiceATranslationUses)
     EXPECT_FALSE(tray::SetCurrentServiceOpensInBrowser(m_settings.key, Manager(), u"xx-yy", true));
     EXPECT_FALSE(tray::OpensInBrowser(m_settings.key, u"A"));
     EXPECT_TRUE(tray::OpensInBrowser(m_settings.key, u"B"));
-}
-
-TEST_F(CurrentServiceChoice, TheServiceMenuEndsWithTheCurrentServicesCheckItem)
-{
-    tray::SetOpensInBrowser(m_settings.key, u"B", true);
-    struct Case {
-        const char16_t* direction;
-        bool checked;  // the choice of its first service: A for en-ru, B for de-ru
-    };
-    for (const Case& c : {Case{u"en-ru", false}, Case{u"de-ru", true}}) {
-        const MenuItem services = ServicePopup(c.direction);
-        ASSERT_EQ(services.items.size(), 4u);  // Alpha, Beta, a separator and the check item
-        EXPECT_EQ(services.items[2].kind, MenuItem::Kind::Separator);
-        const MenuItem& check = services.items[3];
-        EXPECT_EQ(check.kind, MenuItem::Kind::Check);
-        EXPECT_EQ(check.text, u"Open in my browser");
-        EXPECT_EQ(check.checked, c.checked) << (c.checked ? "de-ru" : "en-ru");
-        // Outside the ranges of the services' and directions' commands.
-        EXPECT_TRUE(check.command < tray::kServiceCommandBase ||
-                    check.command >= tray::kDirectionCommandBase + tray::kMaxDirectionCommands);
-        EXPECT_EQ(check.command, static_cast<std::uint32_t>(ID_OPEN_IN_BROWSER));
-    }
-    EXPECT_EQ(ServicePopup(u"xx-yy").items.size(), 2u);  // no service of its own: no item
 }
 
 }  // namespace

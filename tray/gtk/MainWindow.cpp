@@ -2,6 +2,7 @@
 
 #include <gdk/gdkx.h>
 
+#include <algorithm>
 #include <cstdlib>
 
 #include "foundation/config/Environment.h"
@@ -120,7 +121,10 @@ void MainWindow::BuildWidgets()
     gtk_grid_attach(GTK_GRID(grid), m_dictionaryCombo, 0, 2, 2, 1);
 
     // The current service's answers in the desktop's browser.
-    m_browserCheck = gtk_check_button_new_with_label(DesktopText("IDD_MAINDLG.IDC_OPEN_IN_BROWSER"));
+    // Its access key is the Windows dialog's: "&" there is "_" here.
+    std::string browserText = DesktopText("IDD_MAINDLG.IDC_OPEN_IN_BROWSER");
+    std::replace(browserText.begin(), browserText.end(), '&', '_');
+    m_browserCheck = gtk_check_button_new_with_mnemonic(browserText.c_str());
     gtk_widget_set_name(m_browserCheck, "open-in-browser");
     g_signal_connect(m_browserCheck, "toggled", G_CALLBACK(&MainWindow::OnBrowserChoiceToggled), this);
     gtk_grid_attach(GTK_GRID(grid), m_browserCheck, 0, 3, 2, 1);
