@@ -31,10 +31,7 @@ TEST_F(DictionaryChoices, WriteTheSameValuesOnEveryDesktop)
 {
     WriteService("a.properties", "Alpha", "en-ru,de-ru", "1,2");
     WriteService("b.properties", "Beta", "en-ru,fr-ru", "1,2");
-    WriteLocaleFile("Configuration.properties",
-                    "dictionaries=A,B\nfavour.dictionary.count=2\n"
-                    "dictionary.A.type=simple\ndictionary.A.config=a.properties\n"
-                    "dictionary.B.type=simple\ndictionary.B.config=b.properties\n");
+    WriteSimpleServices({"A", "B"}, "favour.dictionary.count=2\n");
     WriteLocaleFile("translate_direction.properties", "default.directions=en-ru,fr-ru\n");
     DictionaryManager& manager = DictionaryManager::GetInstance();
     ASSERT_EQ(manager.m_directions, (translate::DirectionList{u"de-ru", u"en-ru", u"fr-ru"}));

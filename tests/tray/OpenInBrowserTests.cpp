@@ -4,23 +4,12 @@
 #include <gtest/gtest.h>
 
 #include <functional>
-#include <memory>
 
-#include "tests/translate/EngineFixture.h"
-#include "translate/manager/DictionaryManager.h"
-#include "tray/OpenInBrowser.h"
+#include "tests/tray/BrowserChoiceFixture.h"
 
 namespace {
-class OpenInBrowserTest : public testsupport::EngineTest {
-protected:
-    ~OpenInBrowserTest() override
-    {
-        for (const char16_t* id : {u"A", u"B", u"Other"})
-            m_settings.key.DeleteValue(tray::OpenInBrowserValueName(id).c_str());
-    }
 
-    Settings m_settings;
-};
+using OpenInBrowserTest = testsupport::BrowserChoiceTest;
 
 TEST_F(OpenInBrowserTest, OnlyAStoredDwordOfOneOpensTheBrowser)
 {
@@ -48,7 +37,7 @@ TEST_F(OpenInBrowserTest, EachServiceKeepsItsOwnChoice)
 {
     tray::SetOpensInBrowser(m_settings.key, u"A", true);
     EXPECT_TRUE(tray::OpensInBrowser(m_settings.key, u"A"));
-    EXPECT_FALSE(tray::OpensInBrowser(m_settings.key, u"Other"));
+    EXPECT_FALSE(tray::OpensInBrowser(m_settings.key, u"B"));
     std::uint32_t stored = 7;
     ASSERT_TRUE(m_settings.key.GetDWORD(u"A.openInBrowser", stored));
     EXPECT_EQ(stored, 1u);
@@ -59,25 +48,7 @@ TEST_F(OpenInBrowserTest, EachServiceKeepsItsOwnChoice)
     EXPECT_EQ(stored, 0u);
 }
 
-// Two services of en-ru, A first by priority; only B has de-ru.
-class CurrentServiceChoice : public OpenInBrowserTest {
-protected:
-    CurrentServiceChoice()
-    {
-        WriteService("a.properties", "Alpha", "en-ru", "1");
-        WriteService("b.properties", "Beta", "en-ru,de-ru", "1,2");
-        WriteLocaleFile("Configuration.properties",
-                        "dictionaries=A,B\n"
-                        "dictionary.A.type=simple\ndictionary.A.config=a.properties\n"
-                        "dictionary.B.type=simple\ndictionary.B.config=b.properties\n");
-        // Made now: it reads the configuration when it is constructed.
-        m_manager = std::make_unique<translate::manager::DictionaryManager>();
-        m_manager->Initialize();
-    }
-
-    std::unique_ptr<translate::manager::DictionaryManager> m_manager;
-    translate::manager::DictionaryManager& Manager() { return *m_manager; }
-};
+using CurrentServiceChoice = testsupport::BrowserChoiceTest;
 
 TEST_F(CurrentServiceChoice, FollowsTheServiceATranslationUses)
 {

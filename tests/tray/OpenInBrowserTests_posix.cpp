@@ -2,36 +2,14 @@
 // the service it uses (native display: recording targets stand in for both).
 #include <gtest/gtest.h>
 
-#include <memory>
-
-#include "tests/translate/EngineFixture.h"
 #include "tests/translate/RecordingTarget.h"
-#include "translate/manager/DictionaryManager.h"
+#include "tests/tray/BrowserChoiceFixture.h"
 #include "translate/manager/TranslateException.h"
-#include "tray/OpenInBrowser.h"
 
 namespace {
 
-class TranslateWordTest : public testsupport::EngineTest {
+class TranslateWordTest : public testsupport::BrowserChoiceTest {
 protected:
-    TranslateWordTest()
-    {
-        WriteService("a.properties", "Alpha", "en-ru", "1", "popup", "dictionary.window.width=600\n");
-        WriteService("b.properties", "Beta", "en-ru,de-ru", "1,2", "popup");
-        WriteLocaleFile("Configuration.properties",
-                        "dictionaries=A,B\n"
-                        "dictionary.A.type=simple\ndictionary.A.config=a.properties\n"
-                        "dictionary.B.type=simple\ndictionary.B.config=b.properties\n");
-        // Made now: it reads the configuration when it is constructed.
-        m_manager = std::make_unique<translate::manager::DictionaryManager>();
-        m_manager->Initialize();
-    }
-    ~TranslateWordTest() override
-    {
-        for (const char16_t* id : {u"A", u"B"})
-            m_settings.key.DeleteValue(tray::OpenInBrowserValueName(id).c_str());
-    }
-
     // Translates `word`; true when an answer window was asked for.
     bool Translate(const std::u16string& word, const translate::Direction& direction)
     {
@@ -43,9 +21,6 @@ protected:
         return answerWindow;
     }
 
-    Settings m_settings;
-    std::unique_ptr<translate::manager::DictionaryManager> m_manager;
-    translate::manager::DictionaryManager& Manager() { return *m_manager; }
     testsupport::RecordingTarget m_browser;
     testsupport::RecordingTarget m_window;
 };

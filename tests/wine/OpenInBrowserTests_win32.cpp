@@ -2,45 +2,34 @@
 // choice to Internet Explorer (a recording browser stands in for it): the "tab" display, whatever
 // the service's own, and no answer window.
 
+#include <algorithm>
 #include <memory>
 #include <string>
-#include <vector>
 
-#include "tests/translate/EngineFixture.h"
+#include "tests/tray/BrowserChoiceFixture.h"
 #include "tests/wine/ComTestSupport_win32.h"
 #include "tests/wine/FakeBrowser_win32.h"
-#include "translate/manager/DictionaryManager.h"
 #include "translate/target/BrowserAutomation_win32.h"
 #include "translate/target/WEBBrowserTarget_win32.h"
-#include "tray/OpenInBrowser.h"
 
 namespace {
-using Strings = std::vector<std::string>;
 
-class OpenInBrowserWineTest : public testsupport::EngineTest {
+class OpenInBrowserWineTest : public testsupport::BrowserChoiceTest {
 protected:
     void SetUp() override
     {
         ASSERT_HRESULT_SUCCEEDED(::CoInitialize(nullptr));
         m_browserClass = std::make_unique<wintest::RegisteredClass>(translate::target::InternetExplorerClassId(),
                                                                     wintest::MakeFakeBrowserClass(m_script).Get());
-        // A popup with a size: shown as the service wants it, its window would be placed and bare.
-        WriteService("a.properties", "Alpha", "en-ru", "1", "popup",
-                     "dictionary.window.width=600\ndictionary.window.height=400\n");
-        WriteLocaleFile("Configuration.properties",
-                        "dictionaries=A\ndictionary.A.type=simple\ndictionary.A.config=a.properties\n");
-        // Made now: it reads the configuration when it is constructed.
-        m_manager = std::make_unique<translate::manager::DictionaryManager>();
-        m_manager->Initialize();
     }
     void TearDown() override
     {
-        m_settings.key.DeleteValue(tray::OpenInBrowserValueName(u"A").c_str());
         m_browserClass.reset();
         ::CoUninitialize();
     }
 
-    // Translates "cat" in en-ru as the main dialog does; true when an answer window was asked for.
+    // Translates "cat" in en-ru as the main dialog does (A, a popup of 600 x 400, is the service);
+    // true when an answer window was asked for.
     bool Translate()
     {
         bool answerWindow = false;
@@ -53,9 +42,6 @@ protected:
     }
 
     std::shared_ptr<wintest::BrowserScript> m_script = std::make_shared<wintest::BrowserScript>();
-    Settings m_settings;
-    std::unique_ptr<translate::manager::DictionaryManager> m_manager;
-    translate::manager::DictionaryManager& Manager() { return *m_manager; }
 
 private:
     std::unique_ptr<wintest::RegisteredClass> m_browserClass;
