@@ -108,6 +108,13 @@ void BrowserHost::Resize()
     }
 }
 
+bool BrowserHost::OfferKey(MSG& key)
+{
+    // Held for the call: the page's key may end this host.
+    const ComPtr<IOleInPlaceActiveObject> page = m_activeObject;
+    return page && page->TranslateAccelerator(&key) == S_OK;
+}
+
 void BrowserHost::Close()
 {
     if (m_eventSource) {
@@ -124,6 +131,7 @@ void BrowserHost::Close()
         m_control.Reset();
     }
     m_window = nullptr;
+    m_activeObject.Reset();
 }
 
 void BrowserHost::OnDocumentComplete(IDispatch* completed)

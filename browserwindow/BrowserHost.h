@@ -2,9 +2,10 @@
 // A WebBrowser control placed in a window of ours: a small OLE container. One object owns the
 // reference count; each interface the control asks its container for is a small part of it that
 // forwards to the whole:
-//   - the client site, with the document host's user-interface handler (no 3-D border, no
-//     scroll bars) that the control asks the site for;
-//   - the in-place site and the frame, which place the control in the window;
+//   - the client site, with the document host's user-interface handler (no 3-D border; scroll
+//     bars as the page wants them) that the control asks the site for;
+//   - the in-place site and the frame, which place the control in the window; the frame keeps
+//     the control's active object, which is offered the window's keys (OfferKey);
 //   - the sink of the browser's events, which gives the window the title of each top-level
 //     document.
 // The control fills the window's client area and follows it (Resize).
@@ -33,6 +34,8 @@ public:
     IWebBrowser2* Browser() const { return m_browser.Get(); }
     // The control fills the client area again.
     void Resize();
+    // Offers a keyboard message to the page (Tab, Ctrl+C, the arrows...); true when the page took it.
+    bool OfferKey(MSG& key);
     // Ends the control: events unadvised, deactivated, closed, and the site taken back. The host
     // is no longer used afterwards, though the control may still hold references to it.
     void Close();
@@ -178,6 +181,8 @@ private:
 
     Microsoft::WRL::ComPtr<IOleObject> m_control;
     Microsoft::WRL::ComPtr<IWebBrowser2> m_browser;
+    // Set by the control through the frame while it is active in the user interface.
+    Microsoft::WRL::ComPtr<IOleInPlaceActiveObject> m_activeObject;
     Microsoft::WRL::ComPtr<IConnectionPoint> m_eventSource;
     DWORD m_eventCookie = 0;
 };

@@ -1,4 +1,5 @@
 // The frame around the control: our window, which has no menus, tool bars or status bar to share.
+// It keeps the control's active object, through which the page takes its keys.
 #include "browserwindow/BrowserHost.h"
 
 namespace browserwindow {
@@ -36,8 +37,10 @@ HRESULT BrowserHost::Frame::SetBorderSpace(LPCBORDERWIDTHS)
     return INPLACE_E_NOTOOLSPACE;
 }
 
-HRESULT BrowserHost::Frame::SetActiveObject(IOleInPlaceActiveObject*, LPCOLESTR)
+HRESULT BrowserHost::Frame::SetActiveObject(IOleInPlaceActiveObject* object, LPCOLESTR)
 {
+    // A host that has been closed keeps nothing: the object holds the host in turn.
+    m_host.m_activeObject = m_host.m_window ? object : nullptr;
     return S_OK;
 }
 

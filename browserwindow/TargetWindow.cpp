@@ -1,5 +1,6 @@
 #include "browserwindow/TargetWindow.h"
 
+#include "browserwindow/AnswerKeys.h"
 #include "browserwindow/BrowserEmulation.h"
 
 extern "C" IMAGE_DOS_HEADER __ImageBase;
@@ -42,6 +43,14 @@ TargetWindow::~TargetWindow()
         ::DestroyWindow(m_window);
 }
 
+TargetWindow* TargetWindow::FromHandle(HWND window)
+{
+    // Ours when its dialog procedure is.
+    if (::GetWindowLongPtrW(window, DWLP_DLGPROC) != reinterpret_cast<LONG_PTR>(&DialogProc))
+        return nullptr;
+    return reinterpret_cast<TargetWindow*>(::GetWindowLongPtrW(window, DWLP_USER));
+}
+
 void TargetWindow::SetCloseCallback(translate::target::TargetClosedCallback callback, void* context, Target* target)
 {
     m_closeCallback = callback;
@@ -74,11 +83,12 @@ INT_PTR CALLBACK TargetWindow::DialogProc(HWND window, UINT message, WPARAM wPar
     }
 }
 
-bool TargetWindow::OnMessage(UINT message, WPARAM, LPARAM)
+bool TargetWindow::OnMessage(UINT message, WPARAM, LPARAM lParam)
 {
     switch (message) {
         case WM_INITDIALOG:
             m_host = BrowserHost::Create(m_window);
+            WatchKeys();
             return true;  // the system gives the focus
         case WM_SIZE:
             if (m_host)
@@ -87,7 +97,11 @@ bool TargetWindow::OnMessage(UINT message, WPARAM, LPARAM)
         case WM_CLOSE:
             OnClose();
             return true;
+        case WM_DPICHANGED:
+            FollowDpiChange(*reinterpret_cast<const RECT*>(lParam));
+            return true;
         case WM_DESTROY:
+            StopWatchingKeys();
             if (m_host) {
                 m_host->Close();
                 m_host.Reset();
@@ -96,6 +110,24 @@ bool TargetWindow::OnMessage(UINT message, WPARAM, LPARAM)
         default:
             return false;
     }
+}
+
+void TargetWindow::Place(std::int32_t left, std::int32_t top, std::int32_t width, std::int32_t height)
+{
+    m_placing = true;
+    ::SetWindowPos(m_window, nullptr, left, top, width, height, SWP_NOZORDER);
+    m_placing = false;
+}
+
+// Moved to a monitor of another DPI: the system's suggestion keeps the size the user sees. Bounds
+// that Place gives were computed for the new monitor already, and scaling them again would be
+// wrong.
+void TargetWindow::FollowDpiChange(const RECT& suggested)
+{
+    if (m_placing)
+        return;
+    ::SetWindowPos(m_window, nullptr, suggested.left, suggested.top, suggested.right - suggested.left,
+                   suggested.bottom - suggested.top, SWP_NOZORDER | SWP_NOACTIVATE);
 }
 
 void TargetWindow::OnClose()

@@ -28,8 +28,14 @@ public:
     TargetWindow(const TargetWindow&) = delete;
     TargetWindow& operator=(const TargetWindow&) = delete;
 
+    // The answer window of this library that `window` is, or null.
+    static TargetWindow* FromHandle(HWND window);
     HWND Handle() const { return m_window; }
+    // Offers a key typed into the window to its page; true when the page took it.
+    bool OfferKeyToPage(MSG& key) { return m_host && m_host->OfferKey(key); }
     IWebBrowser2* Browser() const { return m_host ? m_host->Browser() : nullptr; }
+    // New bounds in the pixels of the monitor they lie on, kept as given.
+    void Place(std::int32_t left, std::int32_t top, std::int32_t width, std::int32_t height);
     // Who hears of the window's closing by the user.
     void SetCloseCallback(translate::target::TargetClosedCallback callback, void* context, Target* target);
 
@@ -38,8 +44,10 @@ private:
     static INT_PTR CALLBACK DialogProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
     bool OnMessage(UINT message, WPARAM wParam, LPARAM lParam);
     void OnClose();
+    void FollowDpiChange(const RECT& suggested);
 
     HWND m_window = nullptr;
+    bool m_placing = false;  // in Place: a DPI change on the way is already accounted for
     Microsoft::WRL::ComPtr<BrowserHost> m_host;
     translate::target::TargetClosedCallback m_closeCallback = nullptr;
     void* m_closeContext = nullptr;

@@ -1,5 +1,5 @@
-// How the document shows itself: without a 3-D border and without scroll bars; everything else
-// as the browser does it by default.
+// How the document shows itself: without a 3-D border; everything else, scroll bars included, as
+// the browser does it by default.
 #include "browserwindow/BrowserHost.h"
 
 namespace browserwindow {
@@ -18,7 +18,9 @@ HRESULT BrowserHost::UiHandler::GetHostInfo(DOCHOSTUIINFO* info)
 {
     if (!info || info->cbSize < sizeof(DOCHOSTUIINFO))
         return E_INVALIDARG;
-    info->dwFlags = DOCHOSTUIFLAG_NO3DBORDER | DOCHOSTUIFLAG_SCROLL_NO;
+    // A dictionary's answer is often longer than the window, and must be read to its end; a page
+    // that wants no scroll bars sets its own overflow.
+    info->dwFlags = DOCHOSTUIFLAG_NO3DBORDER;
     info->dwDoubleClick = DOCHOSTUIDBLCLK_DEFAULT;
     info->pchHostCss = nullptr;
     info->pchHostNS = nullptr;

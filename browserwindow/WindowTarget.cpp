@@ -31,7 +31,7 @@ bool TargetWindow::Target::IsEmbedded()
 void TargetWindow::Target::SetBounds(std::int32_t left, std::int32_t top, std::int32_t width, std::int32_t height)
 {
     if (m_window)
-        ::SetWindowPos(m_window->Handle(), nullptr, left, top, width, height, SWP_NOZORDER);
+        m_window->Place(left, top, width, height);
 }
 
 void TargetWindow::Target::SetIcon(HICON__* icon)

@@ -13,7 +13,9 @@ namespace answerwindow {
 
 class AnswerWindow final : public translate::target::RequestDisplayTarget {
 public:
-    AnswerWindow(const char* iconPath, translate::target::AnswerWindowClosed closed, void* context);
+    AnswerWindow(const char* iconPath, const translate::target::AnswerWindowMemory* remembered,
+                 translate::target::AnswerWindowClosed closed, translate::target::AnswerWindowChanged changed,
+                 void* context);
     ~AnswerWindow();
     AnswerWindow(const AnswerWindow&) = delete;
     AnswerWindow& operator=(const AnswerWindow&) = delete;
@@ -25,11 +27,20 @@ public:
 
 private:
     void Open();
+    void Place(std::int32_t width, std::int32_t height);
+    void Report(translate::target::AnswerWindowMemory changed);
+    // The size the user gave the window, if it differs from the one it was given.
+    void ReportUsersSize();
+    static gboolean OnCloseRequested(GtkWidget* window, GdkEvent* event, gpointer self);
     static void OnDestroyed(GtkWidget* window, gpointer self);
 
     std::string m_iconPath;
+    translate::target::AnswerWindowMemory m_remembered{};
     translate::target::AnswerWindowClosed m_closed;
-    void* m_closedContext;
+    translate::target::AnswerWindowChanged m_changed;
+    void* m_context;
+    std::int32_t m_placedWidth = 0;  // the size last given to the window, GTK's units
+    std::int32_t m_placedHeight = 0;
     bool m_closedByUser = false;
     OwnedToplevel m_window;           // none before the first answer, and after the user closed it
     WebKitWebView* m_view = nullptr;  // the window's child

@@ -1,7 +1,7 @@
 #include "dialogserver/dialogs/ScriptTokenizer.h"
 
-#include <locale>
-#include <sstream>
+#include <cerrno>
+#include <cstdlib>
 #include <string>
 
 #include "dialogserver/dialogs/HexDigit.h"
@@ -158,10 +158,13 @@ ScriptToken ScriptTokenizer::NumberLiteral()
     if (IsNamePart(Peek()) || Peek() == u'.')
         return {TokenKind::Other};
     ScriptToken token{TokenKind::Number, std::u16string(m_source.substr(start, m_at - start))};
-    // Digits, signs, "." and "e" only; read with the classic locale's decimal point.
-    std::istringstream ascii(std::string(token.text.begin(), token.text.end()));
-    ascii.imbue(std::locale::classic());
-    if (!(ascii >> token.number))
+    // Digits, signs, "." and "e" only, which the C library reads alike in the "C" locale this
+    // program keeps (it never sets another); streams would bring the whole locale machinery in.
+    const std::string ascii(token.text.begin(), token.text.end());
+    char* end = nullptr;
+    errno = 0;
+    token.number = std::strtod(ascii.c_str(), &end);
+    if (errno == ERANGE || end != ascii.c_str() + ascii.size())
         return {TokenKind::Other};  // out of range
     return token;
 }

@@ -8,6 +8,7 @@
 #include "foundation/config/Environment.h"
 #include "foundation/win32api/ComValues_win32.h"
 #include "foundation/win32api/WideChar_win32.h"
+#include "translate/target/AnswerMonitor_win32.h"
 #include "translate/target/BrowserAutomation_win32.h"
 
 using Microsoft::WRL::ComPtr;
@@ -32,11 +33,6 @@ std::u16string InformationPageAddress(unsigned stringId, const Settings& setting
                                                     settings.config.GetString(kPagesBaseKey), GetModuleDirectory());
     return page.isFile ? FileAddress(page.where) : page.where;
 }
-
-std::int32_t Centred(int screenMetric, std::int32_t size)
-{
-    return ::GetSystemMetrics(screenMetric) / 2 - size / 2;
-}
 }  // namespace
 
 DictionaryDialog::DictionaryDialog(const DialogClass& dialogClass, IUnknown* owner)
@@ -59,14 +55,8 @@ HRESULT DictionaryDialog::OpenNewWindow()
 {
     if (FAILED(translate::target::CreateInternetExplorer(m_browser)))
         return E_FAIL;
-    if (m_width > 0) {
-        m_browser->put_Left(Centred(SM_CXSCREEN, m_width));
-        m_browser->put_Width(m_width);
-    }
-    if (m_height > 0) {
-        m_browser->put_Top(Centred(SM_CYSCREEN, m_height));
-        m_browser->put_Height(m_height);
-    }
+    // Internet Explorer under Wine refuses the placement (E_NOTIMPL); the calls stay for Windows.
+    translate::target::PlaceBrowserWindow(m_browser.Get(), m_width, m_height);
     m_browser->put_AddressBar(VARIANT_FALSE);
     m_browser->put_MenuBar(VARIANT_FALSE);
     m_browser->put_StatusBar(VARIANT_FALSE);

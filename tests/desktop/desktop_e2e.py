@@ -192,6 +192,25 @@ def close_answer(window):
     ds.wait_window_gone(window, 10)
 
 
+def kept_per_service(session, window, service="Fake"):
+    """The zoom keys and the size the user gives an answer window are kept for its service: the
+    keys change the stored zoom, and closing the window stores its size. Answers the size."""
+    ds.send_keys("ctrl+plus", window)
+    zoom = ds.wait_until(lambda: session.settings().get(service + ".answerZoom"), 10, "a zoom stored")
+    check(zoom > 100, "Ctrl+plus in the answer window stores a larger zoom for %s: %s" % (service, zoom))
+    ds.send_keys("ctrl+minus", window)
+    session.wait_setting(service + ".answerZoom", 100)
+    _, _, width, height = ds.window_geometry(window)
+    size = (width + 40, height + 30)
+    subprocess.run(["xdotool", "windowsize", "--sync", str(window), str(size[0]), str(size[1])], check=True,
+                   timeout=10)
+    ds.wait_until(lambda: ds.window_geometry(window)[2:] == size, 10, "the window resized")
+    close_answer(window)
+    session.wait_setting(service + ".answerWidth", size[0])
+    session.wait_setting(service + ".answerHeight", size[1])
+    return size
+
+
 def english_run(options, dictionary, host, other):
     session = Session(options, dictionary, host, other, "en")
     program = session.start()
@@ -219,7 +238,7 @@ def english_run(options, dictionary, host, other):
     check_answer_window(session, answer, SERVICES["Fake"].size, "answer-window.png")
     close_answer(answer)
     _, later_latency, answer = lookup(session, "Insert", "  привет\n", "en-ru")
-    close_answer(answer)
+    kept_size = kept_per_service(session, answer)
 
     # A hot key switched off in the tray menu does nothing; the other still works. The second
     # request arriving alone shows that the first double press was seen and dropped.
@@ -229,6 +248,8 @@ def english_run(options, dictionary, host, other):
         session.press_double("c")
     _, _, answer = lookup(session, "Insert", "still", "en-ru")
     check(dictionary.wait_for(request_for("switched"), 0) is None, "Ctrl+C+C switched off sent nothing")
+    check(ds.window_geometry(answer)[2:] == kept_size,
+          "the service's next answer opens at the size the user gave: %s" % (ds.window_geometry(answer),))
     close_answer(answer)
     session.choose_from_menu("Down", "Down", "Return")
     session.wait_setting("useCtrlCC", 1)

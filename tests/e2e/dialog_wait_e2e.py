@@ -26,7 +26,8 @@ sys.dont_write_bytecode = True  # nothing written into the source tree
 from checks import check, run_or_exit
 from fake_dictionary import FakeDictionary
 from tray_e2e import (ANSWER_SIZE, EXIT, answer_windows, checked_session, choose_from_menu, close_answer,
-                      ended_after, minimal_exit_time, start_with_dialog, use_own_window_frames, use_proxy)
+                      ended_after, minimal_exit_time, prepare_work, start_with_dialog, use_own_window_frames,
+                      use_proxy)
 from wine_session import WineSession, geometry, wait_until, xdotool
 
 SLOW = 3.0  # the test dialog server's kSlowMs
@@ -164,14 +165,7 @@ def main():
     arguments.add_argument("--work", required=True)
     options = arguments.parse_args()
 
-    work = os.path.abspath(options.work)
-    shutil.rmtree(work, ignore_errors=True)
-    app, shots, logs = (os.path.join(work, name) for name in ("app", "screenshots", "logs"))
-    for folder in (app, shots, logs):
-        os.makedirs(folder)
-    exe = os.path.join(app, "Vocabra.exe")
-    shutil.copy(options.exe, exe)
-    shutil.copy(options.browser_window, app)
+    work, app, shots, logs, exe = prepare_work(options.work, options.exe, options.browser_window)
     server = os.path.join(app, os.path.basename(options.test_server))
     shutil.copy(options.test_server, server)
 

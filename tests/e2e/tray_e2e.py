@@ -202,15 +202,16 @@ def check_answer_window(wine, known, what):
     return found[0]
 
 
-def close_answer(window):
-    """Closes an answer window as its close box does (Alt+F4 sends the same SC_CLOSE). The keys go
-    to the program's active window, whichever X window has the focus, so the answer window is
-    raised and clicked first, near a corner of its client area that nothing else covers."""
+def close_answer(window, key="alt+F4"):
+    """Closes an answer window as its close box does (Alt+F4 sends the same SC_CLOSE; Esc closes
+    it too). The keys go to the program's active window, whichever X window has the focus, so the
+    answer window is raised and clicked first, near a corner of its client area that nothing else
+    covers."""
     x, y, width, height = geometry(window)
     xdotool("windowraise", str(window))
     xdotool("mousemove", str(x + width // 20), str(y + height - height // 20), "click", "1")
     xdotool("windowfocus", "--sync", str(window))
-    xdotool("key", "alt+F4")
+    xdotool("key", key)
     return wait_until(lambda: window not in visible_windows_of("vocabra.exe"), 10) is not None
 
 
@@ -471,7 +472,9 @@ def scenario(wine, exe, dictionary, announcer, minimal, shots):
           "the hot key read the clipboard's Unicode text (%r)" % translated_word(copied))
     check(tunnel.answered is None or copied.arrived < tunnel.answered,
           "the hot key worked while the update check was still waiting for the network")
-    check_answer_window(wine, {dialog}, "Ctrl+C+C after the first answer window was closed")
+    answer = check_answer_window(wine, {dialog}, "Ctrl+C+C after the first answer window was closed")
+    check(close_answer(answer, "Escape"), "Esc closes the answer window")
+    check(visible.poll() is None, "the program runs on after Esc closed its answer window")
     time.sleep(1)
     screenshot(os.path.join(shots, "after-translations.png"))
     check(visible.poll() is None, "the program runs on after the failed update check")
@@ -737,16 +740,37 @@ def take_screenshots(wine, folder, dialog, about_title):
     screenshot(os.path.join(folder, "answer.png"))
     check(close_answer(answer), "the pictured answer window closes")
     menu_screenshots(folder)
-    choose_from_menu(folder, "about-item", ABOUT)
+    about_screenshot(folder, os.path.join(folder, "about.png"), about_title)
+    os.remove(os.path.join(folder, "menu-about-item.png"))
+
+
+def about_screenshot(shots, path, about_title, inspect=lambda: None):
+    """About... from the tray menu (the menu's picture goes to `shots`), `inspect()` and a picture
+    of the box at `path`, then OK."""
+    choose_from_menu(shots, "about-item", ABOUT)
     about = wait_until(lambda: visible_windows("^" + re.escape(about_title)), 15)
     check(bool(about), "About... opens the box %r" % about_title)
     time.sleep(0.5)
-    screenshot(os.path.join(folder, "about.png"))
-    os.remove(os.path.join(folder, "menu-about-item.png"))
+    inspect()
+    screenshot(path)
     xdotool("windowfocus", "--sync", str(about[0]))
     xdotool("key", "Return")
     check(wait_until(lambda: not visible_windows("^" + re.escape(about_title)), 10) is not None,
           "OK closes the About box")
+
+
+def prepare_work(work, exe, browser_window):
+    """A fresh work folder with app/ (the program and the answer window library beside it),
+    screenshots/ and logs/; their paths and the program's."""
+    work = os.path.abspath(work)
+    shutil.rmtree(work, ignore_errors=True)
+    app, shots, logs = (os.path.join(work, name) for name in ("app", "screenshots", "logs"))
+    for folder in (app, shots, logs):
+        os.makedirs(folder)
+    program = os.path.join(app, "Vocabra.exe")
+    shutil.copy(exe, program)
+    shutil.copy(browser_window, app)
+    return work, app, shots, logs, program
 
 
 def exit_program(program, shots, label):

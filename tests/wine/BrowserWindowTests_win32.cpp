@@ -7,10 +7,12 @@
 #include <exdispid.h>
 #include <idispids.h>
 #include <mshtmdid.h>
+#include <mshtmhst.h>
 #include <olectl.h>
 #include <wrl/client.h>
 
 #include <chrono>
+#include <cstdlib>
 #include <cwchar>
 #include <memory>
 #include <string>
@@ -27,6 +29,7 @@
 #include "foundation/win32api/WideChar_win32.h"
 #include "tests/support/LocalHttpServer.h"
 #include "tests/wine/Adopt_win32.h"
+#include "tests/wine/AnswerWindowLibrary_win32.h"
 #include "tests/wine/ComTestSupport_win32.h"
 #include "tests/wine/FakeBrowser_win32.h"
 #include "tests/wine/RefCounted_win32.h"
@@ -42,61 +45,9 @@ using translate::target::Target;
 namespace {
 using namespace std::chrono_literals;
 
-// The library beside this test program, loaded once, as the tray program loads it.
-translate::target::CreateTargetFunction CreateTargetExport()
-{
-    static Win32::API::Library library;
-    static translate::target::CreateTargetFunction create = [] {
-        const std::u16string path = GetModuleDirectory() + translate::target::kEmbeddedBrowserLibraryName;
-        return library.Load(path.c_str())
-                   ? reinterpret_cast<translate::target::CreateTargetFunction>(library.GetSymbol("CreateTarget"))
-                   : nullptr;
-    }();
-    return create;
-}
+using wintest::Closings;
 
-// What the close callback was told.
-struct Closings {
-    std::vector<Target*> targets;
-    bool disposeInCallback = false;
-};
-
-void OnClosed(Target* target, void* context)
-{
-    auto* closings = static_cast<Closings*>(context);
-    closings->targets.push_back(target);
-    if (closings->disposeInCallback)
-        target->Dispose();  // as the tray program does
-}
-
-// The answer window: the top-level window around the browser control.
-HWND WindowOf(Target* target)
-{
-    ComPtr<IOleWindow> control;
-    HWND inner = nullptr;
-    if (!target || !target->GetBrowser() ||
-        FAILED(target->GetBrowser()->QueryInterface(IID_PPV_ARGS(control.GetAddressOf()))) ||
-        FAILED(control->GetWindow(&inner)))
-        return nullptr;
-    return ::GetAncestor(inner, GA_ROOT);
-}
-
-class BrowserWindowTest : public wintest::ComTest {
-protected:
-    void SetUp() override
-    {
-        ComTest::SetUp();
-        m_create = CreateTargetExport();
-        ASSERT_NE(m_create, nullptr) << "VocabraVISTAHelper.dll or its CreateTarget export is missing";
-    }
-
-    Target* Open(Closings* closings = nullptr)
-    {
-        return m_create(closings ? &OnClosed : nullptr, closings);
-    }
-
-    translate::target::CreateTargetFunction m_create = nullptr;
-};
+class BrowserWindowTest : public wintest::AnswerWindowTest {};
 
 TEST_F(BrowserWindowTest, AShownWindowWhoseBrowserSendsItsRequest)
 {
@@ -105,7 +56,7 @@ TEST_F(BrowserWindowTest, AShownWindowWhoseBrowserSendsItsRequest)
     Target* target = Open();
     ASSERT_NE(target, nullptr);
     EXPECT_TRUE(target->IsEmbedded());
-    const HWND window = WindowOf(target);
+    const HWND window = wintest::WindowOf(target);
     ASSERT_NE(window, nullptr);
     EXPECT_TRUE(::IsWindowVisible(window));
     wchar_t caption[64] = {};
@@ -130,11 +81,52 @@ TEST_F(BrowserWindowTest, AShownWindowWhoseBrowserSendsItsRequest)
     EXPECT_FALSE(::IsWindow(window));
 }
 
-TEST_F(BrowserWindowTest, BoundsAndIconsAreTheTargetsToSet)
+// The display procedure sizes a service's answer for the monitor the window is on: scaled from
+// 96-DPI units to the DPI the system reports, never larger than the monitor's work area, centred.
+TEST_F(BrowserWindowTest, ServiceSizeFitsTheWindowsMonitor)
 {
     Target* target = Open();
     ASSERT_NE(target, nullptr);
     const HWND window = WindowOf(target);
+    ASSERT_NE(window, nullptr);
+    MONITORINFO monitor{};
+    monitor.cbSize = sizeof(monitor);
+    ASSERT_TRUE(::GetMonitorInfoW(::MonitorFromWindow(window, MONITOR_DEFAULTTONEAREST), &monitor));
+    const RECT work = monitor.rcWork;
+    const HDC screen = ::GetDC(nullptr);
+    const int dpi = ::GetDeviceCaps(screen, LOGPIXELSX);
+    ::ReleaseDC(nullptr, screen);
+
+    const struct {
+        std::int32_t width, height;
+        LONG expectedWidth, expectedHeight;
+    } cases[] = {
+        {300, 200, ::MulDiv(300, dpi, 96), ::MulDiv(200, dpi, 96)},
+        {20000, 15000, work.right - work.left, work.bottom - work.top},
+    };
+    for (const auto& c : cases) {
+        translate::target::DisplaySettings display;
+        display.displayType = u"popup";
+        display.width = c.width;
+        display.height = c.height;
+        translate::target::ShowRequest(u"about:blank", u"en-ru", *target, display);
+
+        RECT bounds{};
+        ::GetWindowRect(window, &bounds);
+        SCOPED_TRACE(testing::Message() << c.width << "x" << c.height << " at " << dpi << " DPI");
+        EXPECT_EQ(bounds.right - bounds.left, c.expectedWidth);
+        EXPECT_EQ(bounds.bottom - bounds.top, c.expectedHeight);
+        EXPECT_LE(std::abs((bounds.left - work.left) - (work.right - bounds.right)), 1);
+        EXPECT_LE(std::abs((bounds.top - work.top) - (work.bottom - bounds.bottom)), 1);
+    }
+    target->Dispose();
+}
+
+TEST_F(BrowserWindowTest, BoundsAndIconsAreTheTargetsToSet)
+{
+    Target* target = Open();
+    ASSERT_NE(target, nullptr);
+    const HWND window = wintest::WindowOf(target);
     ASSERT_NE(window, nullptr);
 
     target->SetBounds(340, 312, 600, 400);
@@ -167,7 +159,7 @@ TEST_F(BrowserWindowTest, ClosingByTheUserIsReportedOnce)
         Closings closings;
         Target* target = Open(&closings);
         ASSERT_NE(target, nullptr);
-        const HWND window = WindowOf(target);
+        const HWND window = wintest::WindowOf(target);
         if (navigated) {
             const Win32::API::Bstr url(u"about:blank");
             Win32::API::Variant empty;
@@ -190,7 +182,7 @@ TEST_F(BrowserWindowTest, TheOwnerMayDisposeInTheCallback)
     closings.disposeInCallback = true;
     Target* target = Open(&closings);
     ASSERT_NE(target, nullptr);
-    const HWND window = WindowOf(target);
+    const HWND window = wintest::WindowOf(target);
     ::SendMessageW(window, WM_CLOSE, 0, 0);
     EXPECT_EQ(closings.targets.size(), 1u);
     EXPECT_FALSE(::IsWindow(window));
@@ -201,7 +193,7 @@ TEST_F(BrowserWindowTest, DisposeOfAnOpenWindowCallsNoCallback)
     Closings closings;
     Target* target = Open(&closings);
     ASSERT_NE(target, nullptr);
-    const HWND window = WindowOf(target);
+    const HWND window = wintest::WindowOf(target);
     target->Dispose();
     EXPECT_FALSE(::IsWindow(window));
     wintest::PumpUntil([] { return false; }, 100ms);
@@ -215,8 +207,8 @@ TEST_F(BrowserWindowTest, TwoWindowsAreIndependent)
     Target* second = Open(&closings);
     ASSERT_NE(first, nullptr);
     ASSERT_NE(second, nullptr);
-    const HWND firstWindow = WindowOf(first);
-    const HWND secondWindow = WindowOf(second);
+    const HWND firstWindow = wintest::WindowOf(first);
+    const HWND secondWindow = wintest::WindowOf(second);
     EXPECT_NE(firstWindow, secondWindow);
     EXPECT_NE(first->GetBrowser(), second->GetBrowser());
 
@@ -323,12 +315,8 @@ TEST_F(BrowserWindowTest, TheSiteAnswersOnlyTheEventItHandles)
 {
     Target* target = Open();
     ASSERT_NE(target, nullptr);
-    ComPtr<IOleObject> control;
-    ComPtr<IOleClientSite> site;
-    ComPtr<IDispatch> ambient;
-    ASSERT_HRESULT_SUCCEEDED(target->GetBrowser()->QueryInterface(IID_PPV_ARGS(control.GetAddressOf())));
-    ASSERT_HRESULT_SUCCEEDED(control->GetClientSite(site.GetAddressOf()));
-    ASSERT_HRESULT_SUCCEEDED(site->QueryInterface(IID_PPV_ARGS(ambient.GetAddressOf())));
+    const ComPtr<IDispatch> ambient = wintest::SiteAs<IDispatch>(target);
+    ASSERT_NE(ambient, nullptr);
 
     const DISPID properties[] = {DISPID_AMBIENT_DLCONTROL, DISPID_AMBIENT_USERMODE, DISPID_AMBIENT_USERAGENT,
                                  DISPID_AMBIENT_OFFLINEIFNOTCONNECTED, 12345};
@@ -350,6 +338,22 @@ TEST_F(BrowserWindowTest, TheSiteAnswersOnlyTheEventItHandles)
     EXPECT_EQ(ambient->Invoke(DISPID_DOCUMENTCOMPLETE, IID_NULL, LOCALE_USER_DEFAULT, DISPATCH_METHOD, &event,
                               nullptr, nullptr, nullptr),
               S_OK);
+    target->Dispose();
+}
+
+// A dictionary's answer longer than the window can be scrolled to its end; a page that wants no
+// scroll bars says so itself (overflow: hidden), as the information pages do.
+TEST_F(BrowserWindowTest, TheHostLeavesScrollingToThePage)
+{
+    Target* target = Open();
+    ASSERT_NE(target, nullptr);
+    const ComPtr<IDocHostUIHandler> handler = wintest::SiteAs<IDocHostUIHandler>(target);
+    ASSERT_NE(handler, nullptr);
+    DOCHOSTUIINFO info{};
+    info.cbSize = sizeof(info);
+    ASSERT_HRESULT_SUCCEEDED(handler->GetHostInfo(&info));
+    EXPECT_EQ(info.dwFlags & DOCHOSTUIFLAG_SCROLL_NO, 0u);
+    EXPECT_NE(info.dwFlags & DOCHOSTUIFLAG_NO3DBORDER, 0u);
     target->Dispose();
 }
 

@@ -4,6 +4,8 @@
 // costs nothing while the program waits; where the library or the engine is missing, the program
 // opens the address in the desktop's browser instead.
 
+#include <cstdint>
+
 #include "translate/target/RequestDisplayTarget.h"
 
 namespace translate::target {
@@ -19,6 +21,29 @@ using CreateAnswerWindowFunction = RequestDisplayTarget* (*)(const char* iconPat
                                                              void* context);
 
 constexpr char kCreateAnswerWindowExport[] = "VocabraCreateAnswerWindow";
+
+// What the program keeps of one service's answer windows between them: the zoom the user chose
+// and the size the user gave. The structure grows only at its end, and `size` says how much of it
+// the side that filled it knew, so that a program and a library of different ages read only the
+// fields both have.
+struct AnswerWindowMemory {
+    std::uint32_t size;
+    std::uint32_t zoomPercent;  // 0: none kept
+    std::int32_t width;         // 96-DPI units; 0: none kept (the service's size applies)
+    std::int32_t height;
+};
+
+// Called on the GTK main thread when the user has changed what the program keeps: the zoom (at
+// once), or the window's size (when the window ends). Fields not changed are 0.
+using AnswerWindowChanged = void (*)(RequestDisplayTarget* window, void* context, const AnswerWindowMemory* changed);
+
+// The second export, beside the first, which stays for programs that know nothing of it: the same
+// window, opened with `remembered` (null: nothing kept) and reporting to `changed` (may be null).
+using CreateRememberingAnswerWindowFunction = RequestDisplayTarget* (*)(const char* iconPath,
+                                                                        const AnswerWindowMemory* remembered,
+                                                                        AnswerWindowClosed closed,
+                                                                        AnswerWindowChanged changed, void* context);
+constexpr char kCreateRememberingAnswerWindowExport[] = "VocabraCreateRememberingAnswerWindow";
 // The GLib log domain of the library's messages, which the program passes on to its own log.
 constexpr char kAnswerWindowLogDomain[] = "vocabra-answer-window";
 constexpr char16_t kAnswerWindowLibraryName[] = u"libvocabra-answer-window.so";

@@ -10,7 +10,7 @@ namespace translate::target {
 
 struct DisplaySettings {
     std::u16string displayType;  // "popup", "tab" or "dialog"
-    std::int32_t width = 0;      // pixels; 0 or less: not set
+    std::int32_t width = 0;      // 96-DPI units, scaled to the monitor; 0 or less: not set
     std::int32_t height = 0;
     ClassId dialogClsid;  // the dialog class, for "dialog" only
 };

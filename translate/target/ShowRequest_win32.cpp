@@ -6,16 +6,23 @@
 #include <utility>
 
 #include "translate/manager/TranslateException.h"
+#include "translate/target/AnswerMonitor_win32.h"
 #include "translate/target/BrowserAutomation_win32.h"
 
 using Microsoft::WRL::ComPtr;
 
 namespace translate::target {
 namespace {
-struct Screen {
-    std::int32_t width = ::GetSystemMetrics(SM_CXSCREEN);
-    std::int32_t height = ::GetSystemMetrics(SM_CYSCREEN);
-};
+// The service's size scaled to the answer window's monitor and centred on its work area. The
+// window is put on the user's monitor when it is made, so its own monitor is the one to fill;
+// without a window of its own to ask, the monitor the user works on.
+void PlaceEmbeddedWindow(Target& target, IWebBrowser2* browser, const DisplaySettings& display)
+{
+    const HWND window = EmbeddingWindow(browser);
+    const MonitorArea monitor = window ? MonitorOf(window) : UserMonitor();
+    const ScreenRect placed = PlaceAnswerWindow({display.width, display.height}, monitor.dpi, monitor.workArea);
+    target.SetBounds(placed.left, placed.top, placed.width, placed.height);
+}
 
 void ShowInEmbeddedTarget(const std::u16string& url,
                           const Direction& direction,
@@ -26,11 +33,8 @@ void ShowInEmbeddedTarget(const std::u16string& url,
     if (!browser.Get())
         throw TranslateException(u"Cannot get browser instance");
 
-    if (display.width > 0 && display.height > 0) {
-        const Screen screen;
-        target.SetBounds(CentredStart(screen.width, display.width), CentredStart(screen.height, display.height),
-                         display.width, display.height);
-    }
+    if (display.width > 0 && display.height > 0)
+        PlaceEmbeddedWindow(target, browser.Get(), display);
 
     if (display.displayType == u"dialog") {
         ShowDialog(url, direction, &target, display.dialogClsid);
@@ -57,15 +61,7 @@ void ShowInPopup(const std::u16string& url, const DisplaySettings& display)
         return;
     HeldBrowser browser(std::move(created));
 
-    const Screen screen;
-    if (display.width > 0) {
-        browser->put_Left(CentredStart(screen.width, display.width));
-        browser->put_Width(display.width);
-    }
-    if (display.height > 0) {
-        browser->put_Top(CentredStart(screen.height, display.height));
-        browser->put_Height(display.height);
-    }
+    PlaceBrowserWindow(browser.Get(), display.width, display.height);
     browser->put_AddressBar(VARIANT_FALSE);
     browser->put_MenuBar(VARIANT_FALSE);
     browser->put_StatusBar(VARIANT_FALSE);

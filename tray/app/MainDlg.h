@@ -15,6 +15,7 @@
 #include "foundation/config/Settings.h"
 #include "resources/Vocabra/resource.h"
 #include "translate/target/Target.h"
+#include "tray/app/AnswerPlaces.h"
 #include "tray/app/DialogImpl.h"
 #include "tray/app/MessageLoop.h"
 #include "tray/app/TrayIconImpl.h"
@@ -103,6 +104,9 @@ private:
     bool m_translateAgain = false;  // asked for while m_translating
     translate::target::Target* m_targetInUse = nullptr;
     bool m_targetInUseClosed = false;
+    AnswerPlaces m_answerPlaces;
+    // The monitor the user worked on when a hot key asked for the translation about to run.
+    std::optional<translate::target::MonitorArea> m_requestMonitor;
 };
 
 }  // namespace tray::app

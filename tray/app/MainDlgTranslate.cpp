@@ -90,6 +90,9 @@ void CMainDlg::OnTranslate()
     if (m_word.empty())
         return;
 
+    // Taken before the answer window, which becomes the foreground window, is made.
+    const translate::target::MonitorArea monitor = m_requestMonitor.value_or(translate::target::UserMonitor());
+    m_requestMonitor.reset();
     {
         // A double press during the wait puts its word into m_word.
         const std::u16string word = m_word;
@@ -106,7 +109,11 @@ void CMainDlg::OnTranslate()
                     m_openTargets.push_back(std::move(owner));
                     translation.ShowsInto(window);
                     window->SetIcon(reinterpret_cast<HICON>(::SendMessageW(m_hWnd, WM_GETICON, ICON_SMALL, 0)));
-                    manager.Translate(word, direction, *window);
+                    const bool userSize =
+                        m_answerPlaces.Open(*window, manager.GetServiceFor(direction)->m_id, monitor, m_settings.key);
+                    AnswerView view(*window, userSize);
+                    manager.Translate(word, direction, view);
+                    m_answerPlaces.Placed(*window);
                 } else {
                     // Before Vista, and whenever the embedded browser library cannot be had:
                     // Internet Explorer's own windows, so that a translation always shows.
@@ -147,6 +154,7 @@ void CMainDlg::DisposeTarget(Target* target)
         // Out of the list before it is disposed, so that a call back from Dispose finds nothing.
         OpenTarget closing = std::move(*it);
         m_openTargets.erase(it);
+        m_answerPlaces.Closing(*closing, m_settings.key);
         closing.reset();
         break;
     }
@@ -168,6 +176,8 @@ void CMainDlg::DisposeOpenTargets()
             break;
         }
     }
+    for (const OpenTarget& target : closing)
+        m_answerPlaces.Closing(*target, m_settings.key);
     closing.clear();
 }
 
@@ -192,6 +202,8 @@ void CMainDlg::OnTranslateHotKey(UINT virtualKey)
         ::MessageBeep(0xFFFFFFFF);
         ::SetFocus(::GetDlgItem(m_hWnd, IDC_WORD));
     }
+    // Where the user pressed the keys, before the main dialog may take the foreground.
+    m_requestMonitor = translate::target::UserMonitor();
     if (IsOpenMainWindowOnTranslation(m_settings.key)) {
         ::ShowWindow(m_hWnd, SW_SHOWNORMAL);
         ::SetForegroundWindow(m_hWnd);

@@ -6,6 +6,8 @@
 #include "foundation/glib/CallbackGuard.h"
 #include "foundation/text/Utf.h"
 #include "translate/manager/TranslateException.h"
+#include "tray/AnswerSizes.h"
+#include "tray/AnswerZoom.h"
 
 namespace tray::gtk {
 
@@ -35,30 +37,45 @@ void AnswerWindows::Prepare()
     if (m_bound)
         return;
     m_bound = true;
-    if (m_library.Load((GetModuleDirectory() + translate::target::kAnswerWindowLibraryName).c_str()))
+    if (m_library.Load((GetModuleDirectory() + translate::target::kAnswerWindowLibraryName).c_str())) {
         m_create = reinterpret_cast<translate::target::CreateAnswerWindowFunction>(
             m_library.GetSymbol(translate::target::kCreateAnswerWindowExport));
-    if (!m_create)
+        m_createRemembering = reinterpret_cast<translate::target::CreateRememberingAnswerWindowFunction>(
+            m_library.GetSymbol(translate::target::kCreateRememberingAnswerWindowExport));
+    }
+    if (!m_create && !m_createRemembering)
         g_message("answer windows unavailable; answers open in the desktop's browser");
 }
 
-translate::target::RequestDisplayTarget* AnswerWindows::Open(const std::string& iconPath)
+translate::target::RequestDisplayTarget* AnswerWindows::Open(const std::string& iconPath,
+                                                             const std::u16string& serviceId)
 {
     Prepare();
-    if (!m_create)
-        return nullptr;
-    translate::target::RequestDisplayTarget* window = m_create(iconPath.c_str(), &AnswerWindows::OnClosed, this);
+    auto opened = std::make_unique<OpenWindow>(OpenWindow{this, serviceId, nullptr});
+    if (m_createRemembering) {
+        translate::target::AnswerWindowMemory remembered{sizeof(translate::target::AnswerWindowMemory), 0, 0, 0};
+        remembered.zoomPercent = RememberedAnswerZoom(m_settings, serviceId).value_or(0);
+        if (const auto size = RememberedAnswerSize(m_settings, serviceId)) {
+            remembered.width = size->width;
+            remembered.height = size->height;
+        }
+        opened->window.reset(m_createRemembering(iconPath.c_str(), &remembered, &AnswerWindows::OnClosed,
+                                                 &AnswerWindows::OnChanged, opened.get()));
+    } else if (m_create) {
+        opened->window.reset(m_create(iconPath.c_str(), &AnswerWindows::OnClosed, opened.get()));
+    }
+    translate::target::RequestDisplayTarget* const window = opened->window.get();
     if (window)
-        m_open.emplace_back(window);
+        m_open.push_back(std::move(opened));
     return window;
 }
 
 void AnswerWindows::Close(translate::target::RequestDisplayTarget* window)
 {
     for (auto it = m_open.begin(); it != m_open.end(); ++it) {
-        if (it->get() == window) {
+        if ((*it)->window.get() == window) {
             // Out of the list before it is disposed, so that a call back from Dispose finds nothing.
-            OpenWindow closing = std::move(*it);
+            std::unique_ptr<OpenWindow> closing = std::move(*it);
             m_open.erase(it);
             return;
         }
@@ -69,12 +86,25 @@ void AnswerWindows::OnClosed(translate::target::RequestDisplayTarget* window, vo
 {
     // Called from the answer window library's GTK callback: nothing may be thrown back into it.
     glib::GuardCallback("an answer window closed",
-                        [window, context] { static_cast<AnswerWindows*>(context)->Close(window); });
+                        [window, context] { static_cast<OpenWindow*>(context)->owner->Close(window); });
+}
+
+void AnswerWindows::OnChanged(translate::target::RequestDisplayTarget*, void* context,
+                              const translate::target::AnswerWindowMemory* changed)
+{
+    glib::GuardCallback("an answer window changed", [context, changed] {
+        const OpenWindow& opened = *static_cast<OpenWindow*>(context);
+        Win32::API::RegKey& settings = opened.owner->m_settings;
+        if (changed->zoomPercent > 0)
+            RememberAnswerZoom(settings, opened.serviceId, changed->zoomPercent);
+        if (changed->width > 0 && changed->height > 0)
+            RememberAnswerSize(settings, opened.serviceId, {changed->width, changed->height});
+    });
 }
 
 void AnswerWindows::CloseAll()
 {
-    std::list<OpenWindow> closing;
+    std::list<std::unique_ptr<OpenWindow>> closing;
     closing.swap(m_open);
 }
 

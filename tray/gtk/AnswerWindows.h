@@ -23,18 +23,19 @@ public:
 
 class AnswerWindows {
 public:
-    AnswerWindows() = default;
+    // `settings`: the program's settings key, where each service's zoom and window size are kept.
+    explicit AnswerWindows(Win32::API::RegKey& settings) : m_settings(settings) {}
     ~AnswerWindows();
     AnswerWindows(const AnswerWindows&) = delete;
     AnswerWindows& operator=(const AnswerWindows&) = delete;
 
-    // Runs `show` with a target for one request. The library is loaded on the first call, not
-    // before: the web engine costs nothing until an answer is shown. A window whose request
-    // fails is closed again; the failure passes on to the caller.
+    // Runs `show` with a target for one request of the service `serviceId`. The library is loaded
+    // on the first call, not before: the web engine costs nothing until an answer is shown. A
+    // window whose request fails is closed again; the failure passes on to the caller.
     template <class Show>
-    void Translate(const std::string& iconPath, Show&& show)
+    void Translate(const std::string& iconPath, const std::u16string& serviceId, Show&& show)
     {
-        translate::target::RequestDisplayTarget* window = Open(iconPath);
+        translate::target::RequestDisplayTarget* window = Open(iconPath, serviceId);
         if (!window) {
             show(m_browser);
             return;
@@ -56,16 +57,27 @@ private:
     struct Dispose {
         void operator()(translate::target::RequestDisplayTarget* window) const noexcept { window->Dispose(); }
     };
-    using OpenWindow = std::unique_ptr<translate::target::RequestDisplayTarget, Dispose>;
+    // The context of a window's callbacks: what it reports belongs to its service.
+    struct OpenWindow {
+        AnswerWindows* owner;
+        std::u16string serviceId;
+        // Last, so that it is disposed of first: Dispose may still report to this object.
+        std::unique_ptr<translate::target::RequestDisplayTarget, Dispose> window;
+    };
 
-    translate::target::RequestDisplayTarget* Open(const std::string& iconPath);
+    translate::target::RequestDisplayTarget* Open(const std::string& iconPath, const std::u16string& serviceId);
     void Close(translate::target::RequestDisplayTarget* window);
     static void OnClosed(translate::target::RequestDisplayTarget* window, void* context);
+    static void OnChanged(translate::target::RequestDisplayTarget* window, void* context,
+                          const translate::target::AnswerWindowMemory* changed);
 
+    Win32::API::RegKey& m_settings;
     bool m_bound = false;
     Win32::API::Library m_library;
+    // The library's exports: the second where the library has it (remembering needs it).
     translate::target::CreateAnswerWindowFunction m_create = nullptr;
-    std::list<OpenWindow> m_open;
+    translate::target::CreateRememberingAnswerWindowFunction m_createRemembering = nullptr;
+    std::list<std::unique_ptr<OpenWindow>> m_open;
     DesktopBrowserTarget m_browser;
 };
 

@@ -35,7 +35,9 @@ bool IsWaylandDesktop()
 }  // namespace
 
 MainWindow::MainWindow(GtkApplication* application)
-    : m_application(application), m_hotKeys([this](std::uint32_t virtualKey) { OnDoublePress(virtualKey); })
+    : m_application(application),
+      m_hotKeys([this](std::uint32_t virtualKey) { OnDoublePress(virtualKey); }),
+      m_answers(m_settings.key)
 {
     m_programIconPath = text::Utf16ToUtf8(GetModuleDirectory()) + "vocabra.ico";
     m_programIcon.reset(gdk_pixbuf_new_from_file_at_size(m_programIconPath.c_str(), 16, 16, nullptr));

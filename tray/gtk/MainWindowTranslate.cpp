@@ -23,7 +23,9 @@ void MainWindow::OnTranslate()
         translate::manager::DictionaryManager& manager = translate::manager::DictionaryManager::GetInstance();
         const translate::Direction direction = GetCurrentDirection(m_settings.key);
         TranslateWord(m_settings.key, manager, word, direction, m_browser, [&] {
-            m_answers.Translate(m_currentIconPath, [&](translate::target::Target& target) {
+            // The service that will answer: its windows' zoom and size are kept for it.
+            const std::u16string serviceId = manager.GetServiceFor(direction)->m_id;
+            m_answers.Translate(m_currentIconPath, serviceId, [&](translate::target::Target& target) {
                 manager.Translate(word, direction, target);
             });
         });

@@ -6,13 +6,17 @@
 // Commands, one a line on standard input; replies and events, one a line on standard output:
 //   create <name> <dispose|keep> <icon file or ->  created <name> | failed <name>
 //       dispose: the window is disposed of inside its closed callback; keep: only by "dispose"
+//   remember <name> <dispose|keep> <icon file or -> <zoom> <width> <height>
+//       the same through the export that takes what the program keeps of the service's windows
 //   show <name> <width> <height> <url>  shown <name> <CLOCK_MONOTONIC seconds just before ShowUrl>
 //   dispose <name>                      disposed <name>
 //   toplevels                           toplevels <GTK top-level windows of the process, shown or not>
 //   rss                                 rss <VmRSS of the process in kB>
+//   dark                                dark <GTK's gtk-application-prefer-dark-theme, 0 or 1>
 //   quit                                (disposes of the windows still open and ends)
 // Events: closed <name> from the callback (closed-after-dispose <name> if it ever came late),
-// followed by disposed <name> for a "dispose" window.
+// followed by disposed <name> for a "dispose" window; changed <name> <zoom> <width> <height> when a
+// window of "remember" reports what the user changed.
 
 #include <dlfcn.h>
 #include <gtk/gtk.h>
@@ -28,7 +32,9 @@
 #include "translate/target/AnswerWindow.h"
 
 namespace {
+using translate::target::AnswerWindowMemory;
 using translate::target::CreateAnswerWindowFunction;
+using translate::target::CreateRememberingAnswerWindowFunction;
 using translate::target::DisplaySettings;
 using translate::target::RequestDisplayTarget;
 
@@ -107,7 +113,16 @@ public:
         if (command == "create") {
             std::string name, onClose, icon;
             words >> name >> onClose >> icon;
-            Create(name, onClose == "dispose", icon == "-" ? std::string() : icon);
+            Create(name, onClose == "dispose", icon == "-" ? std::string() : icon, nullptr);
+        } else if (command == "remember") {
+            std::string name, onClose, icon;
+            AnswerWindowMemory remembered{sizeof(AnswerWindowMemory), 0, 0, 0};
+            words >> name >> onClose >> icon >> remembered.zoomPercent >> remembered.width >> remembered.height;
+            Create(name, onClose == "dispose", icon == "-" ? std::string() : icon, &remembered);
+        } else if (command == "dark") {
+            gboolean dark = FALSE;
+            g_object_get(gtk_settings_get_default(), "gtk-application-prefer-dark-theme", &dark, nullptr);
+            Say(std::string("dark ") + (dark ? "1" : "0"));
         } else if (command == "show") {
             std::string name, url;
             DisplaySettings display;
@@ -133,7 +148,7 @@ public:
 private:
     // Loaded with the first window and never unloaded, as the desktop program does: the web
     // engine's types stay registered with GLib for the life of the process.
-    CreateAnswerWindowFunction Library()
+    void* Export(const char* name)
     {
         if (!m_library) {
             m_library = dlopen(m_libraryPath.c_str(), RTLD_NOW | RTLD_LOCAL);
@@ -142,17 +157,26 @@ private:
                 return nullptr;
             }
         }
-        return reinterpret_cast<CreateAnswerWindowFunction>(
-            dlsym(m_library, translate::target::kCreateAnswerWindowExport));
+        return dlsym(m_library, name);
     }
 
-    void Create(const std::string& name, bool disposeOnClose, const std::string& icon)
+    // `remembered`: through the second export, with what the program keeps; null: the first.
+    void Create(const std::string& name, bool disposeOnClose, const std::string& icon,
+                const AnswerWindowMemory* remembered)
     {
-        const CreateAnswerWindowFunction create = Library();
         auto window = std::make_unique<Window>();
         window->name = name;
         window->disposeOnClose = disposeOnClose;
-        window->target = create ? create(icon.c_str(), &Driver::OnClosed, window.get()) : nullptr;
+        if (remembered) {
+            const auto create = reinterpret_cast<CreateRememberingAnswerWindowFunction>(
+                Export(translate::target::kCreateRememberingAnswerWindowExport));
+            window->target =
+                create ? create(icon.c_str(), remembered, &Driver::OnClosed, &Driver::OnChanged, window.get()) : nullptr;
+        } else {
+            const auto create =
+                reinterpret_cast<CreateAnswerWindowFunction>(Export(translate::target::kCreateAnswerWindowExport));
+            window->target = create ? create(icon.c_str(), &Driver::OnClosed, window.get()) : nullptr;
+        }
         Say((window->target ? "created " : "failed ") + name);
         m_windows[name] = std::move(window);
     }
@@ -185,6 +209,13 @@ private:
         Say("closed " + window.name);
         if (window.disposeOnClose)
             Dispose(window);
+    }
+
+    static void OnChanged(RequestDisplayTarget*, void* context, const AnswerWindowMemory* changed)
+    {
+        const Window& window = *static_cast<Window*>(context);
+        Say("changed " + window.name + " " + std::to_string(changed->zoomPercent) + " " +
+            std::to_string(changed->width) + " " + std::to_string(changed->height));
     }
 
     std::string m_libraryPath;

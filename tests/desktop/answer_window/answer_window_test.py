@@ -47,18 +47,67 @@ PAGES = {
                    "<a href='/pages/linked.html' target='_blank' style='position:fixed;left:0;top:0;"
                    "width:100%;height:100%;background:#cdf'>ссылка</a>"),
     "linked.html": ("Открыто по ссылке", "<p>открыто по ссылке</p>"),
+    # Its text selected as it loads; its title tells the width of its viewport in CSS pixels,
+    # which the page's zoom divides.
+    "select.html": ("выделение", "<p id='text'>выделенный текст</p>"),
 }
-POPUP_SCRIPT = "<script>window.open('/pages/popup.html');</script>"
+SELECTED_TEXT = "выделенный текст"
+SCRIPTS = {
+    "links.html": "<script>window.open('/pages/popup.html');</script>",
+    "select.html": "<script>function size() { document.title = 'width ' + window.innerWidth; }"
+                   "addEventListener('load', function() {"
+                   " getSelection().selectAllChildren(document.getElementById('text')); size(); });"
+                   "addEventListener('resize', size);</script>",
+}
 
 
 def write_pages(folder):
     os.makedirs(folder, exist_ok=True)
     for name, (title, body) in PAGES.items():
-        script = POPUP_SCRIPT if name == "links.html" else ""
+        script = SCRIPTS.get(name, "")
         page = ("<!DOCTYPE html><html><head><meta charset='utf-8'>%s<title>%s</title></head>"
                 "<body style='background:#ffd'>%s</body></html>" % (script, title, body))
         with open(os.path.join(folder, name), "w", encoding="utf-8") as file:
             file.write(page)
+
+
+def viewport_width(window):
+    """The page's viewport width from the caption of select.html, or None before it is there."""
+    match = re.fullmatch(r"width (\d+)", window_name(window) or "")
+    return int(match.group(1)) if match else None
+
+
+def shown_at_zoom(window, width, zoom):
+    """The page of a window `width` pixels wide shows at `zoom` percent: its viewport is that much
+    narrower (to a pixel: the engine rounds)."""
+    return wait_until(lambda: viewport_width(window) is not None
+                      and abs(viewport_width(window) - width * 100 / zoom) <= 1, DEADLINE)
+
+
+def clipboard_text():
+    result = subprocess.run(["xclip", "-o", "-selection", "clipboard"], stdin=subprocess.DEVNULL,
+                            capture_output=True, timeout=DEADLINE)
+    return result.stdout.decode("utf-8", "replace") if result.returncode == 0 else None
+
+
+class SettingsPortal:
+    """fake_settings_portal.py: the desktop's colour scheme as the settings portal publishes it."""
+
+    def __init__(self, scheme):
+        script = os.path.join(os.path.dirname(os.path.abspath(__file__)), "fake_settings_portal.py")
+        self.process = subprocess.Popen(["/usr/bin/python3", script, str(scheme)], stdin=subprocess.PIPE,
+                                        stdout=subprocess.PIPE, text=True)
+        if self.process.stdout.readline().strip() != "ready":
+            raise Failure("the fake settings portal did not start")
+
+    def set_scheme(self, scheme):
+        self.process.stdin.write("scheme %d\n" % scheme)
+        self.process.stdin.flush()
+        self.process.stdout.readline()
+
+    def stop(self):
+        self.process.stdin.close()
+        self.process.wait(DEADLINE)
 
 
 def closed_port():
@@ -259,12 +308,18 @@ def run(args):
     shutil.rmtree(args.work, ignore_errors=True)
     write_pages(os.path.join(args.work, "pages"))
     env = sanitized_environment() if args.sanitized else None
+    # The desktop prefers dark frames from the start.
+    portal = SettingsPortal(1)
     with FakeDictionary(pages=os.path.join(args.work, "pages")) as dictionary:
         checks = WindowChecks(Driver(args.driver, args.library, os.path.join(args.work, "driver.log"), env),
                               dictionary, args.work)
         try:
             checks.on_demand(args.icon)
+            checks.dark_frames(portal)
             checks.later_answers()
+            checks.keys()
+            checks.sizes_come_back()
+            checks.scaled_display(args, env)
             checks.second_window_and_links()
             checks.closing_by_the_user()
             checks.failed_page_and_dispose()
@@ -276,6 +331,7 @@ def run(args):
             raise
         finally:
             checks.stop()
+            portal.stop()
     for name, value in checks.measured.items():
         print("     %s: %s" % (name, value))
 
@@ -307,6 +363,7 @@ class WindowChecks:
         caption, icon and focus."""
         driver, pid = self.driver, self.pid
         self.measured["resident before the library (kB)"] = driver.resident_kb()
+        check(driver.ask("dark", "dark") == "dark 0", "GTK prefers no dark theme before the library is loaded")
         check(driver.ask("create A dispose %s" % icon, "created A") == "created A", "a window object is made")
         self.measured["resident with the library loaded (kB)"] = driver.resident_kb()
         check(driver.toplevels() == 0, "no GTK window exists before the first answer")
@@ -339,6 +396,126 @@ class WindowChecks:
         self.engine = set(engine)
         self.measured["web engine processes with one window"] = "%d, together %d kB (PSS)" % (
             len(engine), sum(proportional_kb(child) for child in engine))
+
+    def dark_frames(self, portal):
+        """The frames follow the desktop's colour scheme from the portal, and its changes; with no
+        preference GTK's own setting (here: light) stays."""
+        driver = self.driver
+
+        def dark_becomes(value):
+            return wait_until(lambda: driver.ask("dark", "dark") == "dark %d" % value, DEADLINE)
+
+        check(dark_becomes(1), "a desktop that prefers dark gives the windows dark frames")
+        portal.set_scheme(2)
+        check(dark_becomes(0), "the frames turn light when the desktop prefers light")
+        portal.set_scheme(1)
+        check(dark_becomes(1), "and dark again when it prefers dark")
+        portal.set_scheme(0)
+        check(dark_becomes(0), "no preference leaves GTK's own setting")
+
+    def focus(self, window):
+        xdotool("windowfocus", "--sync", str(window))
+        check(wait_until(lambda: xdotool("getwindowfocus") == str(window), DEADLINE),
+              "window %d has the focus" % window)
+
+    def open_select_page(self, name, remembered, width, height):
+        """A window made through the remembering export with (zoom, width, height) kept, showing
+        select.html at the service's size; its X window."""
+        self.driver.ask("remember %s keep - %d %d %d" % ((name,) + remembered), "created " + name)
+        known = visible_windows(self.pid)
+        self.driver.show(name, width, height, self.base + "/pages/select.html")
+        window = new_window(self.pid, known)
+        check(wait_until(lambda: viewport_width(window) is not None, DEADLINE), "the page tells its width")
+        return window
+
+    def keys(self):
+        """Esc closes; Ctrl+C copies the page's selection; Ctrl with plus, minus and 0 zooms, the
+        program learns each new zoom, and a window opened with a zoom kept shows its page at it."""
+        driver = self.driver
+        e = self.open_select_page("E", (0, 0, 0), 600, 400)
+        self.focus(e)
+        check(shown_at_zoom(e, 600, 100), "a window with no zoom kept shows its page at 100 %")
+
+        xdotool("key", "--clearmodifiers", "ctrl+c")
+        check(wait_until(lambda: clipboard_text() == SELECTED_TEXT, DEADLINE),
+              "Ctrl+C puts the page's selection on the clipboard: %r" % clipboard_text())
+
+        xdotool("key", "--clearmodifiers", "ctrl+plus")
+        larger = int(driver.expect("changed E ").split()[2])
+        check(larger > 100 and driver.events[-1] == "changed E %d 0 0" % larger,
+              "Ctrl+plus zooms in and reports the zoom alone: %s" % driver.events[-1])
+        check(shown_at_zoom(e, 600, larger), "the page shows at %d %%: %s" % (larger, window_name(e)))
+        xdotool("key", "--clearmodifiers", "ctrl+minus")
+        xdotool("key", "--clearmodifiers", "ctrl+minus")
+        back = int(driver.expect("changed E ").split()[2])
+        smaller = int(driver.expect("changed E ").split()[2])
+        check(back == 100 and smaller < 100, "Ctrl+minus zooms out step by step: %d, %d" % (back, smaller))
+        check(shown_at_zoom(e, 600, smaller), "the page shows at %d %%: %s" % (smaller, window_name(e)))
+        xdotool("key", "--clearmodifiers", "ctrl+0")
+        check(driver.expect("changed E ") == "changed E 100 0 0", "Ctrl+0 gives the page its own size again")
+        check(shown_at_zoom(e, 600, 100), "the page shows at 100 %% again: %s" % window_name(e))
+
+        f = self.open_select_page("F", (larger, 0, 0), 600, 400)
+        check(shown_at_zoom(f, 600, larger), "the next window of the service opens at its kept zoom %d %%: %s"
+              % (larger, window_name(f)))
+        self.focus(f)
+        xdotool("key", "--clearmodifiers", "Escape")
+        driver.expect("closed F")
+        check(wait_until(lambda: f not in visible_windows(self.pid), DEADLINE), "Esc closes the window")
+        check(driver.count("closed E") == 0, "only the window that had the focus closed")
+        check(not [line for line in driver.events if line.startswith("changed F")],
+              "a window the user did not resize or zoom reports nothing")
+        driver.ask("dispose F", "disposed F")
+        self.e = e
+
+    def sizes_come_back(self):
+        """The size the user gives a window is reported when it ends (disposed of or closed by the
+        user) and comes back in the next window; one larger than the screen is shrunk onto it."""
+        driver, e = self.driver, self.e
+        xdotool("windowsize", "--sync", str(e), "700", "500")
+        check(wait_until(lambda: geometry(e)[2:] == (700, 500), DEADLINE), "the user makes the window 700 x 500")
+        driver.ask("dispose E", "disposed E")
+        check(driver.events[-2] == "changed E 0 700 500", "its owner learns the size as it ends it: %s"
+              % driver.events[-2])
+
+        g = self.open_select_page("G", (0, 700, 500), 600, 400)
+        width, height = screen_size()
+        check(geometry(g) == ((width - 700) // 2, (height - 500) // 2, 700, 500),
+              "the next window takes the kept size over the service's, centred: %s" % (geometry(g),))
+        xdotool("windowsize", "--sync", str(g), "650", "450")
+        check(wait_until(lambda: geometry(g)[2:] == (650, 450), DEADLINE), "the user makes it 650 x 450")
+        self.display.request_close(g)
+        check(driver.expect("changed G") == "changed G 0 650 450" and driver.expect("closed G") == "closed G",
+              "a window the user closes reports its size before it reports its closing")
+        driver.ask("dispose G", "disposed G")
+
+        h = self.open_select_page("H", (0, width * 3, height * 3), 600, 400)
+        x, y, w, h_ = geometry(h)
+        check(x >= 0 and y >= 0 and x + w <= width and y + h_ <= height and (w, h_) != (600, 400),
+              "a kept size larger than the screen is shrunk onto it: %s" % ((x, y, w, h_),))
+        driver.ask("dispose H", "disposed H")
+        check(not [line for line in driver.events if line.startswith("changed H")],
+              "a window shrunk to fit reports no size of the user's")
+
+    def scaled_display(self, args, env):
+        """With GTK's scale factor 2 a service's size in 96-DPI units is twice as many pixels."""
+        scaled = Driver(args.driver, args.library, os.path.join(self.work, "driver-scaled.log"),
+                        dict(env or os.environ, GDK_SCALE="2"))
+        try:
+            scaled.ask("remember S keep - 0 0 0", "created S")
+            scaled.show("S", 600, 400, self.base + "/pages/answer.html?scaled=1")
+            s = new_window(scaled.process.pid, set())
+            width, height = screen_size()
+            expected = (min(1200, width), min(800, height))
+            check(wait_until(lambda: geometry(s)[2:] == expected, DEADLINE),
+                  "a 600 x 400 answer at scale 2 is %d x %d pixels: %s" % (expected + (geometry(s),)))
+            x, y = geometry(s)[:2]
+            check(abs(x - (width - expected[0]) // 2) <= 1 and abs(y - (height - expected[1]) // 2) <= 1,
+                  "and centred on the screen: %s" % (geometry(s),))
+            scaled.ask("dispose S", "disposed S")
+            check(scaled.quit() == 0, "the scaled driver ends cleanly")
+        finally:
+            scaled.stop()
 
     def later_answers(self):
         """Later answers go to the same window; sizes apply only when the service gives both."""
