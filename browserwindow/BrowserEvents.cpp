@@ -2,6 +2,7 @@
 #include <exdispid.h>
 
 #include "browserwindow/BrowserHost.h"
+#include "browserwindow/CaughtInLibrary.h"
 #include "foundation/win32api/ComBoundary_win32.h"
 
 namespace browserwindow {
@@ -45,10 +46,13 @@ HRESULT BrowserHost::Events::Invoke(DISPID id, REFIID, LCID, WORD, DISPPARAMS* p
     const VARIANT& browser = parameters->rgvarg[1];
     if (browser.vt != VT_DISPATCH)
         return S_OK;
-    return Win32::API::ComBoundary("DocumentComplete in an answer window: ", [&] {
-        m_host.OnDocumentComplete(browser.pdispVal);
-        return S_OK;
-    });
+    return Win32::API::ComBoundary(
+        "DocumentComplete in an answer window: ",
+        [&] {
+            m_host.OnDocumentComplete(browser.pdispVal);
+            return S_OK;
+        },
+        ReportToDebugger{});
 }
 
 }  // namespace browserwindow

@@ -4,7 +4,7 @@
 #include "browserwindow/TargetWindow.h"
 
 #include "VocabraHelper.h"
-#include "foundation/log/CaughtException.h"
+#include "browserwindow/CaughtInLibrary.h"
 
 using Microsoft::WRL::ComPtr;
 
@@ -75,7 +75,7 @@ void TargetWindow::Target::Dispose()
     try {
         DetachDialogHandler();
     } catch (...) {
-        LogCaughtException("Detaching the dialog handler: ");
+        ReportToDebugger{}("Detaching the dialog handler: ");
     }
     m_window.reset();
     m_dialogHandler.Reset();

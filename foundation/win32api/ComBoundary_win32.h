@@ -11,16 +11,23 @@
 
 namespace Win32::API {
 
-template <class Body>
-HRESULT ComBoundary(const char* where, Body&& body) noexcept
+// Where the caught exception is told: the process's boundary log.
+struct LogToBoundaryLog {
+    void operator()(const char* where) const noexcept { LogCaughtException(where); }
+};
+
+// `report` is called inside the catch block with `where`; a module without the log (the answer
+// window library) gives one of its own, and the log's code then stays out of that module.
+template <class Body, class Report = LogToBoundaryLog>
+HRESULT ComBoundary(const char* where, Body&& body, Report report = {}) noexcept
 {
     try {
         return body();
     } catch (const std::bad_alloc&) {
-        LogCaughtException(where);
+        report(where);
         return E_OUTOFMEMORY;
     } catch (...) {
-        LogCaughtException(where);
+        report(where);
         return E_FAIL;
     }
 }

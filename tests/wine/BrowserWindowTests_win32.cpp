@@ -87,7 +87,7 @@ TEST_F(BrowserWindowTest, ServiceSizeFitsTheWindowsMonitor)
 {
     Target* target = Open();
     ASSERT_NE(target, nullptr);
-    const HWND window = WindowOf(target);
+    const HWND window = wintest::WindowOf(target);
     ASSERT_NE(window, nullptr);
     MONITORINFO monitor{};
     monitor.cbSize = sizeof(monitor);
