@@ -28,7 +28,7 @@ def entries(path):
         if match and dialog:
             table[dialog + ".CAPTION"] = match.group(1)
             continue
-        match = re.match(r"(?:[A-Z]*TEXT|[A-Z]*PUSHBUTTON)\s+" + LITERAL + r"\s*,\s*(\w+)", line)
+        match = re.match(r"(?:[A-Z]*TEXT|[A-Z]*PUSHBUTTON|[A-Z]*CHECKBOX)\s+" + LITERAL + r"\s*,\s*(\w+)", line)
         if match and dialog:
             name = match.group(2)
             if name == "IDC_STATIC":

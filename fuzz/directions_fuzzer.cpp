@@ -51,6 +51,7 @@ public:
         translate::SortDirections(m_directions);
     }
     void Translate(std::u16string, const Direction&, translate::target::Target&) override {}
+    void TranslateInBrowser(std::u16string, const Direction&, translate::target::Target&) override {}
 };
 
 // Services made from a table of ids; an id without an entry cannot be made.

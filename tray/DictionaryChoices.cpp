@@ -1,7 +1,9 @@
 #include "tray/DictionaryChoices.h"
 
+#include "resources/Vocabra/resource.h"
 #include "translate/manager/DirectionName.h"
 #include "tray/FavouriteLists.h"
+#include "tray/OpenInBrowser.h"
 #include "tray/UserSettings.h"
 
 namespace tray {
@@ -48,8 +50,8 @@ std::u16string FillPlaces(const std::u16string& pattern, const std::u16string& f
     return text;
 }
 
-DictionaryMenu MakeDictionaryMenu(DictionaryManager& manager, const translate::Direction& current,
-                                  const std::u16string& otherCaption, const std::u16string& serviceCaption)
+DictionaryMenu MakeDictionaryMenu(DictionaryManager& manager, const Win32::API::RegKey& key,
+                                  const translate::Direction& current, const DictionaryMenuTexts& texts)
 {
     std::vector<std::u16string> serviceNames;
     for (const auto* service : manager.GetServicesByPriority())
@@ -57,8 +59,13 @@ DictionaryMenu MakeDictionaryMenu(DictionaryManager& manager, const translate::D
     const auto name = [](const translate::Direction& direction) { return translate::GetDirectionName(direction); };
 
     DictionaryMenu menu;
-    menu.items = BuildDictionaryMenu(manager.GetDefaultDirections(), manager.m_directions, serviceNames, otherCaption,
-                                     serviceCaption, name);
+    menu.items = BuildDictionaryMenu(manager.GetDefaultDirections(), manager.m_directions, serviceNames, texts.other,
+                                     texts.service, name);
+    if (const std::optional<bool> inBrowser = CurrentServiceOpensInBrowser(key, manager, current)) {
+        MenuItem& services = menu.items.back();
+        services.items.push_back(MenuItem{MenuItem::Kind::Separator, 0, {}, false, {}});
+        services.items.push_back(MenuItem{MenuItem::Kind::Check, ID_OPEN_IN_BROWSER, texts.browser, *inBrowser, {}});
+    }
     // A direction past the menu's range has no item; its id could be another command's.
     const int index = manager.FindDirection(current);
     if (index >= 0 && static_cast<std::uint32_t>(index) < kMaxDirectionCommands)

@@ -30,13 +30,20 @@ void ToggleHotKey(Win32::API::RegKey& key, const char16_t* name);
 std::u16string FillPlaces(const std::u16string& pattern, const std::u16string& first, const std::u16string& second);
 
 // The dictionary items of the tray menu: favourites, "Other" and "Service", with the command of the
-// current direction's first item (none when the direction has no item).
+// current direction's first item (none when the direction has no item). "Service" ends with the
+// current service's "open in my browser" check item (ID_OPEN_IN_BROWSER, `browserText`) when a
+// service supports the direction.
 struct DictionaryMenu {
     std::vector<MenuItem> items;
     std::optional<std::uint32_t> checkedCommand;
 };
-DictionaryMenu MakeDictionaryMenu(translate::manager::DictionaryManager& manager, const translate::Direction& current,
-                                  const std::u16string& otherCaption, const std::u16string& serviceCaption);
+struct DictionaryMenuTexts {
+    std::u16string other;
+    std::u16string service;
+    std::u16string browser;
+};
+DictionaryMenu MakeDictionaryMenu(translate::manager::DictionaryManager& manager, const Win32::API::RegKey& key,
+                                  const translate::Direction& current, const DictionaryMenuTexts& texts);
 
 // The services that support the direction, in priority order, each with its index in that order
 // (the index ChooseService takes).

@@ -20,10 +20,11 @@ constexpr std::uint32_t kDirectionCommandBase = kServiceCommandBase + kMaxServic
 constexpr std::uint32_t kMaxDirectionCommands = 200;
 
 struct MenuItem {
-    enum class Kind { Command, Separator, Popup };
+    enum class Kind { Command, Check, Separator, Popup };
     Kind kind = Kind::Command;
     std::uint32_t command = 0;
     std::u16string text;
+    bool checked = false;  // of a check item
     std::vector<MenuItem> items;  // of a popup
 };
 

@@ -13,10 +13,13 @@
 #define IDC_WORD 1000
 #define IDC_DIRECTIONS 1001
 #define IDC_DICTIONARIES 1002
+#define IDC_OPEN_IN_BROWSER 1003
 
 #define ID_USE_CTRL_INS_INS 32777
 #define ID_USE_CTRL_C_C 32778
 #define ID_OPEN_VOCABRA 32781
+// The current service's answers in the web browser: outside the services' and directions' ranges.
+#define ID_OPEN_IN_BROWSER 32782
 #define ID_APP_ABOUT 57664
 #define ID_APP_EXIT 57665
 
@@ -28,6 +31,7 @@
 #define IDS_CLIPBOARD_SHORTCUT_BOUND 204
 #define IDS_OTHER_DIRECTIONS 210
 #define IDS_SERVICES 211
+#define IDS_OPEN_IN_BROWSER 212
 
 #ifndef IDC_STATIC
 #define IDC_STATIC (-1)

@@ -78,6 +78,15 @@ class Session:
             "XDG_CONFIG_HOME": os.path.join(self.work, "config"),
             "NO_AT_BRIDGE": "1",
         })
+        # A stand-in for the desktop's browser, which only notes the addresses it is given.
+        stand_ins = os.path.join(self.work, "bin")
+        os.makedirs(stand_ins, exist_ok=True)
+        self.browser_log = os.path.join(self.work, "xdg-open.log")
+        xdg_open = os.path.join(stand_ins, "xdg-open")
+        with open(xdg_open, "w", encoding="utf-8") as script:
+            script.write('#!/bin/sh\nprintf "%%s\\n" "$1" >> "%s"\n' % self.browser_log)
+        os.chmod(xdg_open, 0o755)
+        environment["PATH"] = stand_ins + os.pathsep + environment.get("PATH", os.defpath)
         self.environment = environment
         self.program = None
         self.icon = None
@@ -287,6 +296,28 @@ def english_run(options, dictionary, host, other):
     check(request is not None and request.path == request_path("Fake", "de-ru"),
           "Translate in the dialog asks the chosen service for the chosen direction")
     close_answer(session.answer_window("Haus"))
+
+    # The current service (Fake, for de-ru) opens its answers in the desktop's browser: the check
+    # item after the services in "Service". The double press then opens no answer window.
+    session.choose_from_menu(*(["Down"] * 6 + ["Right"] + ["Down"] * len(SERVICES) + ["Return"]))
+    session.wait_setting("Fake.openInBrowser", 1)
+    with ds.own_clipboard("browser"):
+        session.press_double("c")
+        address = "http://127.0.0.1:%d%s?text=browser" % (dictionary.port, request_path("Fake", "de-ru"))
+        ds.wait_until(lambda: os.path.exists(session.browser_log), 10, "the browser is started")
+    with open(session.browser_log, encoding="utf-8") as opened:
+        check(opened.read().splitlines() == [address], "the answer's address goes to xdg-open")
+    check(dictionary.wait_for(request_for("browser"), 2) is None, "and no answer window asks for it")
+    check(not [w for w in ds.find_windows(pid=program.pid, visible=True) if ds.window_title(w).startswith("Answer")],
+          "no answer window is open")
+    # The dialog's check box shows the choice and takes it back.
+    check(session.run() == 0, "another start shows the dialog")
+    dialog = session.dialog()
+    ds.focus(dialog)
+    ds.send_keys("alt+o")  # the check box's access key
+    session.wait_setting("Fake.openInBrowser", 0)
+    ds.close_window(dialog)
+    ds.wait_until(lambda: not ds.is_visible(dialog), 10, "the dialog hides")
 
     # Exit, the menu's last item.
     session.choose_from_menu("Up", "Return")

@@ -356,6 +356,7 @@ def main():
             print("basic scenario done after %.1f s" % (time.monotonic() - started), flush=True)
             program, dialog, favourites = settings_from_dialog(wine, exe, dictionary)
             favourite_from_menu(wine, favourites)
+            browser_choice(wine, dictionary, dialog)
             take_screenshots(wine, os.path.join(gallery, "en"), dialog, "About Vocabra")
             exit_program(program, shots, "english")
             russian = russian_locale(os.path.join(work, "locales"))
@@ -659,6 +660,50 @@ def favourite_from_menu(wine, favourites):
           % (stored, expected))
 
 
+def browser_choice(wine, dictionary, dialog):
+    """The current service's answers in the web browser: the check item that ends the Service
+    submenu stores the choice, a translation then opens Internet Explorer and no answer window,
+    and the dialog's check box, which shows the choice, takes it back."""
+    direction = registry_value(wine, "dictionaryDirection")[1]
+    priority = [p for p in registry_value(wine, "dictionaryPriority")[1].split(",") if p]
+    current = next(s for s in priority if s in SERVICES and direction in SERVICES[s][1])
+    value = current + ".openInBrowser"
+    check(registry_value(wine, value) is None, "nothing stored for %s: its own display" % current)
+
+    menu = open_tray_menu()
+    service = open_submenu(menu, SERVICE)
+    check(service is not None, "the Service submenu opens")
+    choose(menu, ("End",))  # its last item
+    check(wait_until(lambda: registry_dword(wine, value) == 1, 10) is not None,
+          "the Service submenu's last item stores %s = 1" % value)
+
+    # Ctrl+C+C over the dialog: the edit is filled whichever control has the focus.
+    word = "browser"
+    known = set(answer_windows({dialog})) | {dialog}  # the earlier translations'
+    with clipboard_holding(word):
+        xdotool("windowraise", str(dialog))
+        xdotool("windowfocus", "--sync", str(dialog))
+        xdotool("keydown", "ctrl", "key", "c", "key", "c", "keyup", "ctrl")
+        request = dictionary.wait_for(request_for(word), 30)
+    check(request is not None and request.path == "/%s/%s" % (SERVICES[current][2], direction),
+          "the translation reaches %s for %s" % (current, direction))
+    check(bool(wine.processes("iexplore.exe")), "through Internet Explorer")
+    check(not answer_windows(known), "and no answer window of Vocabra.exe opened")
+    wine.run("taskkill", "/im", "iexplore.exe")
+    wait_until(lambda: not wine.processes("iexplore.exe"), 20)
+
+    # Internet Explorer took the focus: the dialog is clicked again, then the check box's access key.
+    x, y, width, height = geometry(dialog)
+    xdotool("windowraise", str(dialog))
+    xdotool("mousemove", str(x + 5), str(y + 5), "click", "1")
+    xdotool("windowfocus", "--sync", str(dialog))
+    xdotool("key", "alt+o")
+    check(wait_until(lambda: registry_dword(wine, value) == 0, 10) is not None,
+          "the dialog's check box, shown checked, stores %s = 0" % value)
+    # The access key left the focus on the check box: back past the lists and Translate to the word.
+    xdotool("key", "--delay", "100", "shift+Tab", "shift+Tab", "shift+Tab", "shift+Tab")
+
+
 # ---- Screenshots: dialog, tray menu with its submenus, About box ----
 
 def menu_screenshots(folder):
@@ -767,21 +812,28 @@ def focus_notepad(notepad):
     xdotool("windowfocus", "--sync", str(notepad))
 
 
-def select_in_notepad(notepad, text):
-    """Replaces notepad's text with `text` (pasted from the X clipboard: xdotool cannot type
-    Cyrillic into Wine) and selects it."""
+@contextlib.contextmanager
+def clipboard_holding(text):
+    """The X clipboard holds `text` (xclip owns it) while the block runs."""
     clipboard = subprocess.Popen(["timeout", "30", "xclip", "-quiet", "-selection", "clipboard", "-i"],
                                  stdin=subprocess.PIPE, stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
     clipboard.stdin.write(text.encode("utf-8"))
     clipboard.stdin.close()
     try:
         time.sleep(0.3)
-        focus_notepad(notepad)
-        xdotool("key", "--delay", "50", "ctrl+a", "BackSpace", "ctrl+v", "ctrl+a")
-        time.sleep(0.3)
+        yield
     finally:
         clipboard.terminate()
         clipboard.wait()
+
+
+def select_in_notepad(notepad, text):
+    """Replaces notepad's text with `text` (pasted from the X clipboard: xdotool cannot type
+    Cyrillic into Wine) and selects it."""
+    with clipboard_holding(text):
+        focus_notepad(notepad)
+        xdotool("key", "--delay", "50", "ctrl+a", "BackSpace", "ctrl+v", "ctrl+a")
+        time.sleep(0.3)
 
 
 NOTEPAD_TEXTS = ["Добрый день!", "Hello, мир", "ещё раз"] + ["word %d" % i for i in range(1, 9)]

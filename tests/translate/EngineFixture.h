@@ -1,8 +1,11 @@
 #pragma once
 // A program folder of the test's own with a locale folder to fill, and a registry key to match.
 
+#include <algorithm>
+#include <cctype>
 #include <filesystem>
 #include <string>
+#include <vector>
 
 #include "foundation/config/Environment.h"
 #include "foundation/config/Settings.h"
@@ -43,6 +46,21 @@ protected:
                                   "\ndictionary.service.url=http://" + name +
                                   ".test/q?l=%locale%&d=%direction%&w=%words%\ndictionary.display.type=" +
                                   displayType + "\n" + extra);
+    }
+
+    // Configuration.properties listing "simple" services in priority order, each defined in its
+    // id in lower case + ".properties".
+    void WriteSimpleServices(const std::vector<std::string>& ids, const std::string& extra = "") const
+    {
+        std::string list;
+        std::string definitions;
+        for (const std::string& id : ids) {
+            std::string file = id + ".properties";
+            std::transform(file.begin(), file.end(), file.begin(), [](unsigned char c) { return std::tolower(c); });
+            list += (list.empty() ? "" : ",") + id;
+            definitions += "dictionary." + id + ".type=simple\ndictionary." + id + ".config=" + file + "\n";
+        }
+        WriteLocaleFile("Configuration.properties", "dictionaries=" + list + "\n" + extra + definitions);
     }
 
     static void SetRegistryString(const char16_t* name, const std::u16string& value)

@@ -45,4 +45,27 @@ TEST_F(NativeServiceTest, UnsupportedDirectionNeverReachesTheDisplay)
     EXPECT_TRUE(target.requests.empty());
 }
 
+TEST_F(NativeServiceTest, InTheBrowserEveryDisplayBecomesTheTabDisplayOfTheSameRequest)
+{
+    WriteService("l.properties", "L", "en-ru", "1", "dialog", "dictionary.dialog=Lingvo\ndictionary.window.width=600\n");
+    WriteService("p.properties", "P", "en-ru", "1", "popup");
+    WriteService("t.properties", "T", "en-ru", "1", "tab");
+    for (const char16_t* file : {u"l.properties", u"p.properties", u"t.properties"}) {
+        SCOPED_TRACE(testing::Message() << "service file " << static_cast<char>(file[0]));
+        SimpleDictionary service(file);
+        testsupport::RecordingTarget window;
+        testsupport::RecordingTarget browser;
+        service.Translate(u"a b", u"en-ru", window);
+        service.TranslateInBrowser(u"a b", u"en-ru", browser);
+        ASSERT_EQ(browser.requests.size(), 1u);
+        EXPECT_EQ(browser.requests[0].url, window.requests[0].url);
+        EXPECT_EQ(browser.requests[0].direction, u"en-ru");
+        EXPECT_EQ(browser.requests[0].display.displayType, u"tab");
+        EXPECT_EQ(window.requests[0].display.displayType, service.m_displayType);
+
+        EXPECT_THROW(service.TranslateInBrowser(u"word", u"ru-en", browser), TranslateException);
+        EXPECT_EQ(browser.requests.size(), 1u);
+    }
+}
+
 }  // namespace

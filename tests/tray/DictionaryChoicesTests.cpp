@@ -2,8 +2,12 @@
 // manager is one per process: this is the only test of the program that creates it.
 #include <gtest/gtest.h>
 
+#include <utility>
+
+#include "resources/Vocabra/resource.h"
 #include "tests/translate/EngineFixture.h"
 #include "tray/DictionaryChoices.h"
+#include "tray/OpenInBrowser.h"
 
 namespace {
 using translate::manager::DictionaryManager;
@@ -27,10 +31,7 @@ TEST_F(DictionaryChoices, WriteTheSameValuesOnEveryDesktop)
 {
     WriteService("a.properties", "Alpha", "en-ru,de-ru", "1,2");
     WriteService("b.properties", "Beta", "en-ru,fr-ru", "1,2");
-    WriteLocaleFile("Configuration.properties",
-                    "dictionaries=A,B\nfavour.dictionary.count=2\n"
-                    "dictionary.A.type=simple\ndictionary.A.config=a.properties\n"
-                    "dictionary.B.type=simple\ndictionary.B.config=b.properties\n");
+    WriteSimpleServices({"A", "B"}, "favour.dictionary.count=2\n");
     WriteLocaleFile("translate_direction.properties", "default.directions=en-ru,fr-ru\n");
     DictionaryManager& manager = DictionaryManager::GetInstance();
     ASSERT_EQ(manager.m_directions, (translate::DirectionList{u"de-ru", u"en-ru", u"fr-ru"}));
@@ -56,10 +57,31 @@ TEST_F(DictionaryChoices, WriteTheSameValuesOnEveryDesktop)
     EXPECT_EQ(choices[0].index, 1u);
 
     // The tray menu marks the current direction's item by its command.
-    const auto menu = tray::MakeDictionaryMenu(manager, u"fr-ru", u"Other", u"Service");
+    const tray::DictionaryMenuTexts texts{u"Other", u"Service", u"Browser"};
+    const auto menu = tray::MakeDictionaryMenu(manager, settings.key, u"fr-ru", texts);
     ASSERT_TRUE(menu.checkedCommand.has_value());
     EXPECT_EQ(*menu.checkedCommand, tray::kDirectionCommandBase + 2);
-    EXPECT_FALSE(tray::MakeDictionaryMenu(manager, u"xx-yy", u"Other", u"Service").checkedCommand.has_value());
+    EXPECT_FALSE(tray::MakeDictionaryMenu(manager, settings.key, u"xx-yy", texts).checkedCommand.has_value());
+
+    // "Service" ends with the current service's "open in my browser" check item: B's for fr-ru,
+    // A's for de-ru; a direction without a service has none.
+    tray::SetOpensInBrowser(settings.key, u"B", true);
+    for (const auto& [direction, checked] : {std::pair{u"fr-ru", true}, std::pair{u"de-ru", false}}) {
+        SCOPED_TRACE(checked ? "fr-ru" : "de-ru");
+        const tray::MenuItem services = tray::MakeDictionaryMenu(manager, settings.key, direction, texts).items.back();
+        ASSERT_EQ(services.items.size(), 4u);  // Beta, Alpha, a separator and the check item
+        EXPECT_EQ(services.items[2].kind, tray::MenuItem::Kind::Separator);
+        const tray::MenuItem& check = services.items[3];
+        EXPECT_EQ(check.kind, tray::MenuItem::Kind::Check);
+        EXPECT_EQ(check.text, u"Browser");
+        EXPECT_EQ(check.checked, checked);
+        // Outside the services' and the directions' command ranges.
+        EXPECT_TRUE(check.command < tray::kServiceCommandBase ||
+                    check.command >= tray::kDirectionCommandBase + tray::kMaxDirectionCommands);
+        EXPECT_EQ(check.command, static_cast<std::uint32_t>(ID_OPEN_IN_BROWSER));
+    }
+    EXPECT_EQ(tray::MakeDictionaryMenu(manager, settings.key, u"xx-yy", texts).items.back().items.size(), 2u);
+    settings.key.DeleteValue(u"B.openInBrowser");
 }
 
 TEST_F(DictionaryChoices, HotKeySwitchesAnyStoredValue)

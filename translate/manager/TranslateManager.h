@@ -35,6 +35,8 @@ public:
     // The first service by priority that supports `direction`; throws TranslateException.
     virtual TranslateService* GetServiceFor(const Direction& direction);
     virtual void Translate(const std::u16string& word, const Direction& direction, target::Target& target);
+    // As Translate, with the answer in the user's web browser (TranslateService::TranslateInBrowser).
+    virtual void TranslateInBrowser(const std::u16string& word, const Direction& direction, target::Target& browser);
     virtual void CreateServices(const std::u16string& serviceIds);
     virtual void CollectDirections();
     virtual std::unique_ptr<TranslateService> CreateService(const std::u16string& serviceId) = 0;

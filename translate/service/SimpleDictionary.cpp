@@ -51,9 +51,25 @@ std::u16string SimpleDictionary::BuildRequestUrl(const std::u16string& word, con
 
 void SimpleDictionary::Translate(std::u16string word, const Direction& direction, target::Target& target)
 {
+    Show(word, direction, target, Display());
+}
+
+void SimpleDictionary::TranslateInBrowser(std::u16string word, const Direction& direction, target::Target& browser)
+{
+    // The "tab" display opens the browser (Internet Explorer on Windows, the desktop's browser
+    // elsewhere) and needs no window of ours; the sizes are the answer window's and mean nothing
+    // there.
+    target::DisplaySettings display = Display();
+    display.displayType = u"tab";
+    Show(word, direction, browser, display);
+}
+
+void SimpleDictionary::Show(const std::u16string& word, const Direction& direction, target::Target& target,
+                            const target::DisplaySettings& display)
+{
     if (FindDirection(direction) == -1)
         throw TranslateException(u"Unsupported translation: " + direction);
-    target::ShowRequest(BuildRequestUrl(word, direction), direction, target, Display());
+    target::ShowRequest(BuildRequestUrl(word, direction), direction, target, display);
 }
 
 std::u16string SimpleDictionary::EncodeWords(const std::u16string& word) const

@@ -15,6 +15,7 @@ public:
     explicit SimpleDictionary(std::u16string fileName);
 
     void Translate(std::u16string word, const Direction& direction, target::Target& target) override;
+    void TranslateInBrowser(std::u16string word, const Direction& direction, target::Target& browser) override;
     virtual std::u16string EncodeWords(const std::u16string& word) const;
 
     // The request address for `word` in `direction`, which the service must support.
@@ -25,6 +26,10 @@ public:
     std::int32_t m_width = 0;
     std::int32_t m_height = 0;
     target::ClassId m_dialogClsid;  // all zero unless "dialog"
+
+private:
+    void Show(const std::u16string& word, const Direction& direction, target::Target& target,
+              const target::DisplaySettings& display);
 };
 
 class MultilexDictionary : public SimpleDictionary {

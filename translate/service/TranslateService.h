@@ -21,6 +21,10 @@ public:
     // Builds the request address for `word` and shows it on `target` (owned by the caller).
     // Throws TranslateException.
     virtual void Translate(std::u16string word, const Direction& direction, target::Target& target) = 0;
+    // The same request shown in the user's web browser, whatever the service's own display: for
+    // a site that the embedded engine cannot show. `browser` is a target without a window of its
+    // own (owned by the caller). Throws TranslateException.
+    virtual void TranslateInBrowser(std::u16string word, const Direction& direction, target::Target& browser) = 0;
 
     Properties m_properties;
     std::u16string m_name;

@@ -128,6 +128,11 @@ bool CMainDlg::OnCommand(UINT id, UINT code)
             if (SelectedItemData(m_dictionaryCombo, true, data))
                 OnServiceSelected(data);
             return true;
+        case IDC_OPEN_IN_BROWSER:
+            if (code != BN_CLICKED)
+                return false;
+            OnBrowserChoice(::IsDlgButtonChecked(m_hWnd, IDC_OPEN_IN_BROWSER) == BST_CHECKED);
+            return true;
         default:
             break;
     }
@@ -139,6 +144,10 @@ bool CMainDlg::OnCommand(UINT id, UINT code)
     }
     if (id >= kDirectionCommandBase && id < kDirectionCommandBase + kMaxDirectionCommands) {
         OnDirectionSelected(id - kDirectionCommandBase);
+        return true;
+    }
+    if (id == ID_OPEN_IN_BROWSER) {
+        OnBrowserChoice(std::nullopt);
         return true;
     }
     if (id == ID_USE_CTRL_INS_INS || id == ID_USE_CTRL_C_C) {

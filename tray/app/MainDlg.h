@@ -77,6 +77,8 @@ private:
 
     void OnDirectionSelected(std::size_t index);
     void OnServiceSelected(std::size_t index);
+    // The current service's answers in the web browser: as the check box says, or switched (none).
+    void OnBrowserChoice(std::optional<bool> inBrowser);
     void UpdateControls();
     // Item data of the selected item of a list, or false when nothing is selected.
     bool SelectedItemData(HWND list, bool extended, std::size_t& data) const;

@@ -8,6 +8,7 @@
 #include "translate/manager/DirectionName.h"
 #include "translate/manager/TranslateException.h"
 #include "tray/DictionaryChoices.h"
+#include "tray/OpenInBrowser.h"
 #include "tray/UserSettings.h"
 
 namespace tray::app {
@@ -83,6 +84,8 @@ void CMainDlg::UpdateControls()
     }
     // The first service is the one a translation uses.
     ::SendMessageW(m_dictionaryCombo, CB_SETCURSEL, 0, 0);
+    ::CheckDlgButton(m_hWnd, IDC_OPEN_IN_BROWSER,
+                     OpensInBrowser(m_settings.key, current->m_id) ? BST_CHECKED : BST_UNCHECKED);
 }
 
 bool CMainDlg::SelectedItemData(HWND list, bool extended, std::size_t& data) const
@@ -116,6 +119,20 @@ void CMainDlg::OnServiceSelected(std::size_t index)
 {
     try {
         ChooseService(m_settings.key, index);
+        UpdateControls();
+    } catch (const translate::TranslateException&) {
+    }
+}
+
+void CMainDlg::OnBrowserChoice(std::optional<bool> inBrowser)
+{
+    try {
+        DictionaryManager& manager = DictionaryManager::GetInstance();
+        const translate::Direction direction = GetCurrentDirection(m_settings.key);
+        if (inBrowser)
+            SetCurrentServiceOpensInBrowser(m_settings.key, manager, direction, *inBrowser);
+        else
+            ToggleOpenInBrowser(m_settings.key, manager, direction);
         UpdateControls();
     } catch (const translate::TranslateException&) {
     }

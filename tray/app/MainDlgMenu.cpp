@@ -43,12 +43,15 @@ void CheckCommand(HMENU menu, UINT command, bool checked)
 }
 
 // The favourites, "Other" and "Service" between the resource's separator and a new one after it.
-void InsertDictionaryItems(HMENU menu, UINT position, DictionaryManager& manager, const translate::Direction& current)
+void InsertDictionaryItems(HMENU menu, UINT position, DictionaryManager& manager, const Win32::API::RegKey& key,
+                           const translate::Direction& current)
 {
     ::InsertMenuW(menu, position, MF_BYPOSITION | MF_SEPARATOR, 0, nullptr);
 
-    const DictionaryMenu items = MakeDictionaryMenu(manager, current, LoadResourceString(IDS_OTHER_DIRECTIONS),
-                                                    LoadResourceString(IDS_SERVICES));
+    const DictionaryMenu items = MakeDictionaryMenu(
+        manager, key, current,
+        {LoadResourceString(IDS_OTHER_DIRECTIONS), LoadResourceString(IDS_SERVICES),
+         LoadResourceString(IDS_OPEN_IN_BROWSER)});
     InsertMenuItems(menu, position, items.items);
     // By command: the first item found is the favourite one when the direction is a favourite.
     if (items.checkedCommand)
@@ -61,7 +64,7 @@ void CMainDlg::PrepareMenu(HMENU menu)
     const int anchor = FirstSeparator(menu);
     if (anchor >= 0) {
         try {
-            InsertDictionaryItems(menu, static_cast<UINT>(anchor + 1), DictionaryManager::GetInstance(),
+            InsertDictionaryItems(menu, static_cast<UINT>(anchor + 1), DictionaryManager::GetInstance(), m_settings.key,
                                   GetCurrentDirection(m_settings.key));
         } catch (const translate::TranslateException&) {
             // No manager: the menu keeps its own items.

@@ -12,6 +12,7 @@
 #include "translate/target/WEBBrowserTarget_win32.h"
 #include "tray/ClipboardWord.h"
 #include "tray/HotKeyRecognizer.h"
+#include "tray/OpenInBrowser.h"
 #include "tray/UserSettings.h"
 #include "tray/app/MainDlg.h"
 #include "update/UpdateOffer.h"
@@ -99,23 +100,26 @@ void CMainDlg::OnTranslate()
         try {
             DictionaryManager& manager = DictionaryManager::GetInstance();
             const translate::Direction direction = GetCurrentDirection(m_settings.key);
-            Target* window = g_createTarget ? g_createTarget(&CMainDlg::OnTargetClosed, this) : nullptr;
-            if (window) {
-                OpenTarget owner(window);
-                m_openTargets.push_back(std::move(owner));
-                translation.ShowsInto(window);
-                window->SetIcon(reinterpret_cast<HICON>(::SendMessageW(m_hWnd, WM_GETICON, ICON_SMALL, 0)));
-                const bool userSize =
-                    m_answerPlaces.Open(*window, manager.GetServiceFor(direction)->m_id, monitor, m_settings.key);
-                AnswerView view(*window, userSize);
-                manager.Translate(word, direction, view);
-                m_answerPlaces.Placed(*window);
-            } else {
-                // Before Vista, and whenever the embedded browser library cannot be had: Internet
-                // Explorer's own windows, so that a translation always shows.
-                translate::target::WEBBrowserTarget target;
-                manager.Translate(word, direction, target);
-            }
+            // The browser's answers need no window of ours: Internet Explorer's own.
+            translate::target::WEBBrowserTarget browser;
+            TranslateWord(m_settings.key, manager, word, direction, browser, [&] {
+                Target* window = g_createTarget ? g_createTarget(&CMainDlg::OnTargetClosed, this) : nullptr;
+                if (window) {
+                    OpenTarget owner(window);
+                    m_openTargets.push_back(std::move(owner));
+                    translation.ShowsInto(window);
+                    window->SetIcon(reinterpret_cast<HICON>(::SendMessageW(m_hWnd, WM_GETICON, ICON_SMALL, 0)));
+                    const bool userSize =
+                        m_answerPlaces.Open(*window, manager.GetServiceFor(direction)->m_id, monitor, m_settings.key);
+                    AnswerView view(*window, userSize);
+                    manager.Translate(word, direction, view);
+                    m_answerPlaces.Placed(*window);
+                } else {
+                    // Before Vista, and whenever the embedded browser library cannot be had:
+                    // Internet Explorer's own windows, so that a translation always shows.
+                    manager.Translate(word, direction, browser);
+                }
+            });
         } catch (const translate::TranslateException&) {
             // The request failed; the user sees nothing, as with every engine failure.
         }

@@ -7,6 +7,11 @@ namespace tray::app {
 namespace {
 MenuHandle CreatePopup(const MenuItem& popup);
 
+UINT CommandFlags(const MenuItem& item)
+{
+    return MF_STRING | (item.kind == MenuItem::Kind::Check && item.checked ? MF_CHECKED : MF_UNCHECKED);
+}
+
 // Appends one item; a sub-popup is handed to the menu only when appending succeeds.
 bool Append(HMENU menu, const MenuItem& item)
 {
@@ -14,7 +19,8 @@ bool Append(HMENU menu, const MenuItem& item)
         case MenuItem::Kind::Separator:
             return ::AppendMenuW(menu, MF_SEPARATOR, 0, nullptr) != FALSE;
         case MenuItem::Kind::Command:
-            return ::AppendMenuW(menu, MF_STRING, item.command, Wide(item.text)) != FALSE;
+        case MenuItem::Kind::Check:
+            return ::AppendMenuW(menu, CommandFlags(item), item.command, Wide(item.text)) != FALSE;
         case MenuItem::Kind::Popup: {
             MenuHandle sub = CreatePopup(item);
             if (!sub)
@@ -50,7 +56,8 @@ void InsertMenuItems(HMENU menu, UINT position, const std::vector<MenuItem>& ite
                 ::InsertMenuW(menu, position, MF_BYPOSITION | MF_SEPARATOR, 0, nullptr);
                 break;
             case MenuItem::Kind::Command:
-                ::InsertMenuW(menu, position, MF_BYPOSITION | MF_STRING, item.command, Wide(item.text));
+            case MenuItem::Kind::Check:
+                ::InsertMenuW(menu, position, MF_BYPOSITION | CommandFlags(item), item.command, Wide(item.text));
                 break;
             case MenuItem::Kind::Popup: {
                 MenuHandle sub = CreatePopup(item);

@@ -2,6 +2,7 @@
 
 #include <gdk/gdkx.h>
 
+#include <algorithm>
 #include <cstdlib>
 
 #include "foundation/config/Environment.h"
@@ -121,13 +122,22 @@ void MainWindow::BuildWidgets()
     g_signal_connect(m_dictionaryCombo, "changed", G_CALLBACK(&MainWindow::OnServiceChanged), this);
     gtk_grid_attach(GTK_GRID(grid), m_dictionaryCombo, 0, 2, 2, 1);
 
+    // The current service's answers in the desktop's browser.
+    // Its access key is the Windows dialog's: "&" there is "_" here.
+    std::string browserText = DesktopText("IDD_MAINDLG.IDC_OPEN_IN_BROWSER");
+    std::replace(browserText.begin(), browserText.end(), '&', '_');
+    m_browserCheck = gtk_check_button_new_with_mnemonic(browserText.c_str());
+    gtk_widget_set_name(m_browserCheck, "open-in-browser");
+    g_signal_connect(m_browserCheck, "toggled", G_CALLBACK(&MainWindow::OnBrowserChoiceToggled), this);
+    gtk_grid_attach(GTK_GRID(grid), m_browserCheck, 0, 3, 2, 1);
+
     m_keyNote = gtk_label_new(nullptr);
     gtk_widget_set_name(m_keyNote, "key-note");
     gtk_label_set_line_wrap(GTK_LABEL(m_keyNote), TRUE);
     gtk_label_set_max_width_chars(GTK_LABEL(m_keyNote), 40);
     gtk_label_set_xalign(GTK_LABEL(m_keyNote), 0);
     gtk_widget_set_no_show_all(m_keyNote, TRUE);
-    gtk_grid_attach(GTK_GRID(grid), m_keyNote, 0, 3, 2, 1);
+    gtk_grid_attach(GTK_GRID(grid), m_keyNote, 0, 4, 2, 1);
 
     gtk_container_add(GTK_CONTAINER(window), grid);
     gtk_widget_show_all(grid);

@@ -55,6 +55,7 @@ private:
     void OnListChoice(GtkComboBox* combo, int indexColumn, Choose&& choose);
     static void OnDirectionChanged(GtkComboBox* combo, gpointer self);
     static void OnServiceChanged(GtkComboBox* combo, gpointer self);
+    static void OnBrowserChoiceToggled(GtkToggleButton* check, gpointer self);
 
     // MainWindowTranslate.cpp
     void OnTranslate();
@@ -81,6 +82,7 @@ private:
     GtkWidget* m_wordEntry = nullptr;
     GtkWidget* m_directionCombo = nullptr;
     GtkWidget* m_dictionaryCombo = nullptr;
+    GtkWidget* m_browserCheck = nullptr;
     GtkWidget* m_keyNote = nullptr;
     bool m_filling = false;  // the lists are being refilled: their change signals are not choices
 
@@ -92,6 +94,7 @@ private:
     std::unique_ptr<TrayIndicator> m_tray;
     HotKeyListener m_hotKeys;
     AnswerWindows m_answers;
+    DesktopBrowserTarget m_browser;  // the services whose answers the user opens in the browser
     UpdateQuestion m_update;
     AboutBox m_about;
     bool m_exited = false;

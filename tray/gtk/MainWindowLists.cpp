@@ -10,6 +10,7 @@
 #include "translate/manager/DirectionName.h"
 #include "translate/manager/TranslateException.h"
 #include "tray/DictionaryChoices.h"
+#include "tray/OpenInBrowser.h"
 #include "tray/UserSettings.h"
 #include "tray/gtk/DesktopStrings.h"
 #include "tray/gtk/MainWindow.h"
@@ -87,6 +88,7 @@ void MainWindow::UpdateControls()
     m_filling = true;
     FillDirections(direction);
     FillServices(direction);
+    gtk_toggle_button_set_active(GTK_TOGGLE_BUTTON(m_browserCheck), OpensInBrowser(m_settings.key, current->m_id));
     m_filling = false;
     if (m_tray)
         m_tray->MenuChanged();
@@ -173,6 +175,23 @@ void MainWindow::OnServiceChanged(GtkComboBox* combo, gpointer data)
             ChooseService(self->m_settings.key, index);
             return true;
         });
+    });
+}
+
+void MainWindow::OnBrowserChoiceToggled(GtkToggleButton* check, gpointer data)
+{
+    glib::GuardCallback("choosing the browser in the dialog", [check, data] {
+        auto* self = static_cast<MainWindow*>(data);
+        if (self->m_filling)
+            return;
+        try {
+            SetCurrentServiceOpensInBrowser(self->m_settings.key, DictionaryManager::GetInstance(),
+                                            GetCurrentDirection(self->m_settings.key),
+                                            gtk_toggle_button_get_active(check) != FALSE);
+        } catch (const translate::TranslateException&) {
+        }
+        if (self->m_tray)
+            self->m_tray->MenuChanged();
     });
 }
 

@@ -7,6 +7,7 @@
 #include "translate/manager/DictionaryManager.h"
 #include "translate/manager/TranslateException.h"
 #include "tray/DictionaryChoices.h"
+#include "tray/OpenInBrowser.h"
 #include "tray/TrayTip.h"
 #include "tray/UserSettings.h"
 #include "tray/gtk/DesktopStrings.h"
@@ -47,6 +48,9 @@ void AppendModelItems(GtkWidget* menu, const std::vector<MenuItem>& items, std::
             AppendModelItems(submenu, item.items, checked, action);
             gtk_menu_item_set_submenu(GTK_MENU_ITEM(popup), submenu);
             gtk_menu_shell_append(GTK_MENU_SHELL(menu), popup);
+        } else if (item.kind == MenuItem::Kind::Check) {
+            gtk_menu_shell_append(GTK_MENU_SHELL(menu),
+                                  CommandItem(text::Utf16ToUtf8(item.text), item.command, item.checked, action));
         } else {
             const bool mark = checked && *checked == item.command;
             if (mark)
@@ -73,8 +77,9 @@ GtkWidget* MainWindow::BuildTrayMenu()
     append(gtk_separator_menu_item_new());
     try {
         DictionaryMenu dictionary = MakeDictionaryMenu(
-            translate::manager::DictionaryManager::GetInstance(), GetCurrentDirection(m_settings.key),
-            text::Utf8ToUtf16(DesktopText("IDS_OTHER_DIRECTIONS")), text::Utf8ToUtf16(DesktopText("IDS_SERVICES")));
+            translate::manager::DictionaryManager::GetInstance(), m_settings.key, GetCurrentDirection(m_settings.key),
+            {text::Utf8ToUtf16(DesktopText("IDS_OTHER_DIRECTIONS")), text::Utf8ToUtf16(DesktopText("IDS_SERVICES")),
+             text::Utf8ToUtf16(DesktopText("IDS_OPEN_IN_BROWSER"))});
         AppendModelItems(menu, dictionary.items, dictionary.checkedCommand, action);
         append(gtk_separator_menu_item_new());
     } catch (const translate::TranslateException&) {
@@ -124,6 +129,10 @@ void MainWindow::OnCommand(std::uint32_t command)
         } else if (command >= kServiceCommandBase && command < kServiceCommandBase + kMaxServiceCommands) {
             ChooseService(m_settings.key, command - kServiceCommandBase);
             UpdateControls();
+        } else if (command == ID_OPEN_IN_BROWSER) {
+            if (ToggleOpenInBrowser(m_settings.key, translate::manager::DictionaryManager::GetInstance(),
+                                    GetCurrentDirection(m_settings.key)))
+                UpdateControls();
         }
     } catch (const translate::TranslateException&) {
     }

@@ -6,6 +6,7 @@
 #include "translate/manager/TranslateException.h"
 #include "tray/ClipboardWord.h"
 #include "tray/HotKeyRecognizer.h"
+#include "tray/OpenInBrowser.h"
 #include "tray/UserSettings.h"
 #include "tray/gtk/MainWindow.h"
 
@@ -21,10 +22,12 @@ void MainWindow::OnTranslate()
     try {
         translate::manager::DictionaryManager& manager = translate::manager::DictionaryManager::GetInstance();
         const translate::Direction direction = GetCurrentDirection(m_settings.key);
-        // The service that will answer: its windows' zoom and size are kept for it.
-        const std::u16string serviceId = manager.GetServiceFor(direction)->m_id;
-        m_answers.Translate(m_currentIconPath, serviceId, [&](translate::target::Target& target) {
-            manager.Translate(word, direction, target);
+        TranslateWord(m_settings.key, manager, word, direction, m_browser, [&] {
+            // The service that will answer: its windows' zoom and size are kept for it.
+            const std::u16string serviceId = manager.GetServiceFor(direction)->m_id;
+            m_answers.Translate(m_currentIconPath, serviceId, [&](translate::target::Target& target) {
+                manager.Translate(word, direction, target);
+            });
         });
     } catch (const translate::TranslateException&) {
         // The request failed; the user sees nothing, as with every engine failure.
