@@ -350,6 +350,35 @@ def russian_run(options, dictionary, host, other):
 
     check(session.run("--exit") == 0, "--exit exits with 0")
     check(program.wait_exit(15) == 0, "and the running copy ends with 0")
+    # The copy --install started may come up only after --exit, find no copy running, and stay:
+    # it is ended too, so that no copy of this run meets the next runs on the session bus.
+    ds.wait_until(lambda: no_copy_left(session), 20, "no copy of the Russian run is left")
+
+
+def copies_of(session):
+    """Process ids running this run's program with this run's configuration folder."""
+    found = []
+    executable = os.path.realpath(session.folder.executable)
+    marker = ("XDG_CONFIG_HOME=" + session.environment["XDG_CONFIG_HOME"]).encode()
+    for entry in os.listdir("/proc"):
+        try:
+            with open("/proc/%s/cmdline" % entry, "rb") as cmdline:
+                program = cmdline.read().split(b"\0")[0]
+            with open("/proc/%s/environ" % entry, "rb") as environ:
+                environment = environ.read().split(b"\0")
+        except (OSError, ValueError):
+            continue
+        if program and os.path.realpath(program.decode()) == executable and marker in environment:
+            found.append(int(entry))
+    return found
+
+
+def no_copy_left(session):
+    """True once no copy runs; a copy still running is asked to exit."""
+    if not copies_of(session):
+        return True
+    session.run("--exit")
+    return False
 
 
 class PortalService:
