@@ -5,14 +5,15 @@
 #include <cstring>
 
 #include "foundation/glib/CallbackGuard.h"
+#include "foundation/glib/DesktopPortal.h"
 #include "foundation/glib/GLibOwnership.h"
 
 namespace answerwindow {
 namespace {
 using glib::GVariantPtr;
 
-constexpr char kPortalName[] = "org.freedesktop.portal.Desktop";
-constexpr char kPortalPath[] = "/org/freedesktop/portal/desktop";
+using glib::kPortalBusName;
+using glib::kPortalObjectPath;
 constexpr char kSettingsInterface[] = "org.freedesktop.portal.Settings";
 constexpr char kAppearance[] = "org.freedesktop.appearance";
 constexpr char kColourScheme[] = "color-scheme";
@@ -94,8 +95,8 @@ void FollowDesktopDarkPreference()
         return;
     started = true;
     g_object_get(gtk_settings_get_default(), kPreferDark, &TheFollower().gtksOwn, nullptr);
-    g_dbus_proxy_new_for_bus(G_BUS_TYPE_SESSION, G_DBUS_PROXY_FLAGS_DO_NOT_LOAD_PROPERTIES, nullptr, kPortalName,
-                             kPortalPath, kSettingsInterface, nullptr, OnPortal, nullptr);
+    g_dbus_proxy_new_for_bus(G_BUS_TYPE_SESSION, G_DBUS_PROXY_FLAGS_DO_NOT_LOAD_PROPERTIES, nullptr, kPortalBusName,
+                             kPortalObjectPath, kSettingsInterface, nullptr, OnPortal, nullptr);
 }
 
 }  // namespace answerwindow

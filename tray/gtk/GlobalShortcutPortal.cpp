@@ -9,14 +9,15 @@
 #include <utility>
 
 #include "foundation/glib/CallbackGuard.h"
+#include "foundation/glib/DesktopPortal.h"
 #include "foundation/glib/GLibOwnership.h"
 #include "tray/gtk/PortalRequestPath.h"
 
 namespace tray::gtk {
 namespace {
 
-constexpr char kPortalBusName[] = "org.freedesktop.portal.Desktop";
-constexpr char kPortalObjectPath[] = "/org/freedesktop/portal/desktop";
+using glib::kPortalBusName;
+using glib::kPortalObjectPath;
 constexpr char kShortcutsInterface[] = "org.freedesktop.portal.GlobalShortcuts";
 constexpr char kRequestInterface[] = "org.freedesktop.portal.Request";
 constexpr char kSessionInterface[] = "org.freedesktop.portal.Session";
