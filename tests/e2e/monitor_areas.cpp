@@ -2,8 +2,8 @@
 //   monitor_areas                    one line per monitor: "left top right bottom" of its work area
 //   monitor_areas move <title> X Y   moves the top-level dialog of that title to X,Y; exit code 1
 //                                    when there is none
-// Moving through the system matters under Wine: a window that Wine frames itself does not follow
-// a move made in the X server behind Wine's back.
+// The move goes through the system, as a user's drag does, so that the place the program reads
+// back from Wine is the one the test chose.
 #include <windows.h>
 
 #include <cstdio>
