@@ -15,10 +15,9 @@ import sys
 sys.dont_write_bytecode = True  # nothing written into the source tree
 
 from checks import check, run_or_exit
-from fake_dictionary import FakeDictionary
-from tray_e2e import (ANSWER_SIZE, answer_windows, checked_session, close_answer, exit_program, prepare_work,
-                      start_with_dialog, use_own_window_frames, use_proxy, write_locale)
-from wine_session import WineSession, geometry, wait_until, xdotool
+from tray_e2e import (ANSWER_SIZE, answer_windows, close_answer, exit_program, prepare_work, program_session,
+                      start_with_dialog, write_locale)
+from wine_session import geometry, wait_until, xdotool
 
 
 def work_areas(wine, monitors):
@@ -80,23 +79,16 @@ def main():
     monitors = os.path.join(app, os.path.basename(options.monitors))
     shutil.copy(options.monitors, monitors)
 
-    wine = WineSession(os.path.join(work, "wineprefix"), logs)
     figures = []
-    with FakeDictionary() as dictionary:
-        write_locale(app, dictionary.port)
-        with checked_session(wine, dictionary, os.path.join(shots, "failure.png")):
-            wine.create()
-            use_proxy(wine, work, dictionary.port)  # the update checks stay on this machine
-            use_own_window_frames(wine)
-            areas = work_areas(wine, monitors)
-            check(len(areas) == 2 and middle(areas[0]) != middle(areas[1]),
-                  "the system sees two monitors with different middles: %s" % (areas,))
-            program, dialog = start_with_dialog(wine, exe)
-            # The second monitor first: a program that always takes the primary one fails at once.
-            for chosen, word in ((1, "second"), (0, "first")):
-                figures.append((chosen, areas[chosen], answer_on(wine, monitors, dialog, areas, chosen, word)))
-            exit_program(program, shots, "two-monitors")
-    shutil.rmtree(wine.prefix, ignore_errors=True)
+    with program_session(work, app, shots, logs, write_locale) as (wine, _):
+        areas = work_areas(wine, monitors)
+        check(len(areas) == 2 and middle(areas[0]) != middle(areas[1]),
+              "the system sees two monitors with different middles: %s" % (areas,))
+        program, dialog = start_with_dialog(wine, exe)
+        # The second monitor first: a program that always takes the primary one fails at once.
+        for chosen, word in ((1, "second"), (0, "first")):
+            figures.append((chosen, areas[chosen], answer_on(wine, monitors, dialog, areas, chosen, word)))
+        exit_program(program, shots, "two-monitors")
     for chosen, area, placed in figures:
         print("monitor %d, work area %s: answer window at %s" % (chosen, area, placed))
 

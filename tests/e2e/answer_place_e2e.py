@@ -15,18 +15,16 @@ usage: answer_place_e2e.py --exe <Vocabra.exe> --browser-window <dll> --layout <
 
 import argparse
 import os
-import shutil
 import sys
 import time
 
 sys.dont_write_bytecode = True  # nothing written into the source tree
 
 from checks import check, run_or_exit
-from fake_dictionary import FakeDictionary
-from tray_e2e import (ANSWER_SIZE, PRIORITY, about_screenshot, answer_windows, checked_session, close_answer,
-                      close_answers, exit_program, menu_screenshots, prepare_work, registry_dword, start_with_dialog,
-                      use_own_window_frames, use_proxy, write_locale)
-from wine_session import WineSession, geometry, russian_locale, screenshot, wait_until, xdotool
+from tray_e2e import (ANSWER_SIZE, PRIORITY, about_screenshot, answer_windows, close_answer, close_answers,
+                      exit_program, menu_screenshots, prepare_work, program_session, registry_dword, start_with_dialog,
+                      write_locale)
+from wine_session import geometry, russian_locale, screenshot, wait_until, xdotool
 
 DPI = 144
 SERVICE = PRIORITY[0]  # the service of the default direction
@@ -146,25 +144,19 @@ def main():
     work, app, shots, logs, exe = prepare_work(options.work, options.exe, options.browser_window)
     gallery = os.path.abspath(options.screenshots)
 
-    wine = WineSession(os.path.join(work, "wineprefix"), logs)
-    with FakeDictionary() as dictionary:
-        write_locale(app, dictionary.port)
-        with checked_session(wine, dictionary, os.path.join(shots, "failure.png")):
-            wine.create()
-            code, _ = wine.output_of("reg", "add", r"HKCU\Control Panel\Desktop", "/v", "LogPixels", "/t",
-                                     "REG_DWORD", "/d", str(DPI), "/f")
-            check(code == 0, "the prefix's screen has %d DPI" % DPI)
-            use_proxy(wine, work, dictionary.port)  # the update checks stay on this machine
-            use_own_window_frames(wine)
-            program, dialog = start_with_dialog(wine, exe)
-            figures = sizes(wine, dialog)
-            pictures(wine, options.layout, os.path.join(gallery, "en"), shots, dialog, "About Vocabra")
-            exit_program(program, shots, "english")
-            russian = russian_locale(os.path.join(work, "locales"))
-            program, dialog = start_with_dialog(wine, exe, env=russian)
-            pictures(wine, options.layout, os.path.join(gallery, "ru"), shots, dialog, "Об Vocabra")
-            exit_program(program, shots, "russian")
-    shutil.rmtree(wine.prefix, ignore_errors=True)
+    with program_session(work, app, shots, logs, write_locale) as (wine, _):
+        # Read by each program as it starts: every one of them sees the screen at this DPI.
+        code, _ = wine.output_of("reg", "add", r"HKCU\Control Panel\Desktop", "/v", "LogPixels", "/t",
+                                 "REG_DWORD", "/d", str(DPI), "/f")
+        check(code == 0, "the prefix's screen has %d DPI" % DPI)
+        program, dialog = start_with_dialog(wine, exe)
+        figures = sizes(wine, dialog)
+        pictures(wine, options.layout, os.path.join(gallery, "en"), shots, dialog, "About Vocabra")
+        exit_program(program, shots, "english")
+        russian = russian_locale(os.path.join(work, "locales"))
+        program, dialog = start_with_dialog(wine, exe, env=russian)
+        pictures(wine, options.layout, os.path.join(gallery, "ru"), shots, dialog, "Об Vocabra")
+        exit_program(program, shots, "russian")
     for label, figure in figures:
         print("%-48s %s" % (label, figure))
 

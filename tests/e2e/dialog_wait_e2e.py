@@ -24,11 +24,9 @@ import time
 sys.dont_write_bytecode = True  # nothing written into the source tree
 
 from checks import check, run_or_exit
-from fake_dictionary import FakeDictionary
-from tray_e2e import (ANSWER_SIZE, EXIT, answer_windows, checked_session, choose_from_menu, close_answer,
-                      ended_after, minimal_exit_time, prepare_work, start_with_dialog, use_own_window_frames,
-                      use_proxy)
-from wine_session import WineSession, geometry, wait_until, xdotool
+from tray_e2e import (ANSWER_SIZE, EXIT, answer_windows, choose_from_menu, close_answer, ended_after, minimal_exit_time,
+                      prepare_work, program_session, start_with_dialog)
+from wine_session import geometry, wait_until, xdotool
 
 SLOW = 3.0  # the test dialog server's kSlowMs
 # The test dialog server's class that answers by name only, under the ProgID the service names.
@@ -100,13 +98,16 @@ def closing_during_the_wait(program, dialog, calls):
     """The window closed while the server starts and at moments of its slow answer."""
     for delay, word in ((0.0, "first"), (0.2, "second"), (1.0, "third"), (SLOW - 0.5, "fourth")):
         known = set(answer_windows(set()))
+        detaches = calls.lines().count("dispatch Detach")
         ask(dialog, word)
         window = new_answer(known)
         time.sleep(delay)
         check(close_answer(window), "%r: the answer window closes %.1f s after it opened, during the wait"
               % (word, delay))
         check(bool(wait_until(lambda: calls.shown(word), 15)), "%r: the request reached the server" % word)
-        time.sleep(SLOW + 1.0)  # the server's answer comes back to a window that is gone
+        # The server's answer comes back to a window that is gone; the program then lets the
+        # server's object go, which the server notes as a Detach.
+        wait_until(lambda: calls.lines().count("dispatch Detach") > detaches or program.poll() is not None, 20)
         check(program.poll() is None, "%r: the program lives after the server answered" % word)
 
 
@@ -169,24 +170,17 @@ def main():
     server = os.path.join(app, os.path.basename(options.test_server))
     shutil.copy(options.test_server, server)
 
-    wine = WineSession(os.path.join(work, "wineprefix"), logs)
-    with FakeDictionary() as dictionary:
-        write_locale(app, dictionary.port)
-        with checked_session(wine, dictionary, os.path.join(shots, "failure.png")):
-            wine.create()
-            use_proxy(wine, work, dictionary.port)  # the update checks stay on this machine
-            use_own_window_frames(wine)
-            check(wine.run(server, "/RegServer") == 0, "the test dialog server registers itself")
-            code, _ = wine.output_of("reg", "add", PROG_ID, "/ve", "/d", TEST_CLASS, "/f")
-            check(code == 0, "the service's dialog class names the test dialog server")
-            yardstick = minimal_exit_time(wine, options.minimal, "visible")
-            calls = Calls(app)
-            program, dialog = start_with_dialog(wine, exe)
-            closing_during_the_wait(program, dialog, calls)
-            second_request_during_the_wait(dialog, calls)
-            next_translation_works(dialog, calls)
-            exit_with_a_server_stuck_in_detach(program, dialog, calls, shots, yardstick)
-    shutil.rmtree(wine.prefix, ignore_errors=True)
+    with program_session(work, app, shots, logs, write_locale) as (wine, _):
+        check(wine.run(server, "/RegServer") == 0, "the test dialog server registers itself")
+        code, _ = wine.output_of("reg", "add", PROG_ID, "/ve", "/d", TEST_CLASS, "/f")
+        check(code == 0, "the service's dialog class names the test dialog server")
+        yardstick = minimal_exit_time(wine, options.minimal, "visible")
+        calls = Calls(app)
+        program, dialog = start_with_dialog(wine, exe)
+        closing_during_the_wait(program, dialog, calls)
+        second_request_during_the_wait(dialog, calls)
+        next_translation_works(dialog, calls)
+        exit_with_a_server_stuck_in_detach(program, dialog, calls, shots, yardstick)
 
 
 if __name__ == "__main__":

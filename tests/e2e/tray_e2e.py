@@ -773,6 +773,23 @@ def prepare_work(work, exe, browser_window):
     return work, app, shots, logs, program
 
 
+@contextlib.contextmanager
+def program_session(work, app, shots, logs, write_program_locale):
+    """A new Wine prefix for the program in `app` (see prepare_work), whose services ask a fake
+    dictionary that is also WinINet's proxy, so that the update checks stay on this machine, and
+    whose windows Wine frames. Yields (wine, dictionary); the prefix is removed when the run passed.
+    `write_program_locale(app, port)` writes the locale folder for the dictionary's port."""
+    wine = WineSession(os.path.join(work, "wineprefix"), logs)
+    with FakeDictionary() as dictionary:
+        write_program_locale(app, dictionary.port)
+        with checked_session(wine, dictionary, os.path.join(shots, "failure.png")):
+            wine.create()
+            use_proxy(wine, work, dictionary.port)
+            use_own_window_frames(wine)
+            yield wine, dictionary
+    shutil.rmtree(wine.prefix, ignore_errors=True)
+
+
 def exit_program(program, shots, label):
     choose_from_menu(shots, label, EXIT)
     check(wait_until(lambda: program.poll() is not None, 20) and program.returncode == 0,
