@@ -91,7 +91,8 @@ void CMainDlg::OnTranslate()
         return;
 
     // Taken before the answer window, which becomes the foreground window, is made.
-    const translate::target::MonitorArea monitor = m_requestMonitor.value_or(translate::target::UserMonitor());
+    const translate::target::MonitorArea monitor =
+        m_requestMonitor ? *m_requestMonitor : translate::target::UserMonitor();
     m_requestMonitor.reset();
     {
         // A double press during the wait puts its word into m_word.
