@@ -14,7 +14,7 @@
 #include "tests/wine/AnswerWindowLibrary_win32.h"
 #include "tests/wine/ComTestSupport_win32.h"
 #include "tests/wine/RefCounted_win32.h"
-#include "tray/app/MessageLoop.h"
+#include "tray/win32/MessageLoop.h"
 
 using Microsoft::WRL::ComPtr;
 using translate::target::Target;

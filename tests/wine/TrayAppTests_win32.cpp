@@ -15,9 +15,9 @@
 #include "resources/Vocabra/resource.h"
 #include "tests/support/IsolatedProfile.h"
 #include "tests/support/TestSupport.h"
-#include "tray/app/DialogImpl.h"
-#include "tray/app/KeyboardHook.h"
-#include "tray/app/TrayIcon.h"
+#include "tray/win32/DialogImpl.h"
+#include "tray/win32/KeyboardHook.h"
+#include "tray/win32/TrayIcon.h"
 
 namespace {
 using tray::app::CTrayIcon;

@@ -1,4 +1,4 @@
-#include "tray/app/AboutDlg.h"
+#include "tray/win32/AboutDlg.h"
 
 #include "update/UpdateCheck.h"
 

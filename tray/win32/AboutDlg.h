@@ -4,7 +4,7 @@
 #include <windows.h>
 
 #include "resources/Vocabra/resource.h"
-#include "tray/app/DialogImpl.h"
+#include "tray/win32/DialogImpl.h"
 
 namespace tray::app {
 

@@ -1,4 +1,4 @@
-#include "tray/app/AnswerPlaces.h"
+#include "tray/win32/AnswerPlaces.h"
 
 #include <cstdlib>
 

@@ -6,8 +6,8 @@
 
 #include <windows.h>
 
-#include "tray/app/FailureLog.h"
-#include "tray/app/Resources.h"
+#include "tray/win32/FailureLog.h"
+#include "tray/win32/Resources.h"
 
 namespace tray::app {
 

@@ -1,4 +1,4 @@
-#include "tray/app/ExitRequest.h"
+#include "tray/win32/ExitRequest.h"
 
 #include "foundation/win32api/Handles.h"
 

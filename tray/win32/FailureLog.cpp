@@ -1,4 +1,4 @@
-#include "tray/app/FailureLog.h"
+#include "tray/win32/FailureLog.h"
 
 #include "foundation/log/CaughtException.h"
 #include "foundation/log/Log.h"

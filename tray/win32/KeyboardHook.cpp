@@ -1,10 +1,10 @@
-#include "tray/app/KeyboardHook.h"
+#include "tray/win32/KeyboardHook.h"
 
 #include <string>
 
 #include "tray/HotKeyRecognizer.h"
-#include "tray/app/FailureLog.h"
-#include "tray/app/Resources.h"
+#include "tray/win32/FailureLog.h"
+#include "tray/win32/Resources.h"
 
 namespace tray::app {
 namespace {

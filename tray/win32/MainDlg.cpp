@@ -1,5 +1,5 @@
 // The main dialog's life: construction, message map, initialisation, placement, close and destroy.
-#include "tray/app/MainDlg.h"
+#include "tray/win32/MainDlg.h"
 
 #include <optional>
 
@@ -10,9 +10,9 @@
 #include "tray/MenuModel.h"
 #include "tray/StartupRules.h"
 #include "tray/UserSettings.h"
-#include "tray/app/AboutDlg.h"
-#include "tray/app/ExitRequest.h"
-#include "tray/app/KeyboardHook.h"
+#include "tray/win32/AboutDlg.h"
+#include "tray/win32/ExitRequest.h"
+#include "tray/win32/KeyboardHook.h"
 
 namespace tray::app {
 namespace {

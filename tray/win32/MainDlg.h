@@ -15,11 +15,11 @@
 #include "foundation/config/Settings.h"
 #include "resources/Vocabra/resource.h"
 #include "translate/target/Target.h"
-#include "tray/app/AnswerPlaces.h"
-#include "tray/app/DialogImpl.h"
-#include "tray/app/MessageLoop.h"
-#include "tray/app/TrayIconImpl.h"
-#include "tray/app/UiHandles.h"
+#include "tray/win32/AnswerPlaces.h"
+#include "tray/win32/DialogImpl.h"
+#include "tray/win32/MessageLoop.h"
+#include "tray/win32/TrayIconImpl.h"
+#include "tray/win32/UiHandles.h"
 
 namespace tray::app {
 

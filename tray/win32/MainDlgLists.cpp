@@ -1,5 +1,5 @@
 // The main dialog's two lists, its icons and tooltip, and the choices made in them.
-#include "tray/app/MainDlg.h"
+#include "tray/win32/MainDlg.h"
 
 #include <commctrl.h>
 

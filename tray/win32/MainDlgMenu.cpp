@@ -5,9 +5,9 @@
 #include "tray/DictionaryChoices.h"
 #include "tray/TrayTip.h"
 #include "tray/UserSettings.h"
-#include "tray/app/KeyboardHook.h"
-#include "tray/app/MainDlg.h"
-#include "tray/app/MenuBuilder.h"
+#include "tray/win32/KeyboardHook.h"
+#include "tray/win32/MainDlg.h"
+#include "tray/win32/MenuBuilder.h"
 
 namespace tray::app {
 namespace {

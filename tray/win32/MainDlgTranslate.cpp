@@ -14,7 +14,7 @@
 #include "tray/HotKeyRecognizer.h"
 #include "tray/OpenInBrowser.h"
 #include "tray/UserSettings.h"
-#include "tray/app/MainDlg.h"
+#include "tray/win32/MainDlg.h"
 #include "update/UpdateOffer.h"
 
 namespace tray::app {

@@ -1,7 +1,7 @@
-#include "tray/app/MenuBuilder.h"
+#include "tray/win32/MenuBuilder.h"
 
-#include "tray/app/Resources.h"
-#include "tray/app/UiHandles.h"
+#include "tray/win32/Resources.h"
+#include "tray/win32/UiHandles.h"
 
 namespace tray::app {
 namespace {

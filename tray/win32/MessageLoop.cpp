@@ -1,4 +1,4 @@
-#include "tray/app/MessageLoop.h"
+#include "tray/win32/MessageLoop.h"
 
 #include <algorithm>
 

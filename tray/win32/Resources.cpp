@@ -1,4 +1,4 @@
-#include "tray/app/Resources.h"
+#include "tray/win32/Resources.h"
 
 #include "foundation/config/Environment.h"
 

@@ -1,4 +1,4 @@
-#include "tray/app/TrayIcon.h"
+#include "tray/win32/TrayIcon.h"
 
 #include <cwchar>
 

@@ -5,9 +5,9 @@
 
 #include <windows.h>
 
-#include "tray/app/Resources.h"
-#include "tray/app/TrayIcon.h"
-#include "tray/app/UiHandles.h"
+#include "tray/win32/Resources.h"
+#include "tray/win32/TrayIcon.h"
+#include "tray/win32/UiHandles.h"
 
 namespace tray::app {
 

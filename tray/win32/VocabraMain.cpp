@@ -10,11 +10,11 @@
 #include "foundation/win32api/ComApartment_win32.h"
 #include "foundation/win32api/Handles.h"
 #include "tray/StartupRules.h"
-#include "tray/app/ExitRequest.h"
-#include "tray/app/FailureLog.h"
-#include "tray/app/MainDlg.h"
-#include "tray/app/MessageLoop.h"
-#include "tray/app/UiHandles.h"
+#include "tray/win32/ExitRequest.h"
+#include "tray/win32/FailureLog.h"
+#include "tray/win32/MainDlg.h"
+#include "tray/win32/MessageLoop.h"
+#include "tray/win32/UiHandles.h"
 #include "foundation/threads/BackgroundTask.h"
 
 namespace {
