@@ -7,32 +7,38 @@
 #include "tray/UserSettings.h"
 
 namespace tray {
-using translate::manager::DictionaryManager;
+using translate::manager::TranslateManager;
 
-bool ChooseDirection(Settings& settings, std::size_t index)
+namespace {
+ChoiceResult Written(bool stored)
 {
-    DictionaryManager& manager = DictionaryManager::GetInstance();
+    return stored ? ChoiceResult::Stored : ChoiceResult::NotStored;
+}
+}  // namespace
+
+ChoiceResult ChooseDirection(Settings& settings, TranslateManager& manager, std::size_t index)
+{
     if (index >= manager.m_directions.size() || manager.m_directions[index].empty())
-        return false;
+        return ChoiceResult::Refused;
     const translate::Direction direction = manager.m_directions[index];
-    settings.key.SetString(u"dictionaryDirection", direction);
-    settings.key.SetString(u"dictionaryDefaultDirections", PushFavouriteDirection(direction, manager.GetDefaultDirections(),
-                                                                                  GetFavouriteCount(settings)));
-    return true;
+    const bool current = settings.key.SetString(u"dictionaryDirection", direction);
+    const bool favourite = settings.key.SetString(
+        u"dictionaryDefaultDirections",
+        PushFavouriteDirection(direction, manager.GetDefaultDirections(), GetFavouriteCount(settings)));
+    return Written(current && favourite);
 }
 
-void ChooseService(Win32::API::RegKey& key, std::size_t index)
+ChoiceResult ChooseService(Win32::API::RegKey& key, TranslateManager& manager, std::size_t index)
 {
-    DictionaryManager& manager = DictionaryManager::GetInstance();
     const std::u16string priority = manager.GetPriorityList();
     const auto services = manager.GetServicesByPriority();
-    key.SetString(u"dictionaryPriority",
-                  index < services.size() ? PushServicePriority(services[index]->m_id, priority) : priority);
+    return Written(key.SetString(
+        u"dictionaryPriority", index < services.size() ? PushServicePriority(services[index]->m_id, priority) : priority));
 }
 
-void ToggleHotKey(Win32::API::RegKey& key, const char16_t* name)
+ChoiceResult ToggleHotKey(Win32::API::RegKey& key, const char16_t* name)
 {
-    key.SetDWORD(name, IsHotKeyOn(key, name) ? 0 : 1);
+    return Written(key.SetDWORD(name, IsHotKeyOn(key, name) ? 0 : 1));
 }
 
 std::u16string FillPlaces(const std::u16string& pattern, const std::u16string& first, const std::u16string& second)
@@ -50,7 +56,7 @@ std::u16string FillPlaces(const std::u16string& pattern, const std::u16string& f
     return text;
 }
 
-DictionaryMenu MakeDictionaryMenu(DictionaryManager& manager, const Win32::API::RegKey& key,
+DictionaryMenu MakeDictionaryMenu(TranslateManager& manager, const Win32::API::RegKey& key,
                                   const translate::Direction& current, const DictionaryMenuTexts& texts)
 {
     std::vector<std::u16string> serviceNames;
@@ -73,7 +79,7 @@ DictionaryMenu MakeDictionaryMenu(DictionaryManager& manager, const Win32::API::
     return menu;
 }
 
-std::vector<ServiceChoice> ServicesFor(DictionaryManager& manager, const translate::Direction& direction)
+std::vector<ServiceChoice> ServicesFor(TranslateManager& manager, const translate::Direction& direction)
 {
     std::vector<ServiceChoice> choices;
     const auto services = manager.GetServicesByPriority();

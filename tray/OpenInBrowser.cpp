@@ -16,9 +16,9 @@ bool OpensInBrowser(const Win32::API::RegKey& key, const std::u16string& service
     return key.GetDWORD(OpenInBrowserValueName(serviceId).c_str(), value) && value == 1;
 }
 
-void SetOpensInBrowser(Win32::API::RegKey& key, const std::u16string& serviceId, bool inBrowser)
+bool SetOpensInBrowser(Win32::API::RegKey& key, const std::u16string& serviceId, bool inBrowser)
 {
-    key.SetDWORD(OpenInBrowserValueName(serviceId).c_str(), inBrowser ? 1 : 0);
+    return key.SetDWORD(OpenInBrowserValueName(serviceId).c_str(), inBrowser ? 1 : 0);
 }
 
 namespace {
@@ -43,20 +43,22 @@ std::optional<bool> CurrentServiceOpensInBrowser(const Win32::API::RegKey& key, 
     return OpensInBrowser(key, service->m_id);
 }
 
-bool SetCurrentServiceOpensInBrowser(Win32::API::RegKey& key, TranslateManager& manager,
-                                     const translate::Direction& direction, bool inBrowser)
+ChoiceResult SetCurrentServiceOpensInBrowser(Win32::API::RegKey& key, TranslateManager& manager,
+                                             const translate::Direction& direction, bool inBrowser)
 {
     const auto* service = CurrentService(manager, direction);
     if (!service)
-        return false;
-    SetOpensInBrowser(key, service->m_id, inBrowser);
-    return true;
+        return ChoiceResult::Refused;
+    return SetOpensInBrowser(key, service->m_id, inBrowser) ? ChoiceResult::Stored : ChoiceResult::NotStored;
 }
 
-bool ToggleOpenInBrowser(Win32::API::RegKey& key, TranslateManager& manager, const translate::Direction& direction)
+ChoiceResult ToggleOpenInBrowser(Win32::API::RegKey& key, TranslateManager& manager,
+                                 const translate::Direction& direction)
 {
     const std::optional<bool> current = CurrentServiceOpensInBrowser(key, manager, direction);
-    return current && SetCurrentServiceOpensInBrowser(key, manager, direction, !*current);
+    if (!current)
+        return ChoiceResult::Refused;
+    return SetCurrentServiceOpensInBrowser(key, manager, direction, !*current);
 }
 
 void TranslateWord(const Win32::API::RegKey& key, TranslateManager& manager, const std::u16string& word,

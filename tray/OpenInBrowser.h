@@ -9,6 +9,7 @@
 
 #include "foundation/win32api/Handles.h"
 #include "translate/manager/TranslateManager.h"
+#include "tray/ChoiceResult.h"
 
 namespace tray {
 
@@ -18,18 +19,19 @@ std::u16string OpenInBrowserValueName(const std::u16string& serviceId);
 // A stored 1 opens the answers in the browser; anything else, or nothing, keeps the service's own
 // display.
 bool OpensInBrowser(const Win32::API::RegKey& key, const std::u16string& serviceId);
-void SetOpensInBrowser(Win32::API::RegKey& key, const std::u16string& serviceId, bool inBrowser);
+// False when the write failed.
+bool SetOpensInBrowser(Win32::API::RegKey& key, const std::u16string& serviceId, bool inBrowser);
 
 // The choice of the service a translation in `direction` uses; none when no service supports it.
 std::optional<bool> CurrentServiceOpensInBrowser(const Win32::API::RegKey& key,
                                                  translate::manager::TranslateManager& manager,
                                                  const translate::Direction& direction);
 // Stores that service's choice (the dialog's check box) or switches it (the menu's check item);
-// false, and nothing written, when no service supports the direction.
-bool SetCurrentServiceOpensInBrowser(Win32::API::RegKey& key, translate::manager::TranslateManager& manager,
-                                     const translate::Direction& direction, bool inBrowser);
-bool ToggleOpenInBrowser(Win32::API::RegKey& key, translate::manager::TranslateManager& manager,
-                         const translate::Direction& direction);
+// refused, and nothing written, when no service supports the direction.
+ChoiceResult SetCurrentServiceOpensInBrowser(Win32::API::RegKey& key, translate::manager::TranslateManager& manager,
+                                             const translate::Direction& direction, bool inBrowser);
+ChoiceResult ToggleOpenInBrowser(Win32::API::RegKey& key, translate::manager::TranslateManager& manager,
+                                 const translate::Direction& direction);
 
 // One translation: shown through `browser` (a target without a window of its own) when the user
 // opens the service's answers in the browser; otherwise `inAnswerWindow` runs it, so that no

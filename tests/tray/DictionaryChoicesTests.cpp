@@ -6,6 +6,7 @@
 
 #include "resources/Vocabra/resource.h"
 #include "tests/translate/EngineFixture.h"
+#include "translate/manager/DictionaryManager.h"
 #include "tray/DictionaryChoices.h"
 #include "tray/OpenInBrowser.h"
 
@@ -33,21 +34,23 @@ TEST_F(DictionaryChoices, WriteTheSameValuesOnEveryDesktop)
     WriteService("b.properties", "Beta", "en-ru,fr-ru", "1,2");
     WriteSimpleServices({"A", "B"}, "favour.dictionary.count=2\n");
     WriteLocaleFile("translate_direction.properties", "default.directions=en-ru,fr-ru\n");
+    // The table is the process's: another test may have read it first.
+    TranslateDirectionTable().Load(ConfigFilePath(IDS_TRANSLATE_DIRECTION_PATH));
     DictionaryManager& manager = DictionaryManager::GetInstance();
     ASSERT_EQ(manager.m_directions, (translate::DirectionList{u"de-ru", u"en-ru", u"fr-ru"}));
     Settings settings;
 
     // A direction: current, and first of the favourites cut to the count's six characters each.
-    EXPECT_TRUE(tray::ChooseDirection(settings, 0));
+    EXPECT_EQ(tray::ChooseDirection(settings, manager, 0), tray::ChoiceResult::Stored);
     EXPECT_EQ(Stored(settings, u"dictionaryDirection"), u"de-ru");
     EXPECT_EQ(Stored(settings, u"dictionaryDefaultDirections"), u"de-ru,en-ru,");
-    EXPECT_FALSE(tray::ChooseDirection(settings, 3));
+    EXPECT_EQ(tray::ChooseDirection(settings, manager, 3), tray::ChoiceResult::Refused);
     EXPECT_EQ(Stored(settings, u"dictionaryDirection"), u"de-ru");
 
     // A service, by its place in the priority order; a place past the end stores the order as it is.
-    tray::ChooseService(settings.key, 1);
+    EXPECT_EQ(tray::ChooseService(settings.key, manager, 1), tray::ChoiceResult::Stored);
     EXPECT_EQ(Stored(settings, u"dictionaryPriority"), u"B,A");
-    tray::ChooseService(settings.key, 7);
+    tray::ChooseService(settings.key, manager, 7);
     EXPECT_EQ(Stored(settings, u"dictionaryPriority"), u"B,A");
 
     // Only the services of the direction are offered, with their place in the priority order.
@@ -88,7 +91,7 @@ TEST_F(DictionaryChoices, HotKeySwitchesAnyStoredValue)
 {
     Settings settings;
     settings.key.DeleteValue(u"useCtrlCC");
-    tray::ToggleHotKey(settings.key, u"useCtrlCC");  // absent is on
+    EXPECT_EQ(tray::ToggleHotKey(settings.key, u"useCtrlCC"), tray::ChoiceResult::Stored);  // absent is on
     EXPECT_EQ(StoredNumber(settings, u"useCtrlCC"), 0u);
     tray::ToggleHotKey(settings.key, u"useCtrlCC");
     EXPECT_EQ(StoredNumber(settings, u"useCtrlCC"), 1u);

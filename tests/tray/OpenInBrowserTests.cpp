@@ -56,23 +56,23 @@ TEST_F(CurrentServiceChoice, FollowsTheServiceATranslationUses)
     EXPECT_EQ(tray::CurrentServiceOpensInBrowser(m_settings.key, Manager(), u"en-ru"), false);
 
     // The menu's switch changes the service of the direction, and only that one.
-    EXPECT_TRUE(tray::ToggleOpenInBrowser(m_settings.key, Manager(), u"en-ru"));
+    EXPECT_EQ(tray::ToggleOpenInBrowser(m_settings.key, Manager(), u"en-ru"), tray::ChoiceResult::Stored);
     EXPECT_TRUE(tray::OpensInBrowser(m_settings.key, u"A"));
     EXPECT_FALSE(tray::OpensInBrowser(m_settings.key, u"B"));
     EXPECT_EQ(tray::CurrentServiceOpensInBrowser(m_settings.key, Manager(), u"en-ru"), true);
     EXPECT_EQ(tray::CurrentServiceOpensInBrowser(m_settings.key, Manager(), u"de-ru"), false);
 
     // The check box stores what it shows, whatever was stored before.
-    EXPECT_TRUE(tray::SetCurrentServiceOpensInBrowser(m_settings.key, Manager(), u"de-ru", true));
-    EXPECT_TRUE(tray::SetCurrentServiceOpensInBrowser(m_settings.key, Manager(), u"de-ru", true));
+    EXPECT_EQ(tray::SetCurrentServiceOpensInBrowser(m_settings.key, Manager(), u"de-ru", true), tray::ChoiceResult::Stored);
+    EXPECT_EQ(tray::SetCurrentServiceOpensInBrowser(m_settings.key, Manager(), u"de-ru", true), tray::ChoiceResult::Stored);
     EXPECT_TRUE(tray::OpensInBrowser(m_settings.key, u"B"));
-    EXPECT_TRUE(tray::ToggleOpenInBrowser(m_settings.key, Manager(), u"en-ru"));
+    EXPECT_EQ(tray::ToggleOpenInBrowser(m_settings.key, Manager(), u"en-ru"), tray::ChoiceResult::Stored);
     EXPECT_FALSE(tray::OpensInBrowser(m_settings.key, u"A"));
 
     // A direction that no service supports has no service to choose for.
     EXPECT_EQ(tray::CurrentServiceOpensInBrowser(m_settings.key, Manager(), u"xx-yy"), std::nullopt);
-    EXPECT_FALSE(tray::ToggleOpenInBrowser(m_settings.key, Manager(), u"xx-yy"));
-    EXPECT_FALSE(tray::SetCurrentServiceOpensInBrowser(m_settings.key, Manager(), u"xx-yy", true));
+    EXPECT_EQ(tray::ToggleOpenInBrowser(m_settings.key, Manager(), u"xx-yy"), tray::ChoiceResult::Refused);
+    EXPECT_EQ(tray::SetCurrentServiceOpensInBrowser(m_settings.key, Manager(), u"xx-yy", true), tray::ChoiceResult::Refused);
     EXPECT_FALSE(tray::OpensInBrowser(m_settings.key, u"A"));
     EXPECT_TRUE(tray::OpensInBrowser(m_settings.key, u"B"));
 }

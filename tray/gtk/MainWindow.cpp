@@ -8,8 +8,7 @@
 #include "foundation/config/Environment.h"
 #include "foundation/glib/CallbackGuard.h"
 #include "foundation/text/Utf.h"
-#include "translate/manager/DictionaryManager.h"
-#include "translate/manager/TranslateException.h"
+#include "tray/ProgramManager.h"
 #include "tray/StartupRules.h"
 #include "tray/UserSettings.h"
 #include "tray/gtk/DesktopStrings.h"
@@ -32,12 +31,27 @@ bool IsWaylandDesktop()
     return (session && std::string(session) == "wayland") || (wayland && *wayland) ||
            !GDK_IS_X11_DISPLAY(gdk_display_get_default());
 }
+
+std::u16string Text(const char* key)
+{
+    return text::Utf8ToUtf16(DesktopText(key));
+}
+
+MainDialogTexts ControllerTexts()
+{
+    return {u"Vocabra",
+            Text("IDS_TRAY_TIP"),
+            Text("IDS_HOT_KEYS_OFF"),
+            Text("IDS_SETTING_NOT_STORED"),
+            {Text("IDS_OTHER_DIRECTIONS"), Text("IDS_SERVICES"), Text("IDS_OPEN_IN_BROWSER")}};
+}
 }  // namespace
 
 MainWindow::MainWindow(GtkApplication* application)
     : m_application(application),
       m_hotKeys([this](std::uint32_t virtualKey) { OnDoublePress(virtualKey); }),
-      m_answers(m_settings.key)
+      m_answers(m_settings.key),
+      m_controller(*this, m_settings, ProgramManager(), ControllerTexts())
 {
     m_programIconPath = text::Utf16ToUtf8(GetModuleDirectory()) + "vocabra.ico";
     m_programIcon.reset(gdk_pixbuf_new_from_file_at_size(m_programIconPath.c_str(), 16, 16, nullptr));
@@ -47,17 +61,10 @@ MainWindow::MainWindow(GtkApplication* application)
     m_tray = TrayIndicator::Create(g_application_get_dbus_connection(G_APPLICATION(application)),
                                    {[this] { Present(); }, [this] { return BuildTrayMenu(); }});
     m_tray->SetIcon(m_programIcon.get(), m_programIconPath);
-    m_serviceTip = u"Vocabra";
-    try {
-        translate::manager::DictionaryManager::GetInstance();
-    } catch (const translate::TranslateException&) {
-        // No services: the dialog and the tray still work, translations fail quietly.
-    }
+    // Without services the dialog and the tray still work; translations fail quietly.
     LoadServiceIcons();
-    UpdateControls();
-
     m_waylandDesktop = IsWaylandDesktop();
-    UpdateHotKeyListener();
+    m_controller.Start();
     StartShortcutPortal();
     ShowKeyNote();
 }
@@ -96,7 +103,7 @@ void MainWindow::BuildWidgets()
     gtk_widget_set_can_default(translate, TRUE);
     g_signal_connect_swapped(
         translate, "clicked",
-        G_CALLBACK(+[](MainWindow* self) { glib::GuardCallback("Translate", [self] { self->OnTranslate(); }); }), this);
+        G_CALLBACK(+[](MainWindow* self) { glib::GuardCallback("Translate", [self] { self->m_controller.OnTranslate(); }); }), this);
     gtk_grid_attach(GTK_GRID(grid), translate, 1, 0, 1, 1);
 
     // Directions: name and index into the manager's list.
@@ -239,6 +246,7 @@ void MainWindow::Exit()
     if (m_exited)
         return;
     m_exited = true;
+    m_controller.Stop();
     StorePosition();
     m_hotKeys.Stop();
     m_shortcutPortal.reset();

@@ -1,16 +1,19 @@
 #pragma once
-// The Linux desktop program's main dialog and the owner of nearly all of its behaviour, as the
-// main dialog is on Windows: the word, Translate, the direction and service lists, the tray icon
-// and its menu, the hot keys, the answer windows and the update offer.
+// The Linux desktop program's main dialog: the word, Translate, the direction and service lists,
+// the tray icon and its menu, the hot keys, the answer windows and the update offer. What they do
+// is the main-dialog controller's; this window wires its controls to it.
 
 #include <gtk/gtk.h>
 
+#include <cstddef>
 #include <cstdint>
+#include <functional>
 #include <memory>
 #include <string>
 #include <unordered_map>
 
 #include "foundation/config/Settings.h"
+#include "tray/MainDialogController.h"
 #include "tray/gtk/AboutBox.h"
 #include "tray/gtk/AnswerWindows.h"
 #include "tray/gtk/GObjectPtr.h"
@@ -21,7 +24,7 @@
 
 namespace tray::gtk {
 
-class MainWindow {
+class MainWindow final : public MainDialogView {
 public:
     // Builds the hidden dialog, the tray icon and the lists, and starts listening to the hot keys.
     explicit MainWindow(GtkApplication* application);
@@ -33,6 +36,24 @@ public:
     void Present();
     // The tray menu's Exit: stores the position, closes everything and ends the application.
     void Exit();
+
+    // MainDialogView
+    void FillDirections(const std::vector<DirectionItem>& items) override;
+    void SelectDirection(std::optional<std::size_t> row) override;
+    void FillServices(const std::vector<ServiceChoice>& services) override;
+    void SelectFirstService() override;
+    void SetOpenInBrowserCheck(bool checked) override;
+    void ShowServiceIcon(const std::u16string& serviceId) override;
+    void SetTip(const std::u16string& tip) override;
+    void MenuChanged() override;
+    bool WatchHotKeys(bool wanted) override;
+    std::u16string Word() const override;
+    void SetWord(const std::u16string& word) override;
+    void PrepareHotKeyAnswer(bool showDialog) override;
+    void OpenAnswer(const AnswerRequest& request) override;
+    void UseBrowserTarget(const std::function<void(translate::target::Target&)>& use) override;
+    void OfferUpdate() override;
+    void ShowMessage(const std::u16string& text) override;
 
 private:
     // MainWindow.cpp
@@ -47,18 +68,11 @@ private:
 
     // MainWindowLists.cpp
     void LoadServiceIcons();
-    void UpdateControls();
-    void FillDirections(const translate::Direction& current);
-    void FillServices(const translate::Direction& current);
-    // A choice in a list: `choose` (the index stored with the chosen item) says whether it changed.
-    template <class Choose>
-    void OnListChoice(GtkComboBox* combo, int indexColumn, Choose&& choose);
     static void OnDirectionChanged(GtkComboBox* combo, gpointer self);
     static void OnServiceChanged(GtkComboBox* combo, gpointer self);
     static void OnBrowserChoiceToggled(GtkToggleButton* check, gpointer self);
 
     // MainWindowTranslate.cpp
-    void OnTranslate();
     void OnDoublePress(std::uint32_t virtualKey);
     void TranslateClipboard();
     static void OnClipboardText(GtkClipboard*, const gchar* text, gpointer self);
@@ -67,8 +81,6 @@ private:
     GtkWidget* BuildTrayMenu();
     void OnCommand(std::uint32_t command);
     static void OnMenuItem(GtkMenuItem* item, gpointer self);
-    void UpdateHotKeyListener();
-    void ShowTip();
 
     GtkApplication* m_application;
     Settings m_settings;
@@ -84,10 +96,7 @@ private:
     GtkWidget* m_dictionaryCombo = nullptr;
     GtkWidget* m_browserCheck = nullptr;
     GtkWidget* m_keyNote = nullptr;
-    bool m_filling = false;  // the lists are being refilled: their change signals are not choices
 
-    std::u16string m_serviceTip;
-    bool m_hotKeysOff = false;  // wanted, but the keys cannot be seen on this display
     bool m_waylandDesktop = false;
     // Only under Wayland: the desktop's own shortcut that translates the clipboard.
     std::unique_ptr<GlobalShortcutPortal> m_shortcutPortal;
@@ -98,6 +107,7 @@ private:
     UpdateQuestion m_update;
     AboutBox m_about;
     bool m_exited = false;
+    MainDialogController m_controller;
 };
 
 }  // namespace tray::gtk

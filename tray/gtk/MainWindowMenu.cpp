@@ -4,12 +4,6 @@
 #include "foundation/glib/CallbackGuard.h"
 #include "foundation/text/Utf.h"
 #include "resource.h"
-#include "translate/manager/DictionaryManager.h"
-#include "translate/manager/TranslateException.h"
-#include "tray/DictionaryChoices.h"
-#include "tray/OpenInBrowser.h"
-#include "tray/TrayTip.h"
-#include "tray/UserSettings.h"
 #include "tray/gtk/DesktopStrings.h"
 #include "tray/gtk/MainWindow.h"
 
@@ -71,19 +65,13 @@ GtkWidget* MainWindow::BuildTrayMenu()
     gtk_widget_set_name(menu, "tray-menu");
     const auto append = [menu](GtkWidget* item) { gtk_menu_shell_append(GTK_MENU_SHELL(menu), item); };
     const ItemAction action{G_CALLBACK(&MainWindow::OnMenuItem), this};
-    append(CommandItem(DesktopText("ID_USE_CTRL_INS_INS"), ID_USE_CTRL_INS_INS,
-                       IsHotKeyOn(m_settings.key, u"useCtrlInsIns"), action));
-    append(CommandItem(DesktopText("ID_USE_CTRL_C_C"), ID_USE_CTRL_C_C, IsHotKeyOn(m_settings.key, u"useCtrlCC"), action));
+    TrayMenuState state = m_controller.MenuState();
+    append(CommandItem(DesktopText("ID_USE_CTRL_INS_INS"), ID_USE_CTRL_INS_INS, state.ctrlInsIns, action));
+    append(CommandItem(DesktopText("ID_USE_CTRL_C_C"), ID_USE_CTRL_C_C, state.ctrlCC, action));
     append(gtk_separator_menu_item_new());
-    try {
-        DictionaryMenu dictionary = MakeDictionaryMenu(
-            translate::manager::DictionaryManager::GetInstance(), m_settings.key, GetCurrentDirection(m_settings.key),
-            {text::Utf8ToUtf16(DesktopText("IDS_OTHER_DIRECTIONS")), text::Utf8ToUtf16(DesktopText("IDS_SERVICES")),
-             text::Utf8ToUtf16(DesktopText("IDS_OPEN_IN_BROWSER"))});
-        AppendModelItems(menu, dictionary.items, dictionary.checkedCommand, action);
+    if (state.dictionary) {
+        AppendModelItems(menu, state.dictionary->items, state.dictionary->checkedCommand, action);
         append(gtk_separator_menu_item_new());
-    } catch (const translate::TranslateException&) {
-        // No manager: the menu keeps the program's own items.
     }
     GtkWidget* open = CommandItem(DesktopText("ID_OPEN_VOCABRA"), ID_OPEN_VOCABRA, std::nullopt, action);
     gtk_widget_set_name(open, kOpenItemName);
@@ -104,12 +92,6 @@ void MainWindow::OnMenuItem(GtkMenuItem* item, gpointer self)
 void MainWindow::OnCommand(std::uint32_t command)
 {
     switch (command) {
-        case ID_USE_CTRL_INS_INS:
-        case ID_USE_CTRL_C_C:
-            ToggleHotKey(m_settings.key, command == ID_USE_CTRL_INS_INS ? u"useCtrlInsIns" : u"useCtrlCC");
-            UpdateHotKeyListener();
-            m_tray->MenuChanged();
-            return;
         case ID_OPEN_VOCABRA:
             Present();
             return;
@@ -120,45 +102,31 @@ void MainWindow::OnCommand(std::uint32_t command)
             Exit();
             return;
         default:
-            break;
-    }
-    try {
-        if (command >= kDirectionCommandBase && command < kDirectionCommandBase + kMaxDirectionCommands) {
-            if (ChooseDirection(m_settings, command - kDirectionCommandBase))
-                UpdateControls();
-        } else if (command >= kServiceCommandBase && command < kServiceCommandBase + kMaxServiceCommands) {
-            ChooseService(m_settings.key, command - kServiceCommandBase);
-            UpdateControls();
-        } else if (command == ID_OPEN_IN_BROWSER) {
-            if (ToggleOpenInBrowser(m_settings.key, translate::manager::DictionaryManager::GetInstance(),
-                                    GetCurrentDirection(m_settings.key)))
-                UpdateControls();
-        }
-    } catch (const translate::TranslateException&) {
+            m_controller.OnMenuCommand(command);
     }
 }
 
-void MainWindow::UpdateHotKeyListener()
+bool MainWindow::WatchHotKeys(bool wanted)
 {
-    const bool wanted = !AreBothHotKeysOff(m_settings.key);
     if (!wanted) {
         m_hotKeys.Stop();
     } else if (!m_hotKeys.IsListening()) {
         GdkDisplay* display = gdk_display_get_default();
         m_hotKeys.Start(GDK_IS_X11_DISPLAY(display) ? gdk_display_get_name(display) : nullptr);
     }
-    const bool off = wanted && !m_hotKeys.IsListening();
-    if (off != m_hotKeysOff) {
-        m_hotKeysOff = off;
-        ShowTip();
-    }
+    return m_hotKeys.IsListening();
 }
 
-void MainWindow::ShowTip()
+void MainWindow::SetTip(const std::u16string& tip)
 {
     if (m_tray)
-        m_tray->SetTip(text::Utf16ToUtf8(
-            TrayTipText(m_serviceTip, m_hotKeysOff, text::Utf8ToUtf16(DesktopText("IDS_HOT_KEYS_OFF")))));
+        m_tray->SetTip(text::Utf16ToUtf8(tip));
+}
+
+void MainWindow::MenuChanged()
+{
+    if (m_tray)
+        m_tray->MenuChanged();
 }
 
 }  // namespace tray::gtk

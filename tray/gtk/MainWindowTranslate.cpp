@@ -1,47 +1,14 @@
-// Translating: the Translate button, the hot keys' clipboard text, and where answers are shown.
+// Translating: the word box, the hot keys' clipboard text, and where answers are shown.
 #include "foundation/glib/CallbackGuard.h"
 #include "foundation/text/Utf.h"
-#include "foundation/text/WhiteSpace.h"
-#include "translate/manager/DictionaryManager.h"
-#include "translate/manager/TranslateException.h"
-#include "tray/ClipboardWord.h"
-#include "tray/HotKeyRecognizer.h"
-#include "tray/OpenInBrowser.h"
-#include "tray/UserSettings.h"
 #include "tray/gtk/MainWindow.h"
 
 namespace tray::gtk {
 
-void MainWindow::OnTranslate()
-{
-    const std::u16string word(
-        text::TrimLeft(text::TrimRight(text::Utf8ToUtf16(gtk_entry_get_text(GTK_ENTRY(m_wordEntry))))));
-    if (word.empty())
-        return;
-
-    try {
-        translate::manager::DictionaryManager& manager = translate::manager::DictionaryManager::GetInstance();
-        const translate::Direction direction = GetCurrentDirection(m_settings.key);
-        TranslateWord(m_settings.key, manager, word, direction, m_browser, [&] {
-            // The service that will answer: its windows' zoom and size are kept for it.
-            const std::u16string serviceId = manager.GetServiceFor(direction)->m_id;
-            m_answers.Translate(m_currentIconPath, serviceId, [&](translate::target::Target& target) {
-                manager.Translate(word, direction, target);
-            });
-        });
-    } catch (const translate::TranslateException&) {
-        // The request failed; the user sees nothing, as with every engine failure.
-    }
-    m_update.Offer(m_settings.key);
-}
-
 void MainWindow::OnDoublePress(std::uint32_t virtualKey)
 {
-    if (virtualKey == kVirtualKeyInsert && !IsHotKeyOn(m_settings.key, u"useCtrlInsIns"))
-        return;
-    if (virtualKey == kVirtualKeyC && !IsHotKeyOn(m_settings.key, u"useCtrlCC"))
-        return;
-    TranslateClipboard();
+    if (m_controller.IsDoublePressOn(virtualKey))
+        TranslateClipboard();
 }
 
 void MainWindow::TranslateClipboard()
@@ -54,16 +21,51 @@ void MainWindow::OnClipboardText(GtkClipboard*, const gchar* text, gpointer data
 {
     glib::GuardCallback("the clipboard's text", [text, data] {
         auto* self = static_cast<MainWindow*>(data);
-        if (!text || self->m_exited)
-            return;  // no text on the clipboard
-        const std::u16string word = CleanClipboardWord(text::Utf8ToUtf16(text));
-        if (word.empty())
-            return;
-        gtk_entry_set_text(GTK_ENTRY(self->m_wordEntry), text::Utf16ToUtf8(word).c_str());
-        if (IsOpenMainWindowOnTranslation(self->m_settings.key))
-            self->Present();
-        self->OnTranslate();
+        if (text && !self->m_exited)  // none: no text on the clipboard
+            self->m_controller.OnClipboardText(text::Utf8ToUtf16(text));
     });
+}
+
+std::u16string MainWindow::Word() const
+{
+    return text::Utf8ToUtf16(gtk_entry_get_text(GTK_ENTRY(m_wordEntry)));
+}
+
+void MainWindow::SetWord(const std::u16string& word)
+{
+    gtk_entry_set_text(GTK_ENTRY(m_wordEntry), text::Utf16ToUtf8(word).c_str());
+}
+
+void MainWindow::PrepareHotKeyAnswer(bool showDialog)
+{
+    if (showDialog)
+        Present();
+}
+
+void MainWindow::OpenAnswer(const AnswerRequest& request)
+{
+    m_answers.Translate(m_currentIconPath, request.serviceId, request.show);
+}
+
+void MainWindow::UseBrowserTarget(const std::function<void(translate::target::Target&)>& use)
+{
+    use(m_browser);
+}
+
+void MainWindow::OfferUpdate()
+{
+    m_update.Offer(m_settings.key);
+}
+
+void MainWindow::ShowMessage(const std::u16string& text)
+{
+    // Not modal: the tray and the hot keys go on while it is read.
+    GtkWidget* dialog = gtk_message_dialog_new(GTK_WINDOW(m_window.get()), GTK_DIALOG_DESTROY_WITH_PARENT,
+                                               GTK_MESSAGE_WARNING, GTK_BUTTONS_OK, "%s",
+                                               text::Utf16ToUtf8(text).c_str());
+    gtk_window_set_title(GTK_WINDOW(dialog), "Vocabra");
+    g_signal_connect(dialog, "response", G_CALLBACK(gtk_widget_destroy), nullptr);
+    gtk_widget_show(dialog);
 }
 
 }  // namespace tray::gtk

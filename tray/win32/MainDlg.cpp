@@ -4,12 +4,9 @@
 #include <optional>
 
 #include "foundation/config/Environment.h"
-#include "translate/manager/DictionaryManager.h"
-#include "translate/manager/TranslateException.h"
 #include "translate/target/EmbeddedBrowserLibrary.h"
-#include "tray/MenuModel.h"
+#include "tray/ProgramManager.h"
 #include "tray/StartupRules.h"
-#include "tray/UserSettings.h"
 #include "tray/win32/AboutDlg.h"
 #include "tray/win32/ExitRequest.h"
 #include "tray/win32/KeyboardHook.h"
@@ -48,9 +45,19 @@ void CentreOnWorkArea(HWND window)
         top = work.top;
     ::SetWindowPos(window, nullptr, left, top, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
 }
+
+MainDialogTexts ControllerTexts()
+{
+    return {LoadResourceString(IDR_MAINFRAME),
+            LoadResourceString(IDS_TRAY_TIP),
+            LoadResourceString(IDS_HOT_KEYS_OFF),
+            LoadResourceString(IDS_SETTING_NOT_STORED),
+            {LoadResourceString(IDS_OTHER_DIRECTIONS), LoadResourceString(IDS_SERVICES),
+             LoadResourceString(IDS_OPEN_IN_BROWSER)}};
+}
 }  // namespace
 
-CMainDlg::CMainDlg()
+CMainDlg::CMainDlg() : m_controller(*this, m_settings, ProgramManager(), ControllerTexts())
 {
     BindEmbeddedBrowserLibrary();
 }
@@ -102,7 +109,7 @@ bool CMainDlg::OnCommand(UINT id, UINT code)
     std::size_t data = 0;
     switch (id) {
         case IDOK:
-            OnTranslate();
+            m_controller.OnTranslate();
             return true;
         case IDCANCEL:
             OnClose();
@@ -120,46 +127,28 @@ bool CMainDlg::OnCommand(UINT id, UINT code)
             if (code != CBN_SELCHANGE)
                 return false;
             if (SelectedItemData(m_directionCombo, false, data))
-                OnDirectionSelected(data);
+                m_controller.OnDirectionChosen(data);
             return true;
         case IDC_DICTIONARIES:
             if (code != CBN_SELCHANGE)
                 return false;
             if (SelectedItemData(m_dictionaryCombo, true, data))
-                OnServiceSelected(data);
+                m_controller.OnServiceChosen(data);
             return true;
         case IDC_OPEN_IN_BROWSER:
             if (code != BN_CLICKED)
                 return false;
-            OnBrowserChoice(::IsDlgButtonChecked(m_hWnd, IDC_OPEN_IN_BROWSER) == BST_CHECKED);
+            m_controller.OnOpenInBrowserChecked(::IsDlgButtonChecked(m_hWnd, IDC_OPEN_IN_BROWSER) == BST_CHECKED);
             return true;
         default:
             break;
     }
-    if (code != kMenu)
-        return false;
-    if (id >= kServiceCommandBase && id < kServiceCommandBase + kMaxServiceCommands) {
-        OnServiceSelected(id - kServiceCommandBase);
-        return true;
-    }
-    if (id >= kDirectionCommandBase && id < kDirectionCommandBase + kMaxDirectionCommands) {
-        OnDirectionSelected(id - kDirectionCommandBase);
-        return true;
-    }
-    if (id == ID_OPEN_IN_BROWSER) {
-        OnBrowserChoice(std::nullopt);
-        return true;
-    }
-    if (id == ID_USE_CTRL_INS_INS || id == ID_USE_CTRL_C_C) {
-        OnToggleHotKey(id);
-        return true;
-    }
-    return false;
+    return code == kMenu && m_controller.OnMenuCommand(id);
 }
 
 void CMainDlg::OnInitDialog()
 {
-    if (MoveWordToEdit()) {
+    if (ShowWord(std::u16string())) {
         if (!m_directionCombo)
             m_directionCombo = ::GetDlgItem(m_hWnd, IDC_DIRECTIONS);
         if (!m_dictionaryCombo)
@@ -182,17 +171,11 @@ void CMainDlg::OnInitDialog()
     }
 
     InstallIcon(IDR_MAINFRAME);
-    m_serviceTip = LoadResourceString(IDR_MAINFRAME);  // until UpdateControls names the service
     m_defaultCommand = ID_OPEN_VOCABRA;
 
     // Without a usable manager the dialog still runs: empty lists, and translations fail quietly.
-    try {
-        LoadServiceIcons();
-        UpdateControls();
-    } catch (const translate::TranslateException&) {
-    }
-
-    UpdateKeyboardHook();
+    LoadServiceIcons();
+    m_controller.Start();
 }
 
 void CMainDlg::PlaceWindow()
@@ -229,6 +212,7 @@ void CMainDlg::OnClose()
 
 void CMainDlg::OnDestroy()
 {
+    m_controller.Stop();
     RECT bounds{};
     if (::GetWindowRect(m_hWnd, &bounds) && ShouldStorePosition(bounds.left, bounds.top)) {
         m_settings.key.SetDWORD(u"window_x", static_cast<std::uint32_t>(bounds.left));
@@ -242,17 +226,30 @@ void CMainDlg::OnDestroy()
     }
 }
 
-bool CMainDlg::MoveWordToEdit()
+bool CMainDlg::ShowWord(const std::u16string& word)
 {
-    return ::SetDlgItemTextW(m_hWnd, IDC_WORD, Wide(m_word)) != FALSE;
+    return ::SetDlgItemTextW(m_hWnd, IDC_WORD, Wide(word)) != FALSE;
 }
 
-void CMainDlg::MoveWordFromEdit()
+std::u16string CMainDlg::Word() const
 {
     const HWND edit = ::GetDlgItem(m_hWnd, IDC_WORD);
     std::wstring text(static_cast<std::size_t>(::GetWindowTextLengthW(edit)) + 1, L'\0');
     text.resize(static_cast<std::size_t>(::GetWindowTextW(edit, text.data(), static_cast<int>(text.size()))));
-    m_word = FromWide(text);
+    return FromWide(text);
+}
+
+void CMainDlg::SetWord(const std::u16string& word)
+{
+    if (!ShowWord(word)) {
+        ::MessageBeep(0xFFFFFFFF);
+        ::SetFocus(::GetDlgItem(m_hWnd, IDC_WORD));
+    }
+}
+
+void CMainDlg::ShowMessage(const std::u16string& text)
+{
+    ::MessageBoxW(m_hWnd, Wide(text), Wide(LoadResourceString(IDR_MAINFRAME)), MB_OK | MB_ICONWARNING);
 }
 
 }  // namespace tray::app

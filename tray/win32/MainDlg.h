@@ -1,10 +1,12 @@
 #pragma once
 // The tray program's only top-level window: word, Translate, direction and dictionary lists. It
-// owns the tray icon, receives the hot-key message and runs every translation.
+// owns the tray icon, receives the hot-key message and the answer windows; what they all do is the
+// main-dialog controller's, which this window's controls serve.
 
 #include <windows.h>
 
 #include <cstddef>
+#include <functional>
 #include <list>
 #include <memory>
 #include <optional>
@@ -15,6 +17,7 @@
 #include "foundation/config/Settings.h"
 #include "resources/Vocabra/resource.h"
 #include "translate/target/Target.h"
+#include "tray/MainDialogController.h"
 #include "tray/win32/AnswerPlaces.h"
 #include "tray/win32/DialogImpl.h"
 #include "tray/win32/MessageLoop.h"
@@ -32,7 +35,8 @@ using OpenTarget = std::unique_ptr<translate::target::Target, DisposeTarget>;
 class CMainDlg final : public CDialogImpl<CMainDlg>,
                        public CTrayIconImpl<CMainDlg>,
                        public CMessageFilter,
-                       public CIdleHandler {
+                       public CIdleHandler,
+                       public MainDialogView {
 public:
     static constexpr unsigned IDD = IDD_MAINDLG;
 
@@ -46,6 +50,24 @@ public:
     bool OnIdle() override;
     void PrepareMenu(HMENU menu) override;
 
+    // MainDialogView
+    void FillDirections(const std::vector<DirectionItem>& items) override;
+    void SelectDirection(std::optional<std::size_t> row) override;
+    void FillServices(const std::vector<ServiceChoice>& services) override;
+    void SelectFirstService() override;
+    void SetOpenInBrowserCheck(bool checked) override;
+    void ShowServiceIcon(const std::u16string& serviceId) override;
+    void SetTip(const std::u16string& tip) override;
+    void MenuChanged() override {}  // the tray menu is made each time it opens
+    bool WatchHotKeys(bool wanted) override;
+    std::u16string Word() const override;
+    void SetWord(const std::u16string& word) override;
+    void PrepareHotKeyAnswer(bool showDialog) override;
+    void OpenAnswer(const AnswerRequest& request) override;
+    void UseBrowserTarget(const std::function<void(translate::target::Target&)>& use) override;
+    void OfferUpdate() override;
+    void ShowMessage(const std::u16string& text) override;
+
 private:
     bool OnCommand(UINT id, UINT code);
     void OnInitDialog();
@@ -54,13 +76,7 @@ private:
     void OnClose();
     void OnDestroy();
     void OnExit();
-    void OnToggleHotKey(UINT command);
-    // The hook installed while a hot key is on and removed when both are off; a hook the system
-    // refuses is named in the tip.
-    void UpdateKeyboardHook();
-    void ShowTip();
 
-    void OnTranslate();
     void OnTranslateHotKey(UINT virtualKey);
     // Where a request is shown: a new window of the embedded browser library, else none of our
     // own (Internet Explorer windows, as before Vista).
@@ -69,23 +85,15 @@ private:
     // Disposes of one open target; the hidden dialog is minimised when it was the last.
     void DisposeTarget(translate::target::Target* target);
     void DisposeOpenTargets();
-    // The translation now running, and the target it shows into: while it waits for a dialog
-    // server, messages are dispatched, and the user may close that target or ask for another
-    // translation. The target is then disposed of only when the translation has returned, and
-    // the new request runs after it.
-    class TranslationInProgress;
+    // The target an answer is being shown into: while the engine waits for a dialog server,
+    // messages are dispatched, and the user may close that target. It is then disposed of only
+    // when the translation has returned.
+    class TargetInUse;
 
-    void OnDirectionSelected(std::size_t index);
-    void OnServiceSelected(std::size_t index);
-    // The current service's answers in the web browser: as the check box says, or switched (none).
-    void OnBrowserChoice(std::optional<bool> inBrowser);
-    void UpdateControls();
     // Item data of the selected item of a list, or false when nothing is selected.
     bool SelectedItemData(HWND list, bool extended, std::size_t& data) const;
-
-    // The edit control and m_word.
-    bool MoveWordToEdit();
-    void MoveWordFromEdit();
+    // False when the edit control cannot take the text.
+    bool ShowWord(const std::u16string& word);
 
     Settings m_settings;
     IconHandle m_bigIcon;
@@ -94,19 +102,15 @@ private:
     std::unordered_map<std::u16string, HICON> m_iconByService;
     ImageListHandle m_imageList;
     std::unordered_map<std::u16string, int> m_imageByService;
-    std::u16string m_word;
-    std::u16string m_serviceTip;  // the direction and service, as UpdateControls last set them
-    bool m_hotKeysOff = false;    // wanted, but the system refused the hook
     HWND m_directionCombo = nullptr;
     HWND m_dictionaryCombo = nullptr;
     std::list<OpenTarget> m_openTargets;
-    bool m_translating = false;
-    bool m_translateAgain = false;  // asked for while m_translating
     translate::target::Target* m_targetInUse = nullptr;
     bool m_targetInUseClosed = false;
     AnswerPlaces m_answerPlaces;
     // The monitor the user worked on when a hot key asked for the translation about to run.
     std::optional<translate::target::MonitorArea> m_requestMonitor;
+    MainDialogController m_controller;
 };
 
 }  // namespace tray::app

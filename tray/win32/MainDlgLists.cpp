@@ -1,27 +1,18 @@
-// The main dialog's two lists, its icons and tooltip, and the choices made in them.
+// The main dialog's two lists, its check box, its icons and tooltip, as the controller fills them.
 #include "tray/win32/MainDlg.h"
 
 #include <commctrl.h>
 
 #include "foundation/config/Environment.h"
-#include "translate/manager/DictionaryManager.h"
-#include "translate/manager/DirectionName.h"
-#include "translate/manager/TranslateException.h"
-#include "tray/DictionaryChoices.h"
-#include "tray/OpenInBrowser.h"
-#include "tray/UserSettings.h"
 
 namespace tray::app {
 namespace {
-using translate::manager::DictionaryManager;
-
 constexpr int kServiceIconSize = 16;
 }  // namespace
 
 void CMainDlg::LoadServiceIcons()
 {
-    DictionaryManager& manager = DictionaryManager::GetInstance();
-    const auto services = manager.GetServicesByPriority();
+    const auto services = m_controller.Services();
     m_imageList.Reset(::ImageList_Create(kServiceIconSize, kServiceIconSize, ILC_COLOR32 | ILC_MASK,
                                          static_cast<int>(services.size()), 1));
     ::ImageList_AddIcon(m_imageList.Get(), m_smallIcon.Get());
@@ -40,39 +31,41 @@ void CMainDlg::LoadServiceIcons()
     ::SendMessageW(m_dictionaryCombo, CBEM_SETIMAGELIST, 0, reinterpret_cast<LPARAM>(m_imageList.Get()));
 }
 
-void CMainDlg::UpdateControls()
+void CMainDlg::ShowServiceIcon(const std::u16string& serviceId)
 {
-    const translate::Direction direction = GetCurrentDirection(m_settings.key);
-    DictionaryManager* manager = nullptr;
-    const translate::service::TranslateService* current = nullptr;
-    try {
-        manager = &DictionaryManager::GetInstance();
-        current = manager->GetServiceFor(direction);
-    } catch (const translate::TranslateException&) {
-        return;  // nothing supports the direction: everything keeps its previous content
-    }
-
-    m_serviceTip =
-        FillPlaces(LoadResourceString(IDS_TRAY_TIP), translate::GetDirectionName(direction), current->m_name);
-    const auto icon = m_iconByService.find(current->m_id);
+    const auto icon = m_iconByService.find(serviceId);
     const HICON shown = icon != m_iconByService.end() ? icon->second : m_bigIcon.Get();
     ::SendMessageW(m_hWnd, WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(shown));
     ChangeIcon(shown);
-    ShowTip();
+}
 
+void CMainDlg::SetTip(const std::u16string& tip)
+{
+    ChangeTip(Wide(tip));
+}
+
+void CMainDlg::FillDirections(const std::vector<DirectionItem>& items)
+{
     ::SendMessageW(m_directionCombo, CB_RESETCONTENT, 0, 0);
-    for (std::size_t i = 0; i < manager->m_directions.size(); ++i) {
-        const std::u16string name = translate::GetDirectionName(manager->m_directions[i]);
-        const LRESULT item = ::SendMessageW(m_directionCombo, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(Wide(name)));
-        if (item < 0)
-            continue;
-        ::SendMessageW(m_directionCombo, CB_SETITEMDATA, static_cast<WPARAM>(item), static_cast<LPARAM>(i));
-        if (manager->m_directions[i] == direction)
-            ::SendMessageW(m_directionCombo, CB_SETCURSEL, static_cast<WPARAM>(item), 0);
+    for (const DirectionItem& direction : items) {
+        // At the end: the items come in the order to show.
+        const LRESULT item = ::SendMessageW(m_directionCombo, CB_INSERTSTRING, static_cast<WPARAM>(-1),
+                                            reinterpret_cast<LPARAM>(Wide(direction.name)));
+        if (item >= 0)
+            ::SendMessageW(m_directionCombo, CB_SETITEMDATA, static_cast<WPARAM>(item),
+                           static_cast<LPARAM>(direction.index));
     }
+}
 
+void CMainDlg::SelectDirection(std::optional<std::size_t> row)
+{
+    ::SendMessageW(m_directionCombo, CB_SETCURSEL, row ? static_cast<WPARAM>(*row) : static_cast<WPARAM>(-1), 0);
+}
+
+void CMainDlg::FillServices(const std::vector<ServiceChoice>& services)
+{
     ::SendMessageW(m_dictionaryCombo, CB_RESETCONTENT, 0, 0);
-    for (const ServiceChoice& choice : ServicesFor(*manager, direction)) {
+    for (const ServiceChoice& choice : services) {
         const auto image = m_imageByService.find(choice.service->m_id);
         COMBOBOXEXITEMW item{};
         item.mask = CBEIF_TEXT | CBEIF_IMAGE | CBEIF_SELECTEDIMAGE | CBEIF_INDENT | CBEIF_LPARAM;
@@ -82,10 +75,16 @@ void CMainDlg::UpdateControls()
         item.lParam = static_cast<LPARAM>(choice.index);
         ::SendMessageW(m_dictionaryCombo, CBEM_INSERTITEMW, 0, reinterpret_cast<LPARAM>(&item));
     }
-    // The first service is the one a translation uses.
+}
+
+void CMainDlg::SelectFirstService()
+{
     ::SendMessageW(m_dictionaryCombo, CB_SETCURSEL, 0, 0);
-    ::CheckDlgButton(m_hWnd, IDC_OPEN_IN_BROWSER,
-                     OpensInBrowser(m_settings.key, current->m_id) ? BST_CHECKED : BST_UNCHECKED);
+}
+
+void CMainDlg::SetOpenInBrowserCheck(bool checked)
+{
+    ::CheckDlgButton(m_hWnd, IDC_OPEN_IN_BROWSER, checked ? BST_CHECKED : BST_UNCHECKED);
 }
 
 bool CMainDlg::SelectedItemData(HWND list, bool extended, std::size_t& data) const
@@ -104,38 +103,6 @@ bool CMainDlg::SelectedItemData(HWND list, bool extended, std::size_t& data) con
         return false;
     data = static_cast<std::size_t>(item.lParam);
     return true;
-}
-
-void CMainDlg::OnDirectionSelected(std::size_t index)
-{
-    try {
-        if (ChooseDirection(m_settings, index))
-            UpdateControls();
-    } catch (const translate::TranslateException&) {
-    }
-}
-
-void CMainDlg::OnServiceSelected(std::size_t index)
-{
-    try {
-        ChooseService(m_settings.key, index);
-        UpdateControls();
-    } catch (const translate::TranslateException&) {
-    }
-}
-
-void CMainDlg::OnBrowserChoice(std::optional<bool> inBrowser)
-{
-    try {
-        DictionaryManager& manager = DictionaryManager::GetInstance();
-        const translate::Direction direction = GetCurrentDirection(m_settings.key);
-        if (inBrowser)
-            SetCurrentServiceOpensInBrowser(m_settings.key, manager, direction, *inBrowser);
-        else
-            ToggleOpenInBrowser(m_settings.key, manager, direction);
-        UpdateControls();
-    } catch (const translate::TranslateException&) {
-    }
 }
 
 }  // namespace tray::app

@@ -1,33 +1,26 @@
-// Translating: the Translate button, the hot key's clipboard text, and the display targets.
+// Translating: the hot key's clipboard text, and the answer windows the controller asks for.
 #include <cstring>
 #include <optional>
 #include <string_view>
 
 #include "foundation/text/AnsiCodePage.h"
-#include "foundation/text/WhiteSpace.h"
 #include "foundation/threads/MessagePump_win32.h"
-#include "translate/manager/DictionaryManager.h"
-#include "translate/manager/TranslateException.h"
 #include "translate/target/EmbeddedBrowserLibrary.h"
 #include "translate/target/WEBBrowserTarget_win32.h"
 #include "tray/ClipboardWord.h"
-#include "tray/HotKeyRecognizer.h"
-#include "tray/OpenInBrowser.h"
-#include "tray/UserSettings.h"
 #include "tray/win32/MainDlg.h"
 #include "update/UpdateOffer.h"
 
 namespace tray::app {
 namespace {
-using translate::manager::DictionaryManager;
 using translate::target::Target;
 
 // Bound once, by the first main dialog; null before Vista and when the library or its export is
 // missing.
 translate::target::CreateTargetFunction g_createTarget = nullptr;
 
-// The clipboard's text, cleaned; none when it holds no text or the data cannot be locked.
-std::optional<std::u16string> ReadClipboardWord()
+// The clipboard's text; none when it holds no text or the data cannot be locked.
+std::optional<std::u16string> ReadClipboardText()
 {
     const ClipboardFormat format = ChooseClipboardFormat(::IsClipboardFormatAvailable(CF_UNICODETEXT) != FALSE,
                                                          ::IsClipboardFormatAvailable(CF_TEXT) != FALSE);
@@ -36,15 +29,14 @@ std::optional<std::u16string> ReadClipboardWord()
         if (!data.Data())
             return std::nullopt;
         // Bounded by the block, in case the text lacks its terminating zero.
-        return CleanClipboardWord(
-            std::u16string_view(static_cast<const char16_t*>(data.Data()), data.Size() / sizeof(char16_t)));
+        return std::u16string(static_cast<const char16_t*>(data.Data()), data.Size() / sizeof(char16_t));
     }
     if (format == ClipboardFormat::AnsiText) {
         const GlobalLockScope data(::GetClipboardData(CF_TEXT));
         if (!data.Data())
             return std::nullopt;
         const auto* text = static_cast<const char*>(data.Data());
-        return CleanClipboardWord(text::FromAnsiCodePage(std::string_view(text, strnlen(text, data.Size()))));
+        return text::FromAnsiCodePage(std::string_view(text, strnlen(text, data.Size())));
     }
     return std::nullopt;
 }
@@ -55,12 +47,11 @@ void CMainDlg::BindEmbeddedBrowserLibrary()
     g_createTarget = translate::target::BindCreateTarget();
 }
 
-class CMainDlg::TranslationInProgress {
+class CMainDlg::TargetInUse {
 public:
-    explicit TranslationInProgress(CMainDlg& dialog) : m_dialog(dialog) { m_dialog.m_translating = true; }
-    ~TranslationInProgress()
+    explicit TargetInUse(CMainDlg& dialog) : m_dialog(dialog) {}
+    ~TargetInUse()
     {
-        m_dialog.m_translating = false;
         translate::target::Target* const target = m_dialog.m_targetInUse;
         const bool closed = m_dialog.m_targetInUseClosed;
         m_dialog.m_targetInUse = nullptr;
@@ -68,70 +59,48 @@ public:
         if (target && closed)
             m_dialog.DisposeTarget(target);
     }
-    TranslationInProgress(const TranslationInProgress&) = delete;
-    TranslationInProgress& operator=(const TranslationInProgress&) = delete;
+    TargetInUse(const TargetInUse&) = delete;
+    TargetInUse& operator=(const TargetInUse&) = delete;
 
-    void ShowsInto(Target* target) { m_dialog.m_targetInUse = target; }
+    void Is(Target* target) { m_dialog.m_targetInUse = target; }
 
 private:
     CMainDlg& m_dialog;
 };
 
-void CMainDlg::OnTranslate()
+void CMainDlg::OpenAnswer(const AnswerRequest& request)
 {
-    if (m_translating) {
-        // A double press or a click while the dialog server is being waited for: it runs once
-        // the current translation is over, with the word the edit holds then.
-        m_translateAgain = true;
-        return;
-    }
-    MoveWordFromEdit();
-    m_word = std::u16string(text::TrimLeft(text::TrimRight(m_word)));
-    if (m_word.empty())
-        return;
-
     // Taken before the answer window, which becomes the foreground window, is made.
     const translate::target::MonitorArea monitor =
         m_requestMonitor ? *m_requestMonitor : translate::target::UserMonitor();
     m_requestMonitor.reset();
-    {
-        // A double press during the wait puts its word into m_word.
-        const std::u16string word = m_word;
-        TranslationInProgress translation(*this);
-        try {
-            DictionaryManager& manager = DictionaryManager::GetInstance();
-            const translate::Direction direction = GetCurrentDirection(m_settings.key);
-            // The browser's answers need no window of ours: Internet Explorer's own.
-            translate::target::WEBBrowserTarget browser;
-            TranslateWord(m_settings.key, manager, word, direction, browser, [&] {
-                Target* window = g_createTarget ? g_createTarget(&CMainDlg::OnTargetClosed, this) : nullptr;
-                if (window) {
-                    OpenTarget owner(window);
-                    m_openTargets.push_back(std::move(owner));
-                    translation.ShowsInto(window);
-                    window->SetIcon(reinterpret_cast<HICON>(::SendMessageW(m_hWnd, WM_GETICON, ICON_SMALL, 0)));
-                    const bool userSize =
-                        m_answerPlaces.Open(*window, manager.GetServiceFor(direction)->m_id, monitor, m_settings.key);
-                    AnswerView view(*window, userSize);
-                    manager.Translate(word, direction, view);
-                    m_answerPlaces.Placed(*window);
-                } else {
-                    // Before Vista, and whenever the embedded browser library cannot be had:
-                    // Internet Explorer's own windows, so that a translation always shows.
-                    manager.Translate(word, direction, browser);
-                }
-            });
-        } catch (const translate::TranslateException&) {
-            // The request failed; the user sees nothing, as with every engine failure.
-        }
-    }
-    // Exit came while the translation waited.
-    if (!m_hWnd)
+    TargetInUse inUse(*this);
+    Target* window = g_createTarget ? g_createTarget(&CMainDlg::OnTargetClosed, this) : nullptr;
+    if (!window) {
+        // Before Vista, and whenever the embedded browser library cannot be had: Internet
+        // Explorer's own windows, so that a translation always shows.
+        translate::target::WEBBrowserTarget browser;
+        request.show(browser);
         return;
-    if (m_translateAgain) {
-        m_translateAgain = false;
-        ::PostMessageW(m_hWnd, WM_COMMAND, IDOK, 0);
     }
+    m_openTargets.push_back(OpenTarget(window));
+    inUse.Is(window);
+    window->SetIcon(reinterpret_cast<HICON>(::SendMessageW(m_hWnd, WM_GETICON, ICON_SMALL, 0)));
+    const bool userSize = m_answerPlaces.Open(*window, request.serviceId, monitor, m_settings.key);
+    AnswerView view(*window, userSize);
+    request.show(view);
+    m_answerPlaces.Placed(*window);
+}
+
+void CMainDlg::UseBrowserTarget(const std::function<void(translate::target::Target&)>& use)
+{
+    // The browser's answers need no window of ours: Internet Explorer's own.
+    translate::target::WEBBrowserTarget browser;
+    use(browser);
+}
+
+void CMainDlg::OfferUpdate()
+{
     update::OfferUpdate(m_hWnd, m_settings.key, threads::ThreadMessageFilter());
 }
 
@@ -184,33 +153,26 @@ void CMainDlg::DisposeOpenTargets()
 
 void CMainDlg::OnTranslateHotKey(UINT virtualKey)
 {
-    if (virtualKey == kVirtualKeyInsert && !IsHotKeyOn(m_settings.key, u"useCtrlInsIns"))
+    if (!m_controller.IsDoublePressOn(virtualKey))
         return;
-    if (virtualKey == kVirtualKeyC && !IsHotKeyOn(m_settings.key, u"useCtrlCC"))
-        return;
-
-    std::optional<std::u16string> word;
+    std::optional<std::u16string> text;
     {
         // Read even when the clipboard cannot be opened: the calls then simply find nothing.
         const ClipboardSession clipboard(m_hWnd);
-        word = ReadClipboardWord();
+        text = ReadClipboardText();
     }
-    if (!word || word->empty())
-        return;
+    if (text)
+        m_controller.OnClipboardText(*text);
+}
 
-    m_word = std::move(*word);
-    if (!MoveWordToEdit()) {
-        ::MessageBeep(0xFFFFFFFF);
-        ::SetFocus(::GetDlgItem(m_hWnd, IDC_WORD));
-    }
+void CMainDlg::PrepareHotKeyAnswer(bool showDialog)
+{
     // Where the user pressed the keys, before the main dialog may take the foreground.
     m_requestMonitor = translate::target::UserMonitor();
-    if (IsOpenMainWindowOnTranslation(m_settings.key)) {
+    if (showDialog) {
         ::ShowWindow(m_hWnd, SW_SHOWNORMAL);
         ::SetForegroundWindow(m_hWnd);
     }
-    // Translate reads the edit again when the message arrives.
-    ::PostMessageW(m_hWnd, WM_COMMAND, IDOK, 0);
 }
 
 }  // namespace tray::app
