@@ -1,4 +1,4 @@
-#include "foundation/xml/MshtmlBrowserDocument_win32.h"
+#include "dialogserver/dialogs/mshtml/MshtmlBrowserDocument_win32.h"
 
 #include <exdisp.h>
 #include <mshtml.h>
@@ -11,10 +11,10 @@ using Microsoft::WRL::ComPtr;
 using Win32::API::Bstr;
 using Win32::API::Variant;
 
-namespace XML {
+namespace dialogserver::mshtml {
 namespace {
 
-class MshtmlBrowserDocument : public BrowserDocument {
+class MshtmlBrowserDocument : public XML::BrowserDocument {
 public:
     explicit MshtmlBrowserDocument(ComPtr<IHTMLDocument2> document) : m_document(std::move(document)) {}
 
@@ -72,7 +72,7 @@ private:
 
 }  // namespace
 
-std::unique_ptr<BrowserDocument> OpenBrowserDocument(IUnknown* browser)
+std::unique_ptr<XML::BrowserDocument> OpenBrowserDocument(IUnknown* browser)
 {
     ComPtr<IWebBrowser2> webBrowser;
     if (!browser || FAILED(browser->QueryInterface(IID_PPV_ARGS(&webBrowser))))
@@ -84,4 +84,4 @@ std::unique_ptr<BrowserDocument> OpenBrowserDocument(IUnknown* browser)
     return std::make_unique<MshtmlBrowserDocument>(std::move(document));
 }
 
-}  // namespace XML
+}  // namespace dialogserver::mshtml
