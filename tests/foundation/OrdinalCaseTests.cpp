@@ -1,6 +1,8 @@
-// Comparisons that ignore letter case as the file system does, one UTF-16 unit at a time.
+// Comparisons that ignore letter case as the file system does, one UTF-16 unit at a time; and
+// those that ignore it in A-Z only.
 #include <gtest/gtest.h>
 
+#include "foundation/text/AsciiCase.h"
 #include "foundation/text/OrdinalCase.h"
 #include "foundation/text/Utf.h"
 
@@ -39,6 +41,39 @@ TEST(OrdinalCase, UpperCaseOfUnitsOutsideTheLettersIsTheUnitItself)
 {
     for (const char16_t unit : {u'0', u'/', u'\\', u'%', u'\u00d7', u'\u0138', u'\u0149', u'\u2116', u'\uffff'})
         EXPECT_EQ(text::OrdinalUpper(unit), unit) << static_cast<int>(unit);
+}
+
+// The words that ignore case only in A-Z (switches, schemes, registry names) must not take a
+// letter of another script, or a neighbour of A-Z, for one of theirs.
+TEST(AsciiCase, OnlyTheLettersAToZMatchTheirOtherCase)
+{
+    struct Case {
+        const char16_t* a;
+        const char16_t* b;
+        bool equal;
+    } const cases[] = {
+        {u"RegServer AZaz", u"rEGsERVER azAZ", true},
+        {u"", u"", true},
+        {u"@", u"`", false},  // the units beside A-Z and a-z are no letters
+        {u"[", u"{", false},
+        {u"àаａ", u"ÀАＡ", false},  // à а ａ: letters, but not ASCII ones
+        {u"ab", u"abc", false},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(text::Utf16ToUtf8(c.a) + " / " + text::Utf16ToUtf8(c.b));
+        EXPECT_EQ(text::EqualsIgnoringAsciiCase(c.a, c.b), c.equal);
+    }
+}
+
+TEST(AsciiCase, PrefixesMatchWhateverTheirCaseInBothWidths)
+{
+    EXPECT_TRUE(text::StartsWithIgnoringAsciiCase(u"HTTPS://example", u"https://"));
+    EXPECT_TRUE(text::StartsWithIgnoringAsciiCase(u"http://", u"HTTP://"));
+    EXPECT_FALSE(text::StartsWithIgnoringAsciiCase(u"http:/", u"http://"));
+    EXPECT_FALSE(text::StartsWithIgnoringAsciiCase(u"хttp://", u"http://"));
+    EXPECT_TRUE(text::StartsWithIgnoringAsciiCase(std::string_view("Location: /next"), "location:"));
+    EXPECT_TRUE(text::StartsWithIgnoringAsciiCase(std::string_view("DWORD:00000001"), "dword:"));
+    EXPECT_FALSE(text::StartsWithIgnoringAsciiCase(std::string_view("hex"), "hex:"));
 }
 
 }  // namespace
