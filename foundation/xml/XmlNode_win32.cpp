@@ -66,25 +66,12 @@ XmlNode WrapNode(ComPtr<IXMLDOMNode> node)
 {
     if (!node)
         return XmlNode();
-    auto impl = std::make_unique<XmlNode::Impl>();
+    auto impl = std::make_shared<XmlNode::Impl>();
     impl->node = std::move(node);
     return XmlNode(std::move(impl));
 }
 
 }  // namespace Xml::Win32
-
-XmlNode::XmlNode() = default;
-XmlNode::XmlNode(std::unique_ptr<Impl> impl) : m_impl(std::move(impl)) {}
-XmlNode::~XmlNode() = default;
-XmlNode::XmlNode(const XmlNode& other) : m_impl(other.m_impl ? std::make_unique<Impl>(*other.m_impl) : nullptr) {}
-XmlNode& XmlNode::operator=(const XmlNode& other)
-{
-    if (this != &other)
-        m_impl = other.m_impl ? std::make_unique<Impl>(*other.m_impl) : nullptr;
-    return *this;
-}
-XmlNode::XmlNode(XmlNode&& other) noexcept = default;
-XmlNode& XmlNode::operator=(XmlNode&& other) noexcept = default;
 
 std::u16string XmlNode::Name() const
 {

@@ -1,4 +1,10 @@
+// What the XML classes do the same way on every system.
 #include "foundation/xml/XmlDocument.h"
+
+XmlDocument::XmlDocument(std::u16string_view text) : XmlDocument()
+{
+    LoadXml(text);
+}
 
 void XmlNodeWalk::Next()
 {
