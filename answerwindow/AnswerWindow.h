@@ -6,7 +6,7 @@
 
 #include <string>
 
-#include "browserwindow/webkit/GtkOwnership.h"
+#include "answerwindow/GtkOwnership.h"
 #include "translate/target/AnswerWindow.h"
 
 namespace answerwindow {

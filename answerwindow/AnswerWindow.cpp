@@ -1,11 +1,11 @@
-#include "browserwindow/webkit/AnswerWindow.h"
+#include "answerwindow/AnswerWindow.h"
 
 #include <memory>
 
-#include "browserwindow/webkit/AnswerKeys.h"
-#include "browserwindow/webkit/AnswerView.h"
-#include "browserwindow/webkit/WindowIcon.h"
-#include "browserwindow/webkit/WindowPlacement.h"
+#include "answerwindow/AnswerKeys.h"
+#include "answerwindow/AnswerView.h"
+#include "answerwindow/WindowIcon.h"
+#include "answerwindow/WindowPlacement.h"
 #include "foundation/glib/CallbackGuard.h"
 #include "foundation/text/Utf.h"
 

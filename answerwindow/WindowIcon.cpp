@@ -1,6 +1,6 @@
-#include "browserwindow/webkit/WindowIcon.h"
+#include "answerwindow/WindowIcon.h"
 
-#include "browserwindow/webkit/GtkOwnership.h"
+#include "answerwindow/GtkOwnership.h"
 
 namespace answerwindow {
 

@@ -1,4 +1,4 @@
-#include "browserwindow/webkit/WindowPlacement.h"
+#include "answerwindow/WindowPlacement.h"
 
 #include <gdk/gdkx.h>
 
