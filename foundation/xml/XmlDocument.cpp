@@ -1,6 +1,17 @@
 // What the XML classes do the same way on every system.
 #include "foundation/xml/XmlDocument.h"
 
+#include "foundation/text/WhiteSpace.h"
+
+bool XmlNode::GetText(std::u16string& text) const
+{
+    std::u16string untrimmed;
+    if (!m_impl || !UntrimmedText(untrimmed))
+        return false;
+    text = text::Trim(untrimmed);
+    return true;
+}
+
 XmlDocument::XmlDocument(std::u16string_view text) : XmlDocument()
 {
     LoadXml(text);

@@ -38,6 +38,9 @@ public:
 private:
     friend class XmlDocument;
     friend class XmlNodeWalk;
+    // Platform: what GetText answers, before the trimming; m_impl is set.
+    bool UntrimmedText(std::u16string& text) const;
+
     std::shared_ptr<const Impl> m_impl;
 };
 

@@ -62,11 +62,8 @@ std::u16string XmlNode::Name() const
     return m_impl->declaration ? DeclarationName(m_impl->declaration) : NodeName(m_impl->node);
 }
 
-bool XmlNode::GetText(std::u16string& text) const
+bool XmlNode::UntrimmedText(std::u16string& result) const
 {
-    if (!m_impl)
-        return false;
-    std::u16string result;
     if (m_impl->declaration) {
         result = ToText(m_impl->declaration->href);
     } else {
@@ -86,7 +83,6 @@ bool XmlNode::GetText(std::u16string& text) const
                 return false;
         }
     }
-    text = text::Trim(result);
     return true;
 }
 

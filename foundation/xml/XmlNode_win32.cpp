@@ -81,12 +81,9 @@ std::u16string XmlNode::Name() const
     return name.Text();
 }
 
-bool XmlNode::GetText(std::u16string& text) const
+bool XmlNode::UntrimmedText(std::u16string& result) const
 {
-    if (!m_impl)
-        return false;
     IXMLDOMNode* node = m_impl->node.Get();
-    std::u16string result;
     switch (TypeOf(node)) {
         case NODE_ELEMENT:
             JoinTextChildren(node, result);
@@ -99,7 +96,6 @@ bool XmlNode::GetText(std::u16string& text) const
         default:
             return false;
     }
-    text = text::Trim(result);
     return true;
 }
 
