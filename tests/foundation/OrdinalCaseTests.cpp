@@ -8,13 +8,25 @@
 
 namespace {
 
+// Two texts, and whether a comparison that ignores case takes them for the same.
+struct Pair {
+    const char16_t* a;
+    const char16_t* b;
+    bool equal;
+};
+
+template <std::size_t N>
+void ExpectEqualities(const Pair (&pairs)[N], bool (*equals)(std::u16string_view, std::u16string_view))
+{
+    for (const Pair& pair : pairs) {
+        SCOPED_TRACE(text::Utf16ToUtf8(pair.a) + " / " + text::Utf16ToUtf8(pair.b));
+        EXPECT_EQ(equals(pair.a, pair.b), pair.equal);
+    }
+}
+
 TEST(OrdinalCase, LettersOfEachCoveredScriptMatchTheirOtherCase)
 {
-    struct Case {
-        const char16_t* a;
-        const char16_t* b;
-        bool equal;
-    } const cases[] = {
+    const Pair cases[] = {
         {u"Vocabra Test", u"vOCABRA tEST", true},
         {u"\u00e0\u00fe\u00ff", u"\u00c0\u00de\u0178", true},            // Latin-1, ÿ and Ÿ
         {u"\u0101\u013a\u017e\u0133", u"\u0100\u0139\u017d\u0132", true},  // Latin Extended-A, both pairings
@@ -31,10 +43,7 @@ TEST(OrdinalCase, LettersOfEachCoveredScriptMatchTheirOtherCase)
         {u"ss", u"\u00df", false},      // one unit for one unit only
         {u"ab", u"abc", false},
     };
-    for (const Case& c : cases) {
-        SCOPED_TRACE(text::Utf16ToUtf8(c.a) + " / " + text::Utf16ToUtf8(c.b));
-        EXPECT_EQ(text::EqualsIgnoringCase(std::u16string_view(c.a), std::u16string_view(c.b)), c.equal);
-    }
+    ExpectEqualities(cases, text::EqualsIgnoringCase);
 }
 
 TEST(OrdinalCase, UpperCaseOfUnitsOutsideTheLettersIsTheUnitItself)
@@ -47,11 +56,7 @@ TEST(OrdinalCase, UpperCaseOfUnitsOutsideTheLettersIsTheUnitItself)
 // letter of another script, or a neighbour of A-Z, for one of theirs.
 TEST(AsciiCase, OnlyTheLettersAToZMatchTheirOtherCase)
 {
-    struct Case {
-        const char16_t* a;
-        const char16_t* b;
-        bool equal;
-    } const cases[] = {
+    const Pair cases[] = {
         {u"RegServer AZaz", u"rEGsERVER azAZ", true},
         {u"", u"", true},
         {u"@", u"`", false},  // the units beside A-Z and a-z are no letters
@@ -59,10 +64,7 @@ TEST(AsciiCase, OnlyTheLettersAToZMatchTheirOtherCase)
         {u"àаａ", u"ÀАＡ", false},  // à а ａ: letters, but not ASCII ones
         {u"ab", u"abc", false},
     };
-    for (const Case& c : cases) {
-        SCOPED_TRACE(text::Utf16ToUtf8(c.a) + " / " + text::Utf16ToUtf8(c.b));
-        EXPECT_EQ(text::EqualsIgnoringAsciiCase(c.a, c.b), c.equal);
-    }
+    ExpectEqualities(cases, text::EqualsIgnoringAsciiCase);
 }
 
 TEST(AsciiCase, PrefixesMatchWhateverTheirCaseInBothWidths)
