@@ -4,12 +4,12 @@
 #include <mshtml.h>
 #include <wrl/client.h>
 
+#include "dialogserver/dialogs/mshtml/MshtmlDom_win32.h"
 #include "foundation/win32api/ComValues_win32.h"
 #include "foundation/xml/MsxmlCompat_win32.h"
 
 using Microsoft::WRL::ComPtr;
 using Win32::API::Bstr;
-using Win32::API::Variant;
 
 namespace dialogserver::mshtml {
 namespace {
@@ -51,20 +51,7 @@ private:
     // The document's "XMLDocument" property, read by name: an XML page shows its DOM there.
     ComPtr<IDispatch> XmlDocumentObject()
     {
-        if (!m_document)
-            return nullptr;
-        Bstr name(u"XMLDocument");
-        LPOLESTR names[] = {name.Get()};
-        DISPID id = DISPID_UNKNOWN;
-        if (FAILED(m_document->GetIDsOfNames(IID_NULL, names, 1, LOCALE_USER_DEFAULT, &id)))
-            return nullptr;
-        DISPPARAMS none = {};
-        Variant result;
-        if (FAILED(m_document->Invoke(id, IID_NULL, LOCALE_USER_DEFAULT, DISPATCH_PROPERTYGET, &none, result.Receive(),
-                                      nullptr, nullptr)) ||
-            result.Value().vt != VT_DISPATCH || !result.Value().pdispVal)
-            return nullptr;
-        return ComPtr<IDispatch>(result.Value().pdispVal);
+        return ObjectProperty(m_document.Get(), u"XMLDocument", LOCALE_USER_DEFAULT);
     }
 
     ComPtr<IHTMLDocument2> m_document;
