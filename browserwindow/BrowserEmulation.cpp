@@ -4,6 +4,7 @@
 
 #include <vector>
 
+#include "foundation/config/Environment.h"
 #include "foundation/win32api/Handles.h"
 #include "foundation/win32api/WideChar_win32.h"
 
@@ -12,15 +13,11 @@ namespace {
 constexpr char16_t kFeatureKey[] =
     u"Software\\Microsoft\\Internet Explorer\\Main\\FeatureControl\\FEATURE_BROWSER_EMULATION";
 
+// The executable's, not this library's: the setting is kept per program.
 std::wstring ProgramFileName()
 {
-    std::wstring path(MAX_PATH, L'\0');
-    const DWORD length = ::GetModuleFileNameW(nullptr, path.data(), static_cast<DWORD>(path.size()));
-    if (length == 0 || length >= path.size())
-        return std::wstring();
-    path.resize(length);
-    const std::size_t slash = path.find_last_of(L"\\/");
-    return slash == std::wstring::npos ? path : path.substr(slash + 1);
+    const std::u16string path = GetModuleFilePath();
+    return Win32::API::ToWide(path.substr(DirectoryOf(path).size()));
 }
 }  // namespace
 

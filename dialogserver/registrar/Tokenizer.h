@@ -9,7 +9,7 @@
 #include <string_view>
 #include <vector>
 
-#include "dialogserver/registrar/AsciiCase.h"
+#include "foundation/text/AsciiCase.h"
 
 namespace dialogserver::registrar {
 
@@ -19,8 +19,9 @@ struct Token {
 
     // A bare word equal to `word` (a quoted text never is a keyword or a brace).
     bool Is(std::u16string_view word) const { return !quoted && text == word; }
-    // A bare word equal to the keyword `word` in any ASCII case.
-    bool IsKeyword(std::u16string_view word) const { return !quoted && SameIgnoringAsciiCase(text, word); }
+    // A bare word equal to the keyword `word` in any ASCII case, as the ATL registrar compares its
+    // names (keywords, root keys, variables); other letters compare exactly.
+    bool IsKeyword(std::u16string_view word) const { return !quoted && text::EqualsIgnoringAsciiCase(text, word); }
     // "{", "}" or "=": a token that can be no name nor text.
     bool IsPunctuation() const { return Is(u"{") || Is(u"}") || Is(u"="); }
 };

@@ -1,9 +1,9 @@
 // Replaces the script variables in one pass over the text.
 #include "dialogserver/registrar/Variables.h"
 
-#include "dialogserver/registrar/AsciiCase.h"
 #include "dialogserver/registrar/Limits.h"
 #include "dialogserver/registrar/Status.h"
+#include "foundation/text/AsciiCase.h"
 
 namespace dialogserver::registrar {
 
@@ -51,7 +51,7 @@ std::int32_t ExpandVariables(std::u16string_view script, const Replacements& rep
         } else {
             const Variable* found = nullptr;
             for (const Variable& variable : variables) {
-                if (SameIgnoringAsciiCase(variable.name, name))
+                if (text::EqualsIgnoringAsciiCase(variable.name, name))
                     found = &variable;
             }
             if (!found)

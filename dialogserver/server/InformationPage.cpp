@@ -2,25 +2,13 @@
 
 #include <algorithm>
 
+#include "foundation/text/AsciiCase.h"
+
 namespace dialogserver {
 namespace {
-bool StartsWithNoCase(const std::u16string& text, std::u16string_view prefix)
-{
-    if (text.size() < prefix.size())
-        return false;
-    for (std::size_t i = 0; i < prefix.size(); ++i) {
-        char16_t c = text[i];
-        if (c >= u'A' && c <= u'Z')
-            c = static_cast<char16_t>(c - u'A' + u'a');
-        if (c != prefix[i])
-            return false;
-    }
-    return true;
-}
-
 bool IsWebAddress(const std::u16string& text)
 {
-    return StartsWithNoCase(text, u"http://") || StartsWithNoCase(text, u"https://");
+    return text::StartsWithIgnoringAsciiCase(text, u"http://") || text::StartsWithIgnoringAsciiCase(text, u"https://");
 }
 }  // namespace
 

@@ -1,5 +1,7 @@
 #include "dialogserver/server/ServerCommandLine.h"
 
+#include "foundation/text/AsciiCase.h"
+
 namespace dialogserver {
 namespace {
 struct Word {
@@ -14,11 +16,6 @@ constexpr Word kWords[] = {
     {u"RegServer", ServerCommand::RegServer},
 };
 
-char16_t Lower(char16_t c)
-{
-    return c >= u'A' && c <= u'Z' ? static_cast<char16_t>(c - u'A' + u'a') : c;
-}
-
 bool EndsWord(std::u16string_view line, std::size_t at)
 {
     return at == line.size() || line[at] == u' ' || line[at] == u'\t';
@@ -27,13 +24,7 @@ bool EndsWord(std::u16string_view line, std::size_t at)
 // Whether the word starting at `at` is `word`, whole.
 bool WordAt(std::u16string_view line, std::size_t at, std::u16string_view word)
 {
-    if (line.size() - at < word.size())
-        return false;
-    for (std::size_t i = 0; i < word.size(); ++i) {
-        if (Lower(line[at + i]) != Lower(word[i]))
-            return false;
-    }
-    return EndsWord(line, at + word.size());
+    return text::StartsWithIgnoringAsciiCase(line.substr(at), word) && EndsWord(line, at + word.size());
 }
 }  // namespace
 

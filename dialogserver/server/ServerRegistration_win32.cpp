@@ -9,6 +9,7 @@
 #include "dialogserver/registrar/PlanScript.h"
 #include "dialogserver/server/DialogClasses_win32.h"
 #include "dialogserver/server/TypeLibraryRegistration_win32.h"
+#include "foundation/config/Environment.h"
 #include "foundation/text/Utf.h"
 #include "foundation/win32api/WideChar_win32.h"
 
@@ -35,31 +36,20 @@ std::u16string AppIdText()
     return Win32::API::FromWide(text);
 }
 
-HRESULT ProgramPath(std::u16string& path)
-{
-    wchar_t buffer[MAX_PATH] = {};
-    const DWORD length = ::GetModuleFileNameW(nullptr, buffer, MAX_PATH);
-    if (length == 0)
-        return HRESULT_FROM_WIN32(::GetLastError());
-    if (length >= MAX_PATH - 1)
-        return HRESULT_FROM_WIN32(ERROR_INSUFFICIENT_BUFFER);
-    path = Win32::API::FromWide(buffer, length);
-    return S_OK;
-}
-
 // Plans the whole script before the registry is touched, so that a damaged one writes nothing.
 HRESULT RunScript(unsigned id, bool registering, bool perUser)
 {
     registrar::Replacements replacements;
-    HRESULT hr = ProgramPath(replacements.module);
-    if (FAILED(hr))
-        return hr;
+    // A path too long to be had whole is refused rather than cut.
+    replacements.module = GetModuleFilePath();
+    if (replacements.module.empty())
+        return HRESULT_FROM_WIN32(ERROR_INSUFFICIENT_BUFFER);
     replacements.appId = AppIdText();
     const std::u16string script = ScriptText(id);
     if (script.empty())
         return HRESULT_FROM_WIN32(ERROR_RESOURCE_NAME_NOT_FOUND);
     std::vector<registrar::Operation> operations;
-    hr = registrar::PlanScript(script, replacements, registering, perUser, operations);
+    const HRESULT hr = registrar::PlanScript(script, replacements, registering, perUser, operations);
     if (FAILED(hr))
         return hr;
     return registrar::ApplyOperations(operations);

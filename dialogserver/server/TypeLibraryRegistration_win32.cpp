@@ -5,6 +5,9 @@
 
 #include <string>
 
+#include "foundation/config/Environment.h"
+#include "foundation/win32api/WideChar_win32.h"
+
 using Microsoft::WRL::ComPtr;
 
 namespace dialogserver {
@@ -12,26 +15,14 @@ namespace {
 using RegisterForUser = HRESULT(WINAPI*)(ITypeLib*, OLECHAR*, OLECHAR*);
 using UnregisterForUser = HRESULT(WINAPI*)(REFGUID, WORD, WORD, LCID, SYSKIND);
 
-// The program's own path; a path that fills the buffer is refused rather than cut.
-HRESULT ProgramPath(std::wstring& path)
-{
-    path.assign(MAX_PATH, L'\0');
-    const DWORD length = ::GetModuleFileNameW(nullptr, path.data(), MAX_PATH);
-    if (length == 0)
-        return HRESULT_FROM_WIN32(::GetLastError());
-    if (length >= MAX_PATH - 1)
-        return HRESULT_FROM_WIN32(ERROR_INSUFFICIENT_BUFFER);
-    path.resize(length);
-    return S_OK;
-}
-
 // The program file, else the same path with its extension replaced by ".tlb".
 HRESULT LoadOwnLibrary(ComPtr<ITypeLib>& library, std::wstring& path)
 {
-    HRESULT hr = ProgramPath(path);
-    if (FAILED(hr))
-        return hr;
-    hr = ::LoadTypeLibEx(path.c_str(), REGKIND_NONE, library.ReleaseAndGetAddressOf());
+    // A path too long to be had whole is refused rather than cut.
+    path = Win32::API::ToWide(GetModuleFilePath());
+    if (path.empty())
+        return HRESULT_FROM_WIN32(ERROR_INSUFFICIENT_BUFFER);
+    HRESULT hr = ::LoadTypeLibEx(path.c_str(), REGKIND_NONE, library.ReleaseAndGetAddressOf());
     if (SUCCEEDED(hr))
         return hr;
     const std::size_t dot = path.find_last_of(L'.');

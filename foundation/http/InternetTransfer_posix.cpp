@@ -6,6 +6,7 @@
 
 #include "foundation/http/InternetHandles.h"
 #include "foundation/http/InternetObjects_posix.h"
+#include "foundation/text/AsciiCase.h"
 
 namespace Win32::API::internet {
 namespace {
@@ -14,18 +15,6 @@ constexpr long kMaxRedirects = 10;
 // Body bytes held before libcurl is asked to stop delivering until the reader catches up.
 constexpr std::size_t kMaxPendingBytes = std::size_t{64} * 1024;
 constexpr int kLongestPollMs = 100;
-
-bool StartsWithNoCase(std::string_view text, std::string_view prefix)
-{
-    if (text.size() < prefix.size())
-        return false;
-    for (std::size_t i = 0; i < prefix.size(); ++i) {
-        const char a = text[i] >= 'A' && text[i] <= 'Z' ? static_cast<char>(text[i] - 'A' + 'a') : text[i];
-        if (a != prefix[i])
-            return false;
-    }
-    return true;
-}
 
 // "HTTP/1.1 404 Not Found" gives 404; anything unreadable gives 0.
 long StatusOfLine(std::string_view line)
@@ -269,10 +258,10 @@ Transfer::Clock::duration Transfer::IdleLimit() const
 void Transfer::OnHeaderLine(std::string_view line)
 {
     m_lastActivity = Clock::now();
-    if (StartsWithNoCase(line, "http/")) {
+    if (text::StartsWithIgnoringAsciiCase(line, "http/")) {
         m_blockStatus = StatusOfLine(line);
         m_blockHasLocation = false;
-    } else if (StartsWithNoCase(line, "location:")) {
+    } else if (text::StartsWithIgnoringAsciiCase(line, "location:")) {
         m_blockHasLocation = true;
     } else if (line == "\r\n" || line == "\n") {
         // The end of a head. Interim answers and redirects that will be followed are not the

@@ -2,6 +2,8 @@
 
 #include <algorithm>
 
+#include "foundation/text/AsciiCase.h"
+
 namespace http {
 namespace {
 constexpr std::u16string_view kAuthorityStart = u"//";
@@ -15,11 +17,6 @@ bool IsAsciiLetter(char16_t c)
 bool IsAsciiDigit(char16_t c)
 {
     return c >= u'0' && c <= u'9';
-}
-
-char16_t AsciiLower(char16_t c)
-{
-    return c >= u'A' && c <= u'Z' ? static_cast<char16_t>(c - u'A' + u'a') : c;
 }
 
 // White space and control characters never belong in a URL; letting them through would put
@@ -42,7 +39,7 @@ bool SplitScheme(std::u16string_view url, std::u16string& scheme, std::u16string
     for (char16_t c : url.substr(0, colon)) {
         if (!IsAsciiLetter(c) && !IsAsciiDigit(c) && c != u'+' && c != u'-' && c != u'.')
             return false;
-        scheme += AsciiLower(c);
+        scheme += text::AsciiLower(c);
     }
     rest = url.substr(colon + 1);
     return true;
@@ -116,7 +113,7 @@ std::uint16_t DefaultPort(std::u16string_view scheme)
     };
     std::u16string lower;
     for (char16_t c : scheme)
-        lower += AsciiLower(c);
+        lower += text::AsciiLower(c);
     for (const Known& known : kKnown) {
         if (known.scheme == lower)
             return known.port;

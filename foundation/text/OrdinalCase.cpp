@@ -1,5 +1,7 @@
 #include "foundation/text/OrdinalCase.h"
 
+#include "foundation/text/AsciiCase.h"
+
 namespace text {
 namespace {
 
@@ -21,7 +23,7 @@ char16_t UpperOfPair(char16_t unit, bool upperIsEven)
 char16_t OrdinalUpper(char16_t unit)
 {
     if (unit < 0x80)
-        return unit >= u'a' && unit <= u'z' ? static_cast<char16_t>(unit - 0x20) : unit;
+        return AsciiUpper(unit);
     // Latin-1: à..þ except ÷; ÿ goes to Ÿ.
     if (unit >= 0xE0 && unit <= 0xFE && unit != 0xF7)
         return static_cast<char16_t>(unit - 0x20);
@@ -64,13 +66,7 @@ char16_t OrdinalUpper(char16_t unit)
 
 bool EqualsIgnoringCase(std::u16string_view a, std::u16string_view b)
 {
-    if (a.size() != b.size())
-        return false;
-    for (std::size_t i = 0; i < a.size(); ++i) {
-        if (OrdinalUpper(a[i]) != OrdinalUpper(b[i]))
-            return false;
-    }
-    return true;
+    return EqualsFolded(a, b, OrdinalUpper);
 }
 
 }  // namespace text

@@ -4,13 +4,10 @@
 
 #include <algorithm>
 
+#include "foundation/text/AsciiCase.h"
+
 namespace Win32::API {
 namespace {
-
-char16_t FoldCase(char16_t c)
-{
-    return (c >= u'A' && c <= u'Z') ? static_cast<char16_t>(c - u'A' + u'a') : c;
-}
 
 bool IsHighSurrogate(char16_t c) { return c >= 0xD800 && c <= 0xDBFF; }
 bool IsLowSurrogate(char16_t c) { return c >= 0xDC00 && c <= 0xDFFF; }
@@ -93,12 +90,7 @@ bool operator==(const RegistryDocument& a, const RegistryDocument& b)
 
 bool SameRegistryName(std::u16string_view a, std::u16string_view b)
 {
-    if (a.size() != b.size())
-        return false;
-    for (std::size_t i = 0; i < a.size(); ++i)
-        if (FoldCase(a[i]) != FoldCase(b[i]))
-            return false;
-    return true;
+    return text::EqualsIgnoringAsciiCase(a, b);
 }
 
 bool IsWritableRegistryText(std::u16string_view text)

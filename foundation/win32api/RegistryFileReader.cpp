@@ -3,6 +3,7 @@
 
 #include <unordered_map>
 
+#include "foundation/text/AsciiCase.h"
 #include "foundation/text/Utf.h"
 #include "foundation/win32api/RegistryFile.h"
 
@@ -20,18 +21,6 @@ std::string_view Trim(std::string_view text)
     while (!text.empty() && blank(text.back()))
         text.remove_suffix(1);
     return text;
-}
-
-bool StartsWithFolded(std::string_view text, std::string_view lowerPrefix)
-{
-    if (text.size() < lowerPrefix.size())
-        return false;
-    for (std::size_t i = 0; i < lowerPrefix.size(); ++i) {
-        const char c = text[i];
-        if ((c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c) != lowerPrefix[i])
-            return false;
-    }
-    return true;
 }
 
 // Physical lines, LF or CR LF terminated.
@@ -164,7 +153,7 @@ bool ParseData(std::string_view data, LineReader& lines, RegistryValue& value)
         value.data.insert(value.data.end(), {0, 0});
         return true;
     }
-    if (StartsWithFolded(data, "dword:")) {
+    if (text::StartsWithIgnoringAsciiCase(data, "dword:")) {
         std::uint32_t number = 0;
         if (!ParseHexNumber(data.substr(6), number))
             return false;
@@ -174,10 +163,10 @@ bool ParseData(std::string_view data, LineReader& lines, RegistryValue& value)
             value.data.push_back(static_cast<std::uint8_t>(number >> shift));
         return true;
     }
-    if (StartsWithFolded(data, "hex:")) {
+    if (text::StartsWithIgnoringAsciiCase(data, "hex:")) {
         value.type = kRegBinary;
         data.remove_prefix(4);
-    } else if (StartsWithFolded(data, "hex(")) {
+    } else if (text::StartsWithIgnoringAsciiCase(data, "hex(")) {
         const std::size_t close = data.find("):");
         if (close == std::string_view::npos || !ParseHexNumber(data.substr(4, close - 4), value.type))
             return false;
@@ -216,8 +205,7 @@ std::u16string FoldedName(std::u16string_view name)
 {
     std::u16string folded(name);
     for (char16_t& c : folded)
-        if (c >= u'A' && c <= u'Z')
-            c = static_cast<char16_t>(c - u'A' + u'a');
+        c = text::AsciiLower(c);
     return folded;
 }
 
@@ -226,7 +214,7 @@ std::size_t FoldedHash(std::u16string_view name)
 {
     std::uint64_t hash = 14695981039346656037ull;
     for (char16_t c : name) {
-        hash ^= static_cast<std::uint64_t>(c >= u'A' && c <= u'Z' ? c - u'A' + u'a' : c);
+        hash ^= static_cast<std::uint64_t>(text::AsciiLower(c));
         hash *= 1099511628211ull;
     }
     return static_cast<std::size_t>(hash);

@@ -1,6 +1,7 @@
 #pragma once
-// What the response parser needs from the page a web browser has loaded. On Windows it is read
-// through MSHTML (MshtmlBrowserDocument_win32.h); tests provide their own pages.
+// What the response parser needs from the page a web browser has loaded. The dialogs read it
+// through MSHTML (dialogserver/dialogs/mshtml/MshtmlBrowserDocument_win32.h); tests provide their
+// own pages.
 
 #include <optional>
 #include <string>

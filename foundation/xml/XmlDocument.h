@@ -11,23 +11,19 @@
 #include <optional>
 #include <string>
 #include <string_view>
+#include <utility>
 
 class XmlDocument;
 class XmlNodeWalk;
 
-// One DOM node (element, attribute, text, ...), or none. Copies refer to the same node; a node
-// keeps its document alive.
+// One DOM node (element, attribute, text, ...), or none. Copies share the same node, which keeps
+// its document alive.
 class XmlNode {
 public:
     struct Impl;
 
-    XmlNode();
-    explicit XmlNode(std::unique_ptr<Impl> impl);
-    ~XmlNode();
-    XmlNode(const XmlNode& other);
-    XmlNode& operator=(const XmlNode& other);
-    XmlNode(XmlNode&& other) noexcept;
-    XmlNode& operator=(XmlNode&& other) noexcept;
+    XmlNode() = default;
+    explicit XmlNode(std::shared_ptr<const Impl> impl) : m_impl(std::move(impl)) {}
 
     bool IsEmpty() const { return !m_impl; }
 
@@ -42,7 +38,10 @@ public:
 private:
     friend class XmlDocument;
     friend class XmlNodeWalk;
-    std::unique_ptr<Impl> m_impl;
+    // Platform: what GetText answers, before the trimming; m_impl is set.
+    bool UntrimmedText(std::u16string& text) const;
+
+    std::shared_ptr<const Impl> m_impl;
 };
 
 class XmlDocument {

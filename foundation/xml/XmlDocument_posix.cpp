@@ -96,17 +96,12 @@ std::optional<std::u16string> NodeValue(const xmlNode* node)
 
 XmlNode Wrap(const std::shared_ptr<xmlDoc>& document, xmlNode* node)
 {
-    return XmlNode(std::make_unique<XmlNode::Impl>(XmlNode::Impl{document, node, nullptr}));
+    return XmlNode(std::make_shared<XmlNode::Impl>(XmlNode::Impl{document, node, nullptr}));
 }
 
 }  // namespace
 
 XmlDocument::XmlDocument() : m_impl(std::make_unique<Impl>()) {}
-
-XmlDocument::XmlDocument(std::u16string_view text) : XmlDocument()
-{
-    LoadXml(text);
-}
 
 XmlDocument::~XmlDocument() = default;
 XmlDocument::XmlDocument(XmlDocument&& other) noexcept = default;

@@ -47,11 +47,6 @@ XmlDocument::XmlDocument() : m_impl(std::make_unique<Impl>())
     Harden(m_impl->document.Get());
 }
 
-XmlDocument::XmlDocument(std::u16string_view text) : XmlDocument()
-{
-    LoadXml(text);
-}
-
 XmlDocument::~XmlDocument() = default;
 XmlDocument::XmlDocument(XmlDocument&& other) noexcept = default;
 XmlDocument& XmlDocument::operator=(XmlDocument&& other) noexcept = default;

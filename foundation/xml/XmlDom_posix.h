@@ -38,5 +38,5 @@ struct XmlDocument::Impl {
 };
 
 struct XmlNodeWalk::Impl {
-    std::vector<XmlNode::Impl> items;
+    std::vector<std::shared_ptr<const XmlNode::Impl>> items;
 };

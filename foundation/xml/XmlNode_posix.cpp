@@ -55,19 +55,6 @@ std::u16string DeclarationName(const xmlNs* declaration)
 
 }  // namespace
 
-XmlNode::XmlNode() = default;
-XmlNode::XmlNode(std::unique_ptr<Impl> impl) : m_impl(std::move(impl)) {}
-XmlNode::~XmlNode() = default;
-XmlNode::XmlNode(const XmlNode& other) : m_impl(other.m_impl ? std::make_unique<Impl>(*other.m_impl) : nullptr) {}
-XmlNode& XmlNode::operator=(const XmlNode& other)
-{
-    if (this != &other)
-        m_impl = other.m_impl ? std::make_unique<Impl>(*other.m_impl) : nullptr;
-    return *this;
-}
-XmlNode::XmlNode(XmlNode&& other) noexcept = default;
-XmlNode& XmlNode::operator=(XmlNode&& other) noexcept = default;
-
 std::u16string XmlNode::Name() const
 {
     if (!m_impl)
@@ -75,11 +62,8 @@ std::u16string XmlNode::Name() const
     return m_impl->declaration ? DeclarationName(m_impl->declaration) : NodeName(m_impl->node);
 }
 
-bool XmlNode::GetText(std::u16string& text) const
+bool XmlNode::UntrimmedText(std::u16string& result) const
 {
-    if (!m_impl)
-        return false;
-    std::u16string result;
     if (m_impl->declaration) {
         result = ToText(m_impl->declaration->href);
     } else {
@@ -99,7 +83,6 @@ bool XmlNode::GetText(std::u16string& text) const
                 return false;
         }
     }
-    text = text::Trim(result);
     return true;
 }
 
@@ -108,7 +91,7 @@ XmlNodeWalk::XmlNodeWalk(const XmlNode& node, Kind kind) : m_impl(std::make_uniq
     const XmlNode::Impl* parent = node.m_impl.get();
     if (parent && !parent->declaration) {
         auto add = [&](xmlNode* item, xmlNs* declaration) {
-            m_impl->items.push_back(XmlNode::Impl{parent->document, item, declaration});
+            m_impl->items.push_back(std::make_shared<XmlNode::Impl>(XmlNode::Impl{parent->document, item, declaration}));
         };
         if (kind == Kind::Children) {
             for (xmlNode* child = parent->node->children; child; child = child->next)
@@ -134,5 +117,5 @@ long XmlNodeWalk::Length() const
 
 XmlNode XmlNodeWalk::Item(long index) const
 {
-    return XmlNode(std::make_unique<XmlNode::Impl>(m_impl->items[static_cast<std::size_t>(index)]));
+    return XmlNode(m_impl->items[static_cast<std::size_t>(index)]);
 }

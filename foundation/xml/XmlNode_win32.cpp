@@ -66,25 +66,12 @@ XmlNode WrapNode(ComPtr<IXMLDOMNode> node)
 {
     if (!node)
         return XmlNode();
-    auto impl = std::make_unique<XmlNode::Impl>();
+    auto impl = std::make_shared<XmlNode::Impl>();
     impl->node = std::move(node);
     return XmlNode(std::move(impl));
 }
 
 }  // namespace Xml::Win32
-
-XmlNode::XmlNode() = default;
-XmlNode::XmlNode(std::unique_ptr<Impl> impl) : m_impl(std::move(impl)) {}
-XmlNode::~XmlNode() = default;
-XmlNode::XmlNode(const XmlNode& other) : m_impl(other.m_impl ? std::make_unique<Impl>(*other.m_impl) : nullptr) {}
-XmlNode& XmlNode::operator=(const XmlNode& other)
-{
-    if (this != &other)
-        m_impl = other.m_impl ? std::make_unique<Impl>(*other.m_impl) : nullptr;
-    return *this;
-}
-XmlNode::XmlNode(XmlNode&& other) noexcept = default;
-XmlNode& XmlNode::operator=(XmlNode&& other) noexcept = default;
 
 std::u16string XmlNode::Name() const
 {
@@ -94,12 +81,9 @@ std::u16string XmlNode::Name() const
     return name.Text();
 }
 
-bool XmlNode::GetText(std::u16string& text) const
+bool XmlNode::UntrimmedText(std::u16string& result) const
 {
-    if (!m_impl)
-        return false;
     IXMLDOMNode* node = m_impl->node.Get();
-    std::u16string result;
     switch (TypeOf(node)) {
         case NODE_ELEMENT:
             JoinTextChildren(node, result);
@@ -112,7 +96,6 @@ bool XmlNode::GetText(std::u16string& text) const
         default:
             return false;
     }
-    text = text::Trim(result);
     return true;
 }
 

@@ -1,18 +1,32 @@
-// Comparisons that ignore letter case as the file system does, one UTF-16 unit at a time.
+// Comparisons that ignore letter case as the file system does, one UTF-16 unit at a time; and
+// those that ignore it in A-Z only.
 #include <gtest/gtest.h>
 
+#include "foundation/text/AsciiCase.h"
 #include "foundation/text/OrdinalCase.h"
 #include "foundation/text/Utf.h"
 
 namespace {
 
+// Two texts, and whether a comparison that ignores case takes them for the same.
+struct Pair {
+    const char16_t* a;
+    const char16_t* b;
+    bool equal;
+};
+
+template <std::size_t N>
+void ExpectEqualities(const Pair (&pairs)[N], bool (*equals)(std::u16string_view, std::u16string_view))
+{
+    for (const Pair& pair : pairs) {
+        SCOPED_TRACE(text::Utf16ToUtf8(pair.a) + " / " + text::Utf16ToUtf8(pair.b));
+        EXPECT_EQ(equals(pair.a, pair.b), pair.equal);
+    }
+}
+
 TEST(OrdinalCase, LettersOfEachCoveredScriptMatchTheirOtherCase)
 {
-    struct Case {
-        const char16_t* a;
-        const char16_t* b;
-        bool equal;
-    } const cases[] = {
+    const Pair cases[] = {
         {u"Vocabra Test", u"vOCABRA tEST", true},
         {u"\u00e0\u00fe\u00ff", u"\u00c0\u00de\u0178", true},            // Latin-1, ÿ and Ÿ
         {u"\u0101\u013a\u017e\u0133", u"\u0100\u0139\u017d\u0132", true},  // Latin Extended-A, both pairings
@@ -29,16 +43,39 @@ TEST(OrdinalCase, LettersOfEachCoveredScriptMatchTheirOtherCase)
         {u"ss", u"\u00df", false},      // one unit for one unit only
         {u"ab", u"abc", false},
     };
-    for (const Case& c : cases) {
-        SCOPED_TRACE(text::Utf16ToUtf8(c.a) + " / " + text::Utf16ToUtf8(c.b));
-        EXPECT_EQ(text::EqualsIgnoringCase(std::u16string_view(c.a), std::u16string_view(c.b)), c.equal);
-    }
+    ExpectEqualities(cases, text::EqualsIgnoringCase);
 }
 
 TEST(OrdinalCase, UpperCaseOfUnitsOutsideTheLettersIsTheUnitItself)
 {
     for (const char16_t unit : {u'0', u'/', u'\\', u'%', u'\u00d7', u'\u0138', u'\u0149', u'\u2116', u'\uffff'})
         EXPECT_EQ(text::OrdinalUpper(unit), unit) << static_cast<int>(unit);
+}
+
+// The words that ignore case only in A-Z (switches, schemes, registry names) must not take a
+// letter of another script, or a neighbour of A-Z, for one of theirs.
+TEST(AsciiCase, OnlyTheLettersAToZMatchTheirOtherCase)
+{
+    const Pair cases[] = {
+        {u"RegServer AZaz", u"rEGsERVER azAZ", true},
+        {u"", u"", true},
+        {u"@", u"`", false},  // the units beside A-Z and a-z are no letters
+        {u"[", u"{", false},
+        {u"àаａ", u"ÀАＡ", false},  // à а ａ: letters, but not ASCII ones
+        {u"ab", u"abc", false},
+    };
+    ExpectEqualities(cases, text::EqualsIgnoringAsciiCase);
+}
+
+TEST(AsciiCase, PrefixesMatchWhateverTheirCaseInBothWidths)
+{
+    EXPECT_TRUE(text::StartsWithIgnoringAsciiCase(u"HTTPS://example", u"https://"));
+    EXPECT_TRUE(text::StartsWithIgnoringAsciiCase(u"http://", u"HTTP://"));
+    EXPECT_FALSE(text::StartsWithIgnoringAsciiCase(u"http:/", u"http://"));
+    EXPECT_FALSE(text::StartsWithIgnoringAsciiCase(u"хttp://", u"http://"));
+    EXPECT_TRUE(text::StartsWithIgnoringAsciiCase(std::string_view("Location: /next"), "location:"));
+    EXPECT_TRUE(text::StartsWithIgnoringAsciiCase(std::string_view("DWORD:00000001"), "dword:"));
+    EXPECT_FALSE(text::StartsWithIgnoringAsciiCase(std::string_view("hex"), "hex:"));
 }
 
 }  // namespace

@@ -35,7 +35,7 @@
 #include "tests/wine/RefCounted_win32.h"
 #include "tests/wine/TestDialogClasses_win32.h"
 #include "tests/wine/TestTarget_win32.h"
-#include "translate/target/BrowserAutomation_win32.h"
+#include "translate/target/DialogServerCall_win32.h"
 #include "translate/target/EmbeddedBrowserLibrary.h"
 #include "translate/target/ShowRequest.h"
 

@@ -20,6 +20,7 @@
 #include "tests/wine/ThrownMessage_win32.h"
 #include "translate/target/BrowserAutomation_win32.h"
 #include "translate/target/ClassId_win32.h"
+#include "translate/target/DialogServerCall_win32.h"
 #include "translate/target/ShowRequest.h"
 #include "translate/target/WEBBrowserTarget_win32.h"
 

@@ -1,19 +1,14 @@
 #pragma once
-// Internet Explorer automation and the dialog classes of the dialog server, as the display
-// procedure drives them; the tray program and the dialog server use the same routines.
+// Internet Explorer automation as the display procedure drives it; the tray program and the
+// dialog server use the same routines.
 
 #include <windows.h>
 
 #include <exdisp.h>
 #include <wrl/client.h>
 
-#include <chrono>
 #include <string>
 #include <utility>
-
-#include "translate/manager/SupportedDirections.h"
-#include "translate/target/ClassId.h"
-#include "translate/target/Target.h"
 
 namespace translate::target {
 
@@ -53,19 +48,5 @@ public:
 private:
     Microsoft::WRL::ComPtr<IWebBrowser2> m_browser;
 };
-
-// Calls the method `name` of `object` through IDispatch, resolving the name in the system's
-// default locale. The arguments travel last to first, as DISPPARAMS holds them.
-HRESULT InvokeByName(IDispatch* object, const wchar_t* name, DISPPARAMS& arguments);
-
-// How long the tray program waits for a dialog server to take a request; a server that has not
-// answered by then is left behind, and the request fails.
-constexpr std::chrono::milliseconds kDialogCallLimit{10000};
-
-// Hands the request to a new object of the dialog class `dialogClsid`. The target (may be null)
-// lends its browser when it is embedded and keeps the dialog object. A class served in this
-// process is called directly; a dialog server is called from another thread, within
-// kDialogCallLimit. Throws TranslateException.
-void ShowDialog(const std::u16string& url, const Direction& direction, Target* target, const ClassId& dialogClsid);
 
 }  // namespace translate::target

@@ -8,7 +8,7 @@
 #include "foundation/threads/PumpingWait_win32.h"
 #include "foundation/win32api/ComApartment_win32.h"
 #include "foundation/win32api/ComBoundary_win32.h"
-#include "translate/target/BrowserAutomation_win32.h"
+#include "translate/target/DialogServerCall_win32.h"
 
 using Microsoft::WRL::ComPtr;
 

@@ -8,6 +8,7 @@
 #include "translate/manager/TranslateException.h"
 #include "translate/target/AnswerMonitor_win32.h"
 #include "translate/target/BrowserAutomation_win32.h"
+#include "translate/target/DialogServerCall_win32.h"
 
 using Microsoft::WRL::ComPtr;
 

@@ -18,6 +18,10 @@ namespace dialogserver::mshtml {
 // object is not a browser or shows no HTML document.
 std::unique_ptr<dom::Document> OpenMshtmlDocument(IUnknown* browser);
 
+// The object that the property `name` of `object` holds, looked up and read (property get) through
+// IDispatch in `locale`; null when `object` is null, or the property is missing or no object.
+Microsoft::WRL::ComPtr<IDispatch> ObjectProperty(IDispatch* object, std::u16string_view name, LCID locale);
+
 // The callable property `name` of a page's window, looked up and read (property get) through the
 // window's IDispatch with the system default locale; null when missing or not an object. Calls
 // go to the object's default member as methods, arguments in dispatch order (last first).

@@ -1,5 +1,5 @@
+#include "dialogserver/dialogs/mshtml/MshtmlBrowserDocument_win32.h"
 #include "dialogserver/dialogs/mshtml/MshtmlDom_win32.h"
-#include "foundation/xml/MshtmlBrowserDocument_win32.h"
 #include "foundation/xml/XmlResponseParser.h"
 
 namespace dialogserver::mshtml {
@@ -11,7 +11,7 @@ std::unique_ptr<dom::Document> MshtmlResultPage::Document()
 
 std::unique_ptr<XML::CXMLResponseParser> MshtmlResultPage::ResponseParser()
 {
-    const std::unique_ptr<XML::BrowserDocument> page = XML::OpenBrowserDocument(m_browser.Get());
+    const std::unique_ptr<XML::BrowserDocument> page = OpenBrowserDocument(m_browser.Get());
     return std::make_unique<XML::CXMLResponseParser>(page.get());
 }
 

@@ -69,22 +69,30 @@ private:
 
 }  // namespace
 
-std::unique_ptr<dom::ScriptFunction> FindWindowFunction(IDispatch* window, std::u16string_view name)
+ComPtr<IDispatch> ObjectProperty(IDispatch* object, std::u16string_view name, LCID locale)
 {
-    if (!window)
+    if (!object)
         return nullptr;
     Bstr member(name);
     LPOLESTR names[] = {member.Get()};
     DISPID id = DISPID_UNKNOWN;
-    if (FAILED(window->GetIDsOfNames(IID_NULL, names, 1, kScriptLocale, &id)))
+    if (FAILED(object->GetIDsOfNames(IID_NULL, names, 1, locale, &id)))
         return nullptr;
     DISPPARAMS none = {};
     Variant property;
-    if (FAILED(window->Invoke(id, IID_NULL, kScriptLocale, DISPATCH_PROPERTYGET, &none, property.Receive(), nullptr,
+    if (FAILED(object->Invoke(id, IID_NULL, locale, DISPATCH_PROPERTYGET, &none, property.Receive(), nullptr,
                               nullptr)) ||
         property.Value().vt != VT_DISPATCH || !property.Value().pdispVal)
         return nullptr;
-    return std::make_unique<WindowFunction>(ComPtr<IDispatch>(property.Value().pdispVal));
+    return ComPtr<IDispatch>(property.Value().pdispVal);
+}
+
+std::unique_ptr<dom::ScriptFunction> FindWindowFunction(IDispatch* window, std::u16string_view name)
+{
+    ComPtr<IDispatch> function = ObjectProperty(window, name, kScriptLocale);
+    if (!function)
+        return nullptr;
+    return std::make_unique<WindowFunction>(std::move(function));
 }
 
 }  // namespace dialogserver::mshtml

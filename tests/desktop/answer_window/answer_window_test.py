@@ -280,7 +280,7 @@ def wait_for_request(dictionary, path):
 
 # Where a leak comes from when our own code allocated it: the library's and the driver's sources,
 # or their files where a frame has no source line.
-OUR_CODE = ("browserwindow/webkit/", "tests/desktop/answer_window/", "libvocabra-answer-window.so",
+OUR_CODE = ("answerwindow/", "tests/desktop/answer_window/", "libvocabra-answer-window.so",
             "answer_window_driver+")
 
 

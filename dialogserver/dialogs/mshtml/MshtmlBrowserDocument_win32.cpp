@@ -1,20 +1,20 @@
-#include "foundation/xml/MshtmlBrowserDocument_win32.h"
+#include "dialogserver/dialogs/mshtml/MshtmlBrowserDocument_win32.h"
 
 #include <exdisp.h>
 #include <mshtml.h>
 #include <wrl/client.h>
 
+#include "dialogserver/dialogs/mshtml/MshtmlDom_win32.h"
 #include "foundation/win32api/ComValues_win32.h"
 #include "foundation/xml/MsxmlCompat_win32.h"
 
 using Microsoft::WRL::ComPtr;
 using Win32::API::Bstr;
-using Win32::API::Variant;
 
-namespace XML {
+namespace dialogserver::mshtml {
 namespace {
 
-class MshtmlBrowserDocument : public BrowserDocument {
+class MshtmlBrowserDocument : public XML::BrowserDocument {
 public:
     explicit MshtmlBrowserDocument(ComPtr<IHTMLDocument2> document) : m_document(std::move(document)) {}
 
@@ -51,20 +51,7 @@ private:
     // The document's "XMLDocument" property, read by name: an XML page shows its DOM there.
     ComPtr<IDispatch> XmlDocumentObject()
     {
-        if (!m_document)
-            return nullptr;
-        Bstr name(u"XMLDocument");
-        LPOLESTR names[] = {name.Get()};
-        DISPID id = DISPID_UNKNOWN;
-        if (FAILED(m_document->GetIDsOfNames(IID_NULL, names, 1, LOCALE_USER_DEFAULT, &id)))
-            return nullptr;
-        DISPPARAMS none = {};
-        Variant result;
-        if (FAILED(m_document->Invoke(id, IID_NULL, LOCALE_USER_DEFAULT, DISPATCH_PROPERTYGET, &none, result.Receive(),
-                                      nullptr, nullptr)) ||
-            result.Value().vt != VT_DISPATCH || !result.Value().pdispVal)
-            return nullptr;
-        return ComPtr<IDispatch>(result.Value().pdispVal);
+        return ObjectProperty(m_document.Get(), u"XMLDocument", LOCALE_USER_DEFAULT);
     }
 
     ComPtr<IHTMLDocument2> m_document;
@@ -72,7 +59,7 @@ private:
 
 }  // namespace
 
-std::unique_ptr<BrowserDocument> OpenBrowserDocument(IUnknown* browser)
+std::unique_ptr<XML::BrowserDocument> OpenBrowserDocument(IUnknown* browser)
 {
     ComPtr<IWebBrowser2> webBrowser;
     if (!browser || FAILED(browser->QueryInterface(IID_PPV_ARGS(&webBrowser))))
@@ -84,4 +71,4 @@ std::unique_ptr<BrowserDocument> OpenBrowserDocument(IUnknown* browser)
     return std::make_unique<MshtmlBrowserDocument>(std::move(document));
 }
 
-}  // namespace XML
+}  // namespace dialogserver::mshtml

@@ -1,4 +1,4 @@
-#include "browserwindow/webkit/DarkPreference.h"
+#include "answerwindow/DarkPreference.h"
 
 #include <gtk/gtk.h>
 

@@ -1,6 +1,6 @@
-#include "browserwindow/webkit/WindowIcon.h"
+#include "answerwindow/WindowIcon.h"
 
-#include "browserwindow/webkit/GtkOwnership.h"
+#include "foundation/glib/GLibOwnership.h"
 
 namespace answerwindow {
 
@@ -9,7 +9,7 @@ void SetIconFromFile(GtkWindow* window, const char* path)
     if (!path || !*path)
         return;
     // A service without a readable icon still gets its answer shown: the error is not wanted.
-    const GObjectPtr<GdkPixbuf> icon(gdk_pixbuf_new_from_file(path, nullptr));
+    const glib::GObjectPtr<GdkPixbuf> icon(gdk_pixbuf_new_from_file(path, nullptr));
     if (icon)
         gtk_window_set_icon(window, icon.get());
 }

@@ -1,4 +1,4 @@
-#include "browserwindow/webkit/AnswerView.h"
+#include "answerwindow/AnswerView.h"
 
 #include "foundation/glib/CallbackGuard.h"
 

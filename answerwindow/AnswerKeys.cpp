@@ -1,4 +1,4 @@
-#include "browserwindow/webkit/AnswerKeys.h"
+#include "answerwindow/AnswerKeys.h"
 
 #include <algorithm>
 #include <cmath>

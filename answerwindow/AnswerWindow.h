@@ -6,7 +6,7 @@
 
 #include <string>
 
-#include "browserwindow/webkit/GtkOwnership.h"
+#include "foundation/glib/GtkOwnership.h"
 #include "translate/target/AnswerWindow.h"
 
 namespace answerwindow {
@@ -42,7 +42,7 @@ private:
     std::int32_t m_placedWidth = 0;  // the size last given to the window, GTK's units
     std::int32_t m_placedHeight = 0;
     bool m_closedByUser = false;
-    OwnedToplevel m_window;           // none before the first answer, and after the user closed it
+    glib::OwnedWidget m_window;       // none before the first answer, and after the user closed it
     WebKitWebView* m_view = nullptr;  // the window's child
 };
 

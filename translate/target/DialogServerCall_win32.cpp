@@ -1,7 +1,10 @@
 // The "dialog" display: a dialog class of the dialog server shows the request in a window of its
 // own, or in the embedded target's browser.
 
-#include "translate/target/BrowserAutomation_win32.h"
+#include "translate/target/DialogServerCall_win32.h"
+
+#include <exdisp.h>
+#include <wrl/client.h>
 
 #include <memory>
 #include <mutex>

@@ -6,8 +6,8 @@
 #include <string_view>
 #include <type_traits>
 
-#include "browserwindow/webkit/AnswerWindow.h"
-#include "browserwindow/webkit/DarkPreference.h"
+#include "answerwindow/AnswerWindow.h"
+#include "answerwindow/DarkPreference.h"
 #include "foundation/glib/CallbackGuard.h"
 
 using translate::target::AnswerWindowChanged;

@@ -1,11 +1,11 @@
-#include "browserwindow/webkit/AnswerWindow.h"
+#include "answerwindow/AnswerWindow.h"
 
 #include <memory>
 
-#include "browserwindow/webkit/AnswerKeys.h"
-#include "browserwindow/webkit/AnswerView.h"
-#include "browserwindow/webkit/WindowIcon.h"
-#include "browserwindow/webkit/WindowPlacement.h"
+#include "answerwindow/AnswerKeys.h"
+#include "answerwindow/AnswerView.h"
+#include "answerwindow/WindowIcon.h"
+#include "answerwindow/WindowPlacement.h"
 #include "foundation/glib/CallbackGuard.h"
 #include "foundation/text/Utf.h"
 
@@ -66,7 +66,7 @@ void AnswerWindow::Dispose()
 
 void AnswerWindow::Open()
 {
-    m_window.reset(gtk_window_new(GTK_WINDOW_TOPLEVEL));
+    m_window = glib::OwnWidget(gtk_window_new(GTK_WINDOW_TOPLEVEL));
     GtkWindow* const window = GTK_WINDOW(m_window.get());
     // Tells answer windows from the program's other windows, for window managers and tests.
     gtk_window_set_role(window, "answer");
@@ -123,7 +123,7 @@ void AnswerWindow::OnDestroyed(GtkWidget* window, gpointer data)
     glib::GuardCallback("an answer window closed by the user", [window, data] {
         auto* const self = static_cast<AnswerWindow*>(data);
         g_signal_handlers_disconnect_by_data(window, self);
-        (void)self->m_window.release();  // GTK is destroying it already
+        self->m_window.reset();  // GTK is destroying it already; our reference goes
         self->m_view = nullptr;
         self->m_closedByUser = true;
         // Last: the owner may dispose of this object in the call.

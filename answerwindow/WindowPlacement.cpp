@@ -1,9 +1,10 @@
-#include "browserwindow/webkit/WindowPlacement.h"
+#include "answerwindow/WindowPlacement.h"
 
 #include <gdk/gdkx.h>
 
 #include <optional>
 
+#include "foundation/glib/PrimaryMonitor.h"
 #include "translate/target/AnswerPlacement.h"
 
 namespace answerwindow {
@@ -44,7 +45,7 @@ GdkMonitor* FocusedMonitor(GdkDisplay* display, int scale)
         return gdk_display_get_monitor_at_point(display, centre->x, centre->y);
     GdkDevice* const pointer = gdk_seat_get_pointer(gdk_display_get_default_seat(display));
     if (!pointer)
-        return gdk_display_get_primary_monitor(display);
+        return glib::PrimaryMonitor(display);
     int x = 0;
     int y = 0;
     gdk_device_get_position(pointer, nullptr, &x, &y);
