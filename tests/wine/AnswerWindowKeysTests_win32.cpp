@@ -66,7 +66,7 @@ private:
 };
 
 // The main dialog's place in the loop: a filter that sees what reaches it, and consumes nothing.
-class RecordingFilter final : public tray::app::CMessageFilter {
+class RecordingFilter final : public tray::win32::CMessageFilter {
 public:
     bool PreTranslateMessage(MSG& message) override
     {
@@ -99,7 +99,7 @@ protected:
     void RunTrayLoop()
     {
         ::PostQuitMessage(0);
-        tray::app::CMessageLoop loop;
+        tray::win32::CMessageLoop loop;
         loop.AddMessageFilter(&m_filter);
         loop.Run();
         loop.RemoveMessageFilter(&m_filter);

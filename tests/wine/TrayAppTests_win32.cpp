@@ -20,7 +20,7 @@
 #include "tray/win32/TrayIcon.h"
 
 namespace {
-using tray::app::CTrayIcon;
+using tray::win32::CTrayIcon;
 
 // What the stand-in shell was asked: the message and the record as it was passed.
 struct ShellCall {
@@ -97,21 +97,21 @@ HHOOK WINAPI RefusingInstaller(int, HOOKPROC, HINSTANCE, DWORD)
 
 TEST(KeyboardHook, InstalledOnceRemovedOnce)
 {
-    ASSERT_FALSE(tray::app::IsKeyboardHookInstalled());
+    ASSERT_FALSE(tray::win32::IsKeyboardHookInstalled());
     const HWND window = ::GetDesktopWindow();
-    ASSERT_TRUE(tray::app::InstallKeyboardHook(window, WM_APP));
-    EXPECT_TRUE(tray::app::IsKeyboardHookInstalled());
-    EXPECT_FALSE(tray::app::InstallKeyboardHook(window, WM_APP));
-    EXPECT_TRUE(tray::app::RemoveKeyboardHook());
-    EXPECT_FALSE(tray::app::IsKeyboardHookInstalled());
-    EXPECT_FALSE(tray::app::RemoveKeyboardHook());
+    ASSERT_TRUE(tray::win32::InstallKeyboardHook(window, WM_APP));
+    EXPECT_TRUE(tray::win32::IsKeyboardHookInstalled());
+    EXPECT_FALSE(tray::win32::InstallKeyboardHook(window, WM_APP));
+    EXPECT_TRUE(tray::win32::RemoveKeyboardHook());
+    EXPECT_FALSE(tray::win32::IsKeyboardHookInstalled());
+    EXPECT_FALSE(tray::win32::RemoveKeyboardHook());
 
-    EXPECT_FALSE(tray::app::InstallKeyboardHook(window, WM_APP, &RefusingInstaller));
-    EXPECT_FALSE(tray::app::IsKeyboardHookInstalled());
+    EXPECT_FALSE(tray::win32::InstallKeyboardHook(window, WM_APP, &RefusingInstaller));
+    EXPECT_FALSE(tray::win32::IsKeyboardHookInstalled());
 }
 
 // A dialog whose handler throws on WM_APP, as a fault in a real handler would.
-class ThrowingDialog : public tray::app::CDialogImpl<ThrowingDialog> {
+class ThrowingDialog : public tray::win32::CDialogImpl<ThrowingDialog> {
 public:
     static constexpr unsigned IDD = IDD_ABOUTBOX;
 
@@ -127,7 +127,7 @@ public:
 // The failures, each in a child process whose log is on from its start.
 VOCABRA_CHILD_ROLE(refused_hook)
 {
-    return tray::app::InstallKeyboardHook(::GetDesktopWindow(), WM_APP, &RefusingInstaller) ? 1 : 0;
+    return tray::win32::InstallKeyboardHook(::GetDesktopWindow(), WM_APP, &RefusingInstaller) ? 1 : 0;
 }
 
 VOCABRA_CHILD_ROLE(throwing_dialog)

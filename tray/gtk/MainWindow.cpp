@@ -7,6 +7,7 @@
 
 #include "foundation/config/Environment.h"
 #include "foundation/glib/CallbackGuard.h"
+#include "foundation/glib/PrimaryMonitor.h"
 #include "foundation/text/Utf.h"
 #include "tray/ProgramManager.h"
 #include "tray/StartupRules.h"
@@ -154,10 +155,7 @@ void MainWindow::BuildWidgets()
 
 void MainWindow::PlaceWindow()
 {
-    GdkDisplay* display = gdk_display_get_default();
-    GdkMonitor* monitor = gdk_display_get_primary_monitor(display);
-    if (!monitor)
-        monitor = gdk_display_get_monitor(display, 0);
+    GdkMonitor* monitor = glib::PrimaryMonitor(gdk_display_get_default());
     GdkRectangle screen{0, 0, 0, 0};
     if (monitor)
         gdk_monitor_get_geometry(monitor, &screen);

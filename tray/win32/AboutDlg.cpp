@@ -2,7 +2,7 @@
 
 #include "update/UpdateCheck.h"
 
-namespace tray::app {
+namespace tray::win32 {
 
 bool CAboutDlg::ProcessWindowMessage(UINT message, WPARAM wParam, LPARAM /*lParam*/, LRESULT& result)
 {
@@ -28,4 +28,4 @@ void ShowAboutBox()
     about.DoModal(nullptr);
 }
 
-}  // namespace tray::app
+}  // namespace tray::win32

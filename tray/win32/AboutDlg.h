@@ -6,7 +6,7 @@
 #include "resources/Vocabra/resource.h"
 #include "tray/win32/DialogImpl.h"
 
-namespace tray::app {
+namespace tray::win32 {
 
 class CAboutDlg final : public CDialogImpl<CAboutDlg> {
 public:
@@ -19,4 +19,4 @@ public:
 // keep working meanwhile, and a second box may open on top of the first.
 void ShowAboutBox();
 
-}  // namespace tray::app
+}  // namespace tray::win32

@@ -4,7 +4,7 @@
 
 #include "tray/AnswerSizes.h"
 
-namespace tray::app {
+namespace tray::win32 {
 namespace {
 using translate::target::LogicalSize;
 
@@ -78,4 +78,4 @@ void AnswerPlaces::Closing(translate::target::Target& window, Win32::API::RegKey
         RememberAnswerSize(settings, closing.serviceId, *now);
 }
 
-}  // namespace tray::app
+}  // namespace tray::win32

@@ -14,7 +14,7 @@
 #include "translate/target/AnswerMonitor_win32.h"
 #include "translate/target/Target.h"
 
-namespace tray::app {
+namespace tray::win32 {
 
 // The engine's view of an answer window: everything goes to the window, except a service's size
 // when the user's own size for that service is already in place.
@@ -54,4 +54,4 @@ private:
     std::unordered_map<translate::target::Target*, OpenWindow> m_open;
 };
 
-}  // namespace tray::app
+}  // namespace tray::win32

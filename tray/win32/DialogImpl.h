@@ -9,7 +9,7 @@
 #include "tray/win32/FailureLog.h"
 #include "tray/win32/Resources.h"
 
-namespace tray::app {
+namespace tray::win32 {
 
 template <class T>
 class CDialogImpl {
@@ -102,4 +102,4 @@ private:
     }
 };
 
-}  // namespace tray::app
+}  // namespace tray::win32

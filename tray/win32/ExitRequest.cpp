@@ -2,7 +2,7 @@
 
 #include "foundation/win32api/Handles.h"
 
-namespace tray::app {
+namespace tray::win32 {
 namespace {
 // The running copy holds its start-up event until its process ends.
 bool CopyRuns(const std::u16string& instanceEvent)
@@ -33,4 +33,4 @@ bool AskRunningCopyToExit(const std::u16string& instanceEvent, DWORD limitMs)
     return true;
 }
 
-}  // namespace tray::app
+}  // namespace tray::win32

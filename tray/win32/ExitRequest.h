@@ -7,7 +7,7 @@
 
 #include <string>
 
-namespace tray::app {
+namespace tray::win32 {
 
 // The registered message; the same number in every process of the session.
 UINT ExitRequestMessage();
@@ -16,4 +16,4 @@ UINT ExitRequestMessage();
 // `limitMs`. True when no copy runs any more (also when none ran).
 bool AskRunningCopyToExit(const std::u16string& instanceEvent, DWORD limitMs);
 
-}  // namespace tray::app
+}  // namespace tray::win32

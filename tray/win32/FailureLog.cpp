@@ -3,7 +3,7 @@
 #include "foundation/log/CaughtException.h"
 #include "foundation/log/Log.h"
 
-namespace tray::app {
+namespace tray::win32 {
 namespace {
 Log& ProgramLog()
 {
@@ -26,4 +26,4 @@ void LogCaughtException(const char* where) noexcept
     }
 }
 
-}  // namespace tray::app
+}  // namespace tray::win32

@@ -6,7 +6,7 @@
 #include "tray/win32/FailureLog.h"
 #include "tray/win32/Resources.h"
 
-namespace tray::app {
+namespace tray::win32 {
 namespace {
 // The system calls the hook for every key of the desktop, and removes a hook that answers late:
 // the callback only compares and posts. Everything it touches is set up front, on this thread.
@@ -70,4 +70,4 @@ bool RemoveKeyboardHook()
     return true;
 }
 
-}  // namespace tray::app
+}  // namespace tray::win32

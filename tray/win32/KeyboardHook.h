@@ -4,7 +4,7 @@
 
 #include <windows.h>
 
-namespace tray::app {
+namespace tray::win32 {
 
 // The main dialog's message for a recognised hot key: wParam = virtual-key code, lParam = 0.
 constexpr UINT WM_TRANSLATE_HOTKEY = 1468;
@@ -19,4 +19,4 @@ bool InstallKeyboardHook(HWND window, UINT message, HookInstaller install = &::S
 bool RemoveKeyboardHook();
 bool IsKeyboardHookInstalled();
 
-}  // namespace tray::app
+}  // namespace tray::win32

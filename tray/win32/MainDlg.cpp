@@ -11,7 +11,7 @@
 #include "tray/win32/ExitRequest.h"
 #include "tray/win32/KeyboardHook.h"
 
-namespace tray::app {
+namespace tray::win32 {
 namespace {
 std::optional<std::uint32_t> StoredCoordinate(const Settings& settings, const char16_t* name)
 {
@@ -252,4 +252,4 @@ void CMainDlg::ShowMessage(const std::u16string& text)
     ::MessageBoxW(m_hWnd, Wide(text), Wide(LoadResourceString(IDR_MAINFRAME)), MB_OK | MB_ICONWARNING);
 }
 
-}  // namespace tray::app
+}  // namespace tray::win32

@@ -24,7 +24,7 @@
 #include "tray/win32/TrayIconImpl.h"
 #include "tray/win32/UiHandles.h"
 
-namespace tray::app {
+namespace tray::win32 {
 
 // A target of the embedded browser library, ended with its Dispose().
 struct DisposeTarget {
@@ -113,4 +113,4 @@ private:
     MainDialogController m_controller;
 };
 
-}  // namespace tray::app
+}  // namespace tray::win32

@@ -5,7 +5,7 @@
 
 #include "foundation/config/Environment.h"
 
-namespace tray::app {
+namespace tray::win32 {
 namespace {
 constexpr int kServiceIconSize = 16;
 }  // namespace
@@ -105,4 +105,4 @@ bool CMainDlg::SelectedItemData(HWND list, bool extended, std::size_t& data) con
     return true;
 }
 
-}  // namespace tray::app
+}  // namespace tray::win32

@@ -3,7 +3,7 @@
 #include "tray/win32/MainDlg.h"
 #include "tray/win32/MenuBuilder.h"
 
-namespace tray::app {
+namespace tray::win32 {
 namespace {
 // Exit lets the dialog server let go of the open answer windows, but a server that does not
 // answer keeps the program no longer than this, all windows together.
@@ -74,4 +74,4 @@ void CMainDlg::OnExit()
     ::PostQuitMessage(0);
 }
 
-}  // namespace tray::app
+}  // namespace tray::win32

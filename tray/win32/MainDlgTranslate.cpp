@@ -11,7 +11,7 @@
 #include "tray/win32/MainDlg.h"
 #include "update/UpdateOffer.h"
 
-namespace tray::app {
+namespace tray::win32 {
 namespace {
 using translate::target::Target;
 
@@ -175,4 +175,4 @@ void CMainDlg::PrepareHotKeyAnswer(bool showDialog)
     }
 }
 
-}  // namespace tray::app
+}  // namespace tray::win32

@@ -3,7 +3,7 @@
 #include "tray/win32/Resources.h"
 #include "tray/win32/UiHandles.h"
 
-namespace tray::app {
+namespace tray::win32 {
 namespace {
 MenuHandle CreatePopup(const MenuItem& popup);
 
@@ -73,4 +73,4 @@ void InsertMenuItems(HMENU menu, UINT position, const std::vector<MenuItem>& ite
     }
 }
 
-}  // namespace tray::app
+}  // namespace tray::win32

@@ -7,10 +7,10 @@
 
 #include "tray/MenuModel.h"
 
-namespace tray::app {
+namespace tray::win32 {
 
 // Inserts `items` into `menu` one after another from `position` on. Stops at the first popup
 // that cannot be made, leaving what was inserted before it.
 void InsertMenuItems(HMENU menu, UINT position, const std::vector<MenuItem>& items);
 
-}  // namespace tray::app
+}  // namespace tray::win32

@@ -2,7 +2,7 @@
 
 #include <algorithm>
 
-namespace tray::app {
+namespace tray::win32 {
 namespace {
 thread_local CMessageLoop* t_currentLoop = nullptr;
 
@@ -108,4 +108,4 @@ MessageLoopRegistration::~MessageLoopRegistration()
     t_currentLoop = m_previous;
 }
 
-}  // namespace tray::app
+}  // namespace tray::win32

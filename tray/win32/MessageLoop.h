@@ -9,7 +9,7 @@
 
 #include "foundation/threads/MessagePump_win32.h"
 
-namespace tray::app {
+namespace tray::win32 {
 
 class CMessageFilter {
 public:
@@ -66,4 +66,4 @@ private:
     threads::ThreadMessageFilterScope m_filter;
 };
 
-}  // namespace tray::app
+}  // namespace tray::win32

@@ -4,7 +4,7 @@
 
 extern "C" IMAGE_DOS_HEADER __ImageBase;
 
-namespace tray::app {
+namespace tray::win32 {
 namespace {
 WORD UiLanguageId()
 {
@@ -49,4 +49,4 @@ std::wstring LoadWideString(unsigned id)
     return ToWide(LoadResourceString(id));
 }
 
-}  // namespace tray::app
+}  // namespace tray::win32

@@ -9,7 +9,7 @@
 
 #include "foundation/win32api/WideChar_win32.h"
 
-namespace tray::app {
+namespace tray::win32 {
 
 HINSTANCE ModuleInstance();
 
@@ -30,4 +30,4 @@ using Win32::API::FromWide;
 using Win32::API::ToWide;
 using Win32::API::Wide;
 
-}  // namespace tray::app
+}  // namespace tray::win32

@@ -2,7 +2,7 @@
 
 #include <cwchar>
 
-namespace tray::app {
+namespace tray::win32 {
 
 CTrayIcon::CTrayIcon(NotifyFunction notify) : m_notify(notify)
 {
@@ -83,4 +83,4 @@ bool CTrayIcon::RestoreIcon()
     return m_data.hWnd && m_notify(NIM_ADD, &m_data);
 }
 
-}  // namespace tray::app
+}  // namespace tray::win32

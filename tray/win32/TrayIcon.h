@@ -8,7 +8,7 @@
 
 #include <shellapi.h>
 
-namespace tray::app {
+namespace tray::win32 {
 
 class CTrayIcon {
 public:
@@ -42,4 +42,4 @@ private:
     NOTIFYICONDATAW m_data;
 };
 
-}  // namespace tray::app
+}  // namespace tray::win32

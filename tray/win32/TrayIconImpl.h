@@ -9,7 +9,7 @@
 #include "tray/win32/TrayIcon.h"
 #include "tray/win32/UiHandles.h"
 
-namespace tray::app {
+namespace tray::win32 {
 
 constexpr UINT WM_TRAYICON = 1559;
 
@@ -126,4 +126,4 @@ private:
     UINT m_iconId = 0;
 };
 
-}  // namespace tray::app
+}  // namespace tray::win32

@@ -8,7 +8,7 @@
 
 #include <utility>
 
-namespace tray::app {
+namespace tray::win32 {
 
 // A handle with its release function; move-only.
 template <class H, auto Free>
@@ -85,4 +85,4 @@ private:
     void* m_data;
 };
 
-}  // namespace tray::app
+}  // namespace tray::win32

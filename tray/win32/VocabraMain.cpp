@@ -18,7 +18,7 @@
 #include "foundation/threads/BackgroundTask.h"
 
 namespace {
-using tray::app::FromWide;
+using tray::win32::FromWide;
 
 // A copy of this program with an empty command line, so that it starts hidden; not waited for.
 void StartFreshCopy()
@@ -41,9 +41,9 @@ std::u16string UserName()
 
 int Run(int showCommand)
 {
-    tray::app::CMessageLoop loop;
-    const tray::app::MessageLoopRegistration registration(loop);
-    const auto dialog = std::make_unique<tray::app::CMainDlg>();
+    tray::win32::CMessageLoop loop;
+    const tray::win32::MessageLoopRegistration registration(loop);
+    const auto dialog = std::make_unique<tray::win32::CMainDlg>();
     if (!dialog->Create(nullptr))
         return 0;
     ::ShowWindow(dialog->m_hWnd, showCommand);
@@ -61,7 +61,7 @@ int Start(const wchar_t* commandLine)
     if (switches.exit) {
         // Long enough for the orderly exit, short enough for an installer waiting on us.
         constexpr DWORD kExitWaitMs = 10000;
-        tray::app::AskRunningCopyToExit(instanceEvent, kExitWaitMs);
+        tray::win32::AskRunningCopyToExit(instanceEvent, kExitWaitMs);
         return 0;
     }
 
@@ -88,7 +88,7 @@ int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR commandLine, int)
     try {
         result = Start(commandLine);
     } catch (...) {
-        tray::app::LogCaughtException("Exception at the top of the program: ");
+        tray::win32::LogCaughtException("Exception at the top of the program: ");
         result = 0;
     }
     // An update check abandoned at Exit may still be running on its thread: end the process now,
