@@ -13,9 +13,6 @@ public:
     // The user's locale, or the one named ("ru_RU.UTF-8" on POSIX, "ru-RU" on Windows). A locale
     // the system does not have orders by code point.
     explicit Collation(const std::string& localeName = std::string());
-    ~Collation();
-    Collation(Collation&&) noexcept;
-    Collation& operator=(Collation&&) noexcept;
 
     // True when the system has the locale (the user's always counts as had).
     bool IsLocaleAvailable() const;
@@ -23,7 +20,7 @@ public:
 
 private:
     struct Locale;
-    std::unique_ptr<Locale> m_locale;
+    std::shared_ptr<const Locale> m_locale;  // shared by copies: it never changes
 };
 
 }  // namespace text

@@ -29,20 +29,18 @@ struct Collation::Locale {
     bool available = false;
 };
 
-Collation::Collation(const std::string& localeName) : m_locale(std::make_unique<Locale>())
+Collation::Collation(const std::string& localeName)
 {
+    auto locale = std::make_shared<Locale>();
     try {
         // "" is the user's: LC_ALL, LC_COLLATE or LANG.
-        m_locale->locale = std::locale(localeName.c_str());
-        m_locale->available = true;
+        locale->locale = std::locale(localeName.c_str());
+        locale->available = true;
     } catch (const std::runtime_error&) {
-        m_locale->available = localeName.empty();
+        locale->available = localeName.empty();
     }
+    m_locale = std::move(locale);
 }
-
-Collation::~Collation() = default;
-Collation::Collation(Collation&&) noexcept = default;
-Collation& Collation::operator=(Collation&&) noexcept = default;
 
 bool Collation::IsLocaleAvailable() const
 {

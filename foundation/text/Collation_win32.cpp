@@ -9,16 +9,14 @@ struct Collation::Locale {
     bool available = true;
 };
 
-Collation::Collation(const std::string& localeName) : m_locale(std::make_unique<Locale>())
+Collation::Collation(const std::string& localeName)
 {
-    m_locale->name.assign(localeName.begin(), localeName.end());
-    if (!m_locale->name.empty())
-        m_locale->available = ::IsValidLocaleName(m_locale->name.c_str()) != FALSE;
+    auto locale = std::make_shared<Locale>();
+    locale->name.assign(localeName.begin(), localeName.end());
+    if (!locale->name.empty())
+        locale->available = ::IsValidLocaleName(locale->name.c_str()) != FALSE;
+    m_locale = std::move(locale);
 }
-
-Collation::~Collation() = default;
-Collation::Collation(Collation&&) noexcept = default;
-Collation& Collation::operator=(Collation&&) noexcept = default;
 
 bool Collation::IsLocaleAvailable() const
 {
