@@ -136,9 +136,20 @@ class InstalledRun:
         }
         self.program = None
 
-    def start(self, *arguments):
-        self.program = self.run_async("vocabra-tray.log", *arguments)
+    def start_in_tray(self, host, what):
+        """Starts the program and waits for its icon in the test's tray."""
+        self.program = self.run_async("vocabra-tray.log")
+        host.wait_docked(15)
+        check(self.program.running(), what)
         return self.program
+
+    @staticmethod
+    def double_press(word, other, outcome):
+        """Ctrl+C+C over the other program with `word` on the clipboard: outcome(), while the
+        clipboard still serves the word."""
+        with ds.own_clipboard(word):
+            ds.press_double("c", other)
+            return outcome()
 
     def run_async(self, log, *arguments):
         program = ds.start_program(in_private_mounts(self.binds, [PROGRAM_LINK] + list(arguments)),
@@ -177,12 +188,8 @@ class InstalledRun:
 
 
 def with_answer_window(run, dictionary, host, other):
-    program = run.start()
-    host.wait_docked(15)
-    check(program.running(), "the installed program starts and its icon docks in the tray")
-    with ds.own_clipboard("hello"):
-        ds.press_double("c", other)
-        request = dictionary.wait_for(request_for("hello"), 15)
+    program = run.start_in_tray(host, "the installed program starts and its icon docks in the tray")
+    request = run.double_press("hello", other, lambda: dictionary.wait_for(request_for("hello"), 15))
     check(request is not None and request.path == request_path("Fake", "en-ru"),
           "Ctrl+C+C translates the clipboard's word at the fake dictionary")
     title = "Answer: hello"
@@ -204,12 +211,9 @@ def with_answer_window(run, dictionary, host, other):
 
 
 def without_webkit(run, dictionary, host, other):
-    program = run.start()
-    host.wait_docked(15)
-    check(program.running(), "with WebKitGTK not loadable the installed program starts all the same")
-    with ds.own_clipboard("browser"):
-        ds.press_double("c", other)
-        ds.wait_until(lambda: os.path.exists(run.browser_log), 15, "the browser is started")
+    program = run.start_in_tray(host, "with WebKitGTK not loadable the installed program starts all the same")
+    run.double_press("browser", other,
+                     lambda: ds.wait_until(lambda: os.path.exists(run.browser_log), 15, "the browser is started"))
     with open(run.browser_log, encoding="utf-8") as opened:
         address = "http://127.0.0.1:%d%s?text=browser" % (dictionary.port, request_path("Fake", "en-ru"))
         check(opened.read().splitlines() == [address], "and hands the answer's address to the desktop's browser")
