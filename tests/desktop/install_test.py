@@ -1,6 +1,6 @@
 #!/usr/bin/python3
-"""`cmake --install` of the native build: the program folder, the link on the path, the desktop
-file and its icons, and the installed program running from there.
+"""`cmake --install` of the native build: the program folder, the links on the path, the desktop
+file and its icons, and the installed programs running from there.
 
 Run as: tools/with-display dbus-run-session -- /usr/bin/python3 tests/desktop/install_test.py
             --build build/linux --work <empty folder>
@@ -35,10 +35,11 @@ def run_checks(options):
     check(not missing, "the program folder lib/vocabra holds the program and its files (missing: %s)" % missing)
     check(glob.glob(os.path.join(folder, "icons", "*.ico")), "and the services' icons")
 
-    link = os.path.join(prefix, "bin", "vocabra-tray")
-    check(os.path.islink(link) and not os.path.isabs(os.readlink(link)) and
-          os.path.realpath(link) == os.path.realpath(os.path.join(folder, "vocabra-tray")),
-          "bin/vocabra-tray is a relative link to it, so the tree may be moved or staged")
+    for name in ("vocabra-tray", "vocabra-lookup"):
+        link = os.path.join(prefix, "bin", name)
+        check(os.path.islink(link) and not os.path.isabs(os.readlink(link)) and
+              os.path.realpath(link) == os.path.realpath(os.path.join(folder, name)),
+              "bin/%s is a relative link to it, so the tree may be moved or staged" % name)
 
     entry = configparser.ConfigParser(interpolation=None)
     entry.optionxform = str
@@ -51,11 +52,12 @@ def run_checks(options):
 
     environment = dict(os.environ, VOCABRA_REGISTRY=os.path.join(options.work, "settings.reg"),
                        XDG_CONFIG_HOME=os.path.join(options.work, "config"), NO_AT_BRIDGE="1")
-    services = subprocess.run([os.path.join(folder, "vocabra-lookup"), "--services"], capture_output=True,
+    services = subprocess.run([os.path.join(prefix, "bin", "vocabra-lookup"), "--services"], capture_output=True,
                               text=True, env=environment, timeout=60)
     check(services.returncode == 0 and services.stdout.strip(),
-          "the installed lookup tool reads the installed locale files")
-    started = subprocess.run([link, "--exit"], capture_output=True, text=True, env=environment, timeout=60)
+          "the installed lookup tool, started through its link, reads the installed locale files")
+    started = subprocess.run([os.path.join(prefix, "bin", "vocabra-tray"), "--exit"], capture_output=True, text=True,
+                             env=environment, timeout=60)
     check(started.returncode == 0, "the program started through the link runs and ends with 0 (%s)"
           % started.stderr.strip()[-300:])
 
