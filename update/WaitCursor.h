@@ -6,7 +6,7 @@ namespace update {
 class WaitCursor {
 public:
     WaitCursor();
-    ~WaitCursor();
+    ~WaitCursor();  // NOLINT(performance-trivially-destructible): the Windows twin restores the cursor
     WaitCursor(const WaitCursor&) = delete;
     WaitCursor& operator=(const WaitCursor&) = delete;
 

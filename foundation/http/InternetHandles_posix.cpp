@@ -47,7 +47,7 @@ bool Take(InternetHandle& owner, std::unique_ptr<InternetObject> object)
 
 InternetHandle::~InternetHandle()
 {
-    Close();
+    InternetHandle::Close();
 }
 
 bool InternetHandle::Close()

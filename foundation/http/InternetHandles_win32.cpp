@@ -34,7 +34,7 @@ void Take(InternetHandle& owner, HINTERNET handle)
 
 InternetHandle::~InternetHandle()
 {
-    Close();
+    InternetHandle::Close();
 }
 
 bool InternetHandle::Close()

@@ -13,6 +13,7 @@ namespace patterns {
 // fails.
 template <class T>
 struct DefaultInitializer {
+    // NOLINTNEXTLINE(cppcoreguidelines-owning-memory): Singleton owns the storage and destroys the object in place
     static T* Create(void* storage) { return ::new (storage) T(); }
     static void Prepare(T&) {}
 };

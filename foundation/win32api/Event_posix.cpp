@@ -21,7 +21,7 @@ std::string EventFolder()
     const char* runtime = std::getenv("XDG_RUNTIME_DIR");
     if (runtime && *runtime == '/')
         return runtime;
-    const std::string folder = "/tmp/vocabra-" + std::to_string(::getuid());
+    std::string folder = "/tmp/vocabra-" + std::to_string(::getuid());
     ::mkdir(folder.c_str(), 0700);
     struct stat status {};
     if (::lstat(folder.c_str(), &status) != 0 || !S_ISDIR(status.st_mode) || status.st_uid != ::getuid()) {

@@ -8,6 +8,7 @@ namespace Win32::API {
 
 inline void* HandleFromDescriptor(int fd)
 {
+    // NOLINTNEXTLINE(performance-no-int-to-ptr): the handle type is a pointer, as on Windows; it carries a number
     return fd < 0 ? nullptr : reinterpret_cast<void*>(static_cast<std::intptr_t>(fd) + 1);
 }
 

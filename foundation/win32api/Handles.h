@@ -13,9 +13,11 @@
 #include "foundation/win32api/SystemConstants.h"
 
 // The system's own handle types, declared without <windows.h> so that portable code can hold them.
+// NOLINTBEGIN(bugprone-reserved-identifier): the names are the system headers' own
 struct HKEY__;
 struct HINSTANCE__;
 struct _SECURITY_ATTRIBUTES;
+// NOLINTEND(bugprone-reserved-identifier)
 
 namespace Win32::API {
 
@@ -48,6 +50,7 @@ public:
         m_handle = value;
     }
 
+    // NOLINTNEXTLINE(performance-no-int-to-ptr): INVALID_HANDLE_VALUE is a number in a pointer type
     static T InvalidValue() { return reinterpret_cast<T>(~std::uintptr_t{0}); }
 
 protected:

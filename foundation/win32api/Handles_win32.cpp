@@ -9,7 +9,7 @@ namespace Win32::API {
 
 Handle::~Handle()
 {
-    Close();
+    Handle::Close();
 }
 
 bool Handle::Close()

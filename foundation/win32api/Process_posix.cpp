@@ -98,6 +98,7 @@ bool ProcessEx::Create(const char16_t* applicationName, const char16_t* commandL
     if (arguments.empty())
         arguments.push_back(program);
     std::vector<char*> argv;
+    argv.reserve(arguments.size() + 1);
     for (std::string& argument : arguments)
         argv.push_back(argument.data());
     argv.push_back(nullptr);

@@ -150,12 +150,13 @@ std::unique_ptr<HKEY__> OpenKey(RegistryHandle root, const char16_t* subKey, std
 
 RegistryHandle PredefinedKey(std::uint32_t id)
 {
+    // NOLINTNEXTLINE(performance-no-int-to-ptr): HKEY_CURRENT_USER and its siblings are numbers in a pointer type
     return reinterpret_cast<RegistryHandle>(static_cast<std::intptr_t>(static_cast<std::int32_t>(id)));
 }
 
 RegKey::~RegKey()
 {
-    Close();
+    RegKey::Close();
 }
 
 bool RegKey::Close()

@@ -25,7 +25,7 @@ RegistryHandle PredefinedKey(std::uint32_t id)
 
 RegKey::~RegKey()
 {
-    Close();
+    RegKey::Close();
 }
 
 bool RegKey::Close()

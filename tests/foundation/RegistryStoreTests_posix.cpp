@@ -126,7 +126,7 @@ TEST_F(RegistryStore, TypedGettersApplyTheTypeRules)
     WriteStore(kHeader + kSection + "\"text\"=\"0\"\n\"emptySz\"=\"\"\n\"emptyDword\"=hex(4):\n\"dword\"=dword:00000007\n");
     RegKey key;
     ASSERT_TRUE(key.Create(CurrentUserKey(), kVocabraKey));
-    const struct {
+    const struct {  // NOLINT(clang-analyzer-optin.performance.Padding): cases read in this order
         const char16_t* name;
         bool isDword;
         std::uint32_t dword;

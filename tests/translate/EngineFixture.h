@@ -58,7 +58,8 @@ protected:
             std::string file = id + ".properties";
             std::transform(file.begin(), file.end(), file.begin(), [](unsigned char c) { return std::tolower(c); });
             list += (list.empty() ? "" : ",") + id;
-            definitions += "dictionary." + id + ".type=simple\ndictionary." + id + ".config=" + file + "\n";
+            definitions += "dictionary." + id + ".type=simple\n";
+            definitions.append("dictionary.").append(id).append(".config=").append(file).append("\n");
         }
         WriteLocaleFile("Configuration.properties", "dictionaries=" + list + "\n" + extra + definitions);
     }

@@ -14,6 +14,7 @@ using translate::manager::DictionaryManager;
 std::vector<std::u16string> Ids(const std::vector<translate::service::TranslateService*>& services)
 {
     std::vector<std::u16string> ids;
+    ids.reserve(services.size());
     for (const auto* service : services)
         ids.push_back(service->m_name);
     return ids;

@@ -9,17 +9,18 @@ using update::ReadUpdateDocument;
 TEST(UpdateInterval, DueOnceTheDaysHavePassed)
 {
     const std::int64_t now = 1'800'000'000;
+    const std::int64_t day = 86400;
     EXPECT_TRUE(IsCheckDue(0, 1, now));                     // never checked
     EXPECT_FALSE(IsCheckDue(now - 86399, 1, now));
     EXPECT_TRUE(IsCheckDue(now - 86400, 1, now));
     EXPECT_TRUE(IsCheckDue(now, 0, now));                   // interval 0: every time
     EXPECT_FALSE(IsCheckDue(now + 5, 0, now));              // clock set back
-    EXPECT_FALSE(IsCheckDue(now - 86400 * 6, 7, now));
-    EXPECT_TRUE(IsCheckDue(now - 86400 * 7, 7, now));
+    EXPECT_FALSE(IsCheckDue(now - day * 6, 7, now));
+    EXPECT_TRUE(IsCheckDue(now - day * 7, 7, now));
     // 49711 days overflow 32 bits: the interval wraps to 49711 * 86400 - 2^32 = 63104 seconds.
     EXPECT_TRUE(IsCheckDue(now - 63104, 49711, now));
     EXPECT_FALSE(IsCheckDue(now - 63103, 49711, now));
-    EXPECT_FALSE(IsCheckDue(now + 86400 * 10, 1, now));  // a time stored in the future
+    EXPECT_FALSE(IsCheckDue(now + day * 10, 1, now));  // a time stored in the future
 }
 
 TEST(UpdateDocumentReading, AttributesFirstThenChildrenLaterWins)

@@ -11,7 +11,7 @@ namespace translate::manager {
 // next request when it failed.
 template <class T>
 struct TranslateManagerInitializer {
-    static T* Create(void* storage) { return ::new (storage) T(); }
+    static T* Create(void* storage) { return patterns::DefaultInitializer<T>::Create(storage); }
     static void Prepare(T& manager)
     {
         if (s_initialized)

@@ -6,6 +6,7 @@
 
 namespace translate::service {
 
+// NOLINTNEXTLINE(performance-unnecessary-value-param): the services' constructor is declared by value
 TranslateService::TranslateService(std::u16string fileName, std::u16string keyPrefix)
 {
     m_properties.Load(GetModuleDirectory() + LoadResourceString(IDS_LOCALE_FOLDER) + fileName);

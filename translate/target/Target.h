@@ -7,7 +7,7 @@
 // The system's types, declared without the system headers so that portable code can name them.
 struct IWebBrowser2;
 struct IDispatch;
-struct HICON__;
+struct HICON__;  // NOLINT(bugprone-reserved-identifier): the system headers' own name
 
 namespace translate::target {
 

@@ -2,12 +2,12 @@
 #include "foundation/process/record/VersionRecordLayout.h"
 
 namespace {
-constexpr unsigned char Unmask(std::size_t i)
+constexpr unsigned char Unmask(std::size_t i) noexcept
 {
     return static_cast<unsigned char>(kMaskedVersionMarker[i] ^ kVersionMarkerMask);
 }
 
-constexpr std::uint32_t High(unsigned value)
+constexpr std::uint32_t High(unsigned value) noexcept
 {
     return static_cast<std::uint32_t>(value) << 16;
 }

@@ -152,7 +152,7 @@ std::string WithStyle(const std::string& style, const std::string& property, con
         pairs.emplace_back(property, value);
     std::string result;
     for (const auto& [name, setting] : pairs)
-        result += (result.empty() ? "" : "; ") + name + ": " + setting;
+        result.append(result.empty() ? "" : "; ").append(name).append(": ").append(setting);
     return result;
 }
 
