@@ -84,6 +84,7 @@ void MainDialogController::UpdateControls()
 void MainDialogController::FillDirectionList(TranslateManager& manager, const translate::Direction& current)
 {
     std::vector<DirectionItem> items;
+    items.reserve(manager.m_directions.size());
     for (std::size_t i = 0; i < manager.m_directions.size(); ++i)
         items.push_back({translate::GetDirectionName(manager.m_directions[i]), i});
     // By the text shown, as the user's language orders it.
@@ -108,6 +109,7 @@ void MainDialogController::FillServiceList(TranslateManager& manager, const tran
     const std::vector<ServiceChoice> choices = ServicesFor(manager, current);
     // By service and place: a new priority gives the same places to other services.
     std::vector<std::pair<std::size_t, std::u16string>> listed;
+    listed.reserve(choices.size());
     for (const ServiceChoice& choice : choices)
         listed.emplace_back(choice.index, choice.service->m_id);
     if (listed != m_listedServices) {

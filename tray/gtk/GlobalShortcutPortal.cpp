@@ -274,7 +274,7 @@ private:
     // answers before anyone listens.
     std::string ListenForResponse()
     {
-        const std::string token = NextHandleToken();
+        std::string token = NextHandleToken();
         m_requestPath = RequestPath(g_dbus_connection_get_unique_name(m_connection.get()), token);
         m_response = Subscribe<&Client::OnResponse>(kRequestInterface, "Response", m_requestPath);
         return token;

@@ -28,7 +28,7 @@ class MainWindow final : public MainDialogView {
 public:
     // Builds the hidden dialog, the tray icon and the lists, and starts listening to the hot keys.
     explicit MainWindow(GtkApplication* application);
-    ~MainWindow();
+    ~MainWindow() override;
     MainWindow(const MainWindow&) = delete;
     MainWindow& operator=(const MainWindow&) = delete;
 
