@@ -8,9 +8,9 @@
 
 namespace tray::gtk {
 namespace {
-// Long enough for a compositor to map and focus the dialog; a desktop that refuses the focus
-// costs the user no more than this.
-constexpr guint kFocusWaitMilliseconds = 1000;
+// Long enough for a compositor to map and focus the dialog on a busy machine; a desktop that
+// refuses the focus costs the user no more than this.
+constexpr guint kFocusWaitMilliseconds = 2000;
 
 // Whether one of this program's windows (the dialog, an answer window) has the keyboard focus:
 // then the compositor has offered it the current clipboard.

@@ -3,7 +3,7 @@
 // compositor offers the clipboard only to the client that has the keyboard focus: there, while no
 // window of this program has it, the dialog is presented first (with the desktop's activation
 // token, when one came with the request), and the text is read once the dialog has the focus, or
-// after a short wait for a desktop that keeps the focus from it.
+// after a short wait (2 s) for a desktop that keeps the focus from it.
 
 #include <gtk/gtk.h>
 
