@@ -503,12 +503,17 @@ def all_runs(options, dictionary, host):
     return first, later
 
 
-def main():
+def parse_options():
+    """--build, --work and --screenshots, as every desktop end-to-end test takes them."""
     parser = argparse.ArgumentParser()
     parser.add_argument("--build", required=True, help="the native build folder (build/linux)")
     parser.add_argument("--work", required=True)
     parser.add_argument("--screenshots", required=True)
-    options = parser.parse_args()
+    return parser.parse_args()
+
+
+def main():
+    options = parse_options()
     lookups = run_in_desktop(options, lambda dictionary, host: all_runs(options, dictionary, host))
     if lookups is None:
         return 1

@@ -15,7 +15,6 @@ Run as: tools/with-display dbus-run-session -- /usr/bin/python3 tests/desktop/wa
             --build build/linux --work <empty folder> --screenshots <folder>
 """
 
-import argparse
 import os
 import shutil
 import sys
@@ -27,7 +26,7 @@ sys.path.insert(0, HERE)
 import desktop_session as ds  # noqa: E402
 from accessible_program import AccessibleProgram, Atspi  # noqa: E402
 from checks import Failure, check  # noqa: E402
-from desktop_e2e import PortalService, page_title, request_for  # noqa: E402
+from desktop_e2e import PortalService, page_title, parse_options, request_for  # noqa: E402
 from notifier_item import NotifierWatcher  # noqa: E402
 from test_program import SERVICES, prepare_program_folder, program_environment  # noqa: E402
 from weston_session import Weston, colour_area  # noqa: E402
@@ -222,11 +221,7 @@ def no_portal_run(options, dictionary, weston):
 
 
 def main():
-    parser = argparse.ArgumentParser()
-    parser.add_argument("--build", required=True, help="the native build folder (build/linux)")
-    parser.add_argument("--work", required=True)
-    parser.add_argument("--screenshots", required=True)
-    options = parser.parse_args()
+    options = parse_options()
     ds.check_environment()
     shutil.rmtree(options.work, ignore_errors=True)
     os.makedirs(options.work)

@@ -36,13 +36,13 @@ class Weston:
         self.window = None  # Weston's own X window
 
     def __enter__(self):
-        self.start()
-        return self
+        return self.start()
 
     def __exit__(self, *exc):
         self.stop()
 
     def start(self):
+        """Starts Weston; returns self once its output is being drawn."""
         for tool in ("weston", "weston-screenshooter", "wl-copy"):
             if not shutil.which(tool):
                 raise RuntimeError("no %s: install the Debian packages weston and wl-clipboard" % tool)
@@ -62,15 +62,20 @@ class Weston:
             ["weston", "--backend=x11-backend.so", "--socket=" + SOCKET, "--use-pixman", "--config=" + config,
              "--width=%d" % SIZE[0], "--height=%d" % SIZE[1], "--debug", "--idle-time=0"],
             self.log_path, env=environment)
-        socket = os.path.join(self.runtime, SOCKET)
-        ds.wait_until(lambda: os.path.exists(socket) or self._ended(), self.timeout, "Weston listens on " + socket)
-        # Weston's seat has the keyboard focus (which its clients' clipboard needs) while its window
-        # has the X server's.
-        self.window = ds.wait_window(self.timeout, cls="^Weston Compositor$", visible=True)
-        ds.focus(self.window)
-        # The shell is ready once its panel has been drawn: Weston logs nothing for it, but a
-        # client's first picture waits for it, so one picture now keeps later ones alike.
-        self.screenshot(os.path.join(self.work, "weston-ready.png"))
+        try:
+            socket = os.path.join(self.runtime, SOCKET)
+            ds.wait_until(lambda: os.path.exists(socket) or self._ended(), self.timeout,
+                          "Weston listens on " + socket)
+            # Weston's seat has the keyboard focus (which its clients' clipboard needs) while its
+            # window has the X server's.
+            self.window = ds.wait_window(self.timeout, cls="^Weston Compositor$", visible=True)
+            ds.focus(self.window)
+            # A picture is taken at a repaint: once there is one, the output is being drawn.
+            self.screenshot(os.path.join(self.work, "weston-ready.png"))
+        except BaseException:
+            self.stop()  # __exit__ does not run when __enter__ fails
+            raise
+        return self
 
     def _ended(self):
         if not self._process.running():
@@ -82,21 +87,16 @@ class Weston:
             self._process.stop()
             self._process = None
 
-    def running(self):
-        return self._process is not None and self._process.running()
-
-    def client_environment(self, base=None):
+    def client_environment(self):
         """Changes to an environment (see ds.start_program: None removes a variable) that make GTK
         programs native clients of this Weston: no X display to fall back on."""
-        environment = dict(base or {})
-        environment.update({
+        return {
             "XDG_RUNTIME_DIR": self.runtime,
             "WAYLAND_DISPLAY": SOCKET,
             "GDK_BACKEND": "wayland",
             "XDG_SESSION_TYPE": "wayland",
             "DISPLAY": None,
-        })
-        return environment
+        }
 
     def _run_client(self, argv, cwd=None):
         """Runs a Wayland client to its end. Its output goes to a file, not a pipe: wl-copy leaves
