@@ -31,8 +31,8 @@ std::string TranslateClipboardCommand(const std::string& ownPath, const std::str
     constexpr char kSwitch[] = " --translate-clipboard";
     if (ownPath.empty() || ownPath == onPath)
         return std::string("vocabra-tray") + kSwitch;
-    const bool plain = ownPath.find_first_not_of("ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz"
-                                                 "0123456789/._+-") == std::string::npos;
+    constexpr char kPlain[] = "ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz0123456789/._+-";
+    const bool plain = ownPath.find_first_not_of(kPlain) == std::string::npos;
     if (plain)
         return ownPath + kSwitch;
     // Single quotes keep everything but a single quote, which closes, is escaped, and reopens.

@@ -52,7 +52,8 @@ TEST(DesktopArguments, ClipboardCommandByNameOnlyWhereThePathLeadsHere)
     // Another copy on the PATH, or none: this one by its path.
     EXPECT_EQ(TranslateClipboardCommand("/home/u/build/vocabra-tray", "/usr/lib/vocabra/vocabra-tray"),
               "/home/u/build/vocabra-tray --translate-clipboard");
-    EXPECT_EQ(TranslateClipboardCommand("/opt/v-1.2/vocabra_tray+x", ""), "/opt/v-1.2/vocabra_tray+x --translate-clipboard");
+    EXPECT_EQ(TranslateClipboardCommand("/opt/v-1.2/vocabra_tray+x", ""),
+              "/opt/v-1.2/vocabra_tray+x --translate-clipboard");
     EXPECT_EQ(TranslateClipboardCommand("/opt/my apps/vocabra-tray", ""),
               "'/opt/my apps/vocabra-tray' --translate-clipboard");
     EXPECT_EQ(TranslateClipboardCommand("/opt/it's $HOME/vocabra-tray", ""),

@@ -54,7 +54,8 @@ void ClipboardReader::Read(const std::string& activationToken)
     // that the user asked for this window now.
     if (!activationToken.empty())
         gdk_wayland_display_set_startup_notification_id(display, activationToken.c_str());
-    m_activeHandler = g_signal_connect(m_dialog, "notify::is-active", G_CALLBACK(&ClipboardReader::OnActiveChanged), this);
+    m_activeHandler =
+        g_signal_connect(m_dialog, "notify::is-active", G_CALLBACK(&ClipboardReader::OnActiveChanged), this);
     m_focusTimeout = glib::SourceId(g_timeout_add(kFocusWaitMilliseconds, &ClipboardReader::OnFocusLate, this));
     gtk_widget_show(GTK_WIDGET(m_dialog));
     gtk_window_present(m_dialog);
