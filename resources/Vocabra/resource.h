@@ -29,6 +29,8 @@
 #define IDS_WAYLAND_NOTE 202
 #define IDS_CLIPBOARD_SHORTCUT 203
 #define IDS_CLIPBOARD_SHORTCUT_BOUND 204
+// No portal shortcut: the command to bind to a desktop shortcut of the user's own.
+#define IDS_CLIPBOARD_COMMAND 206
 // A choice in the dialog or the tray menu whose settings write failed.
 #define IDS_SETTING_NOT_STORED 205
 #define IDS_OTHER_DIRECTIONS 210

@@ -1,7 +1,7 @@
 #!/usr/bin/env python3
 """vocabra-tray from outside, under a virtual display with a tray host, a clipboard owner and a
 fake dictionary of the test's own: the tray icon and the one copy per session, the double press
-over another program's clipboard text (Cyrillic included) and the rendered answer window, a hot key
+and --translate-clipboard over another program's clipboard text (Cyrillic included) and the rendered answer window, a hot key
 switched off, the choices of the dialog and the tray menu as stored settings, the autostart entry,
 Exit, the desktop portal's shortcut under Wayland, and the StatusNotifierItem where the desktop
 has a watcher for it. Screenshots of the dialog, the tray menu and an answer window, in English and Russian,
@@ -232,6 +232,14 @@ def english_run(options, dictionary, host, other):
     ds.close_window(dialog)
     ds.wait_until(lambda: not ds.is_visible(dialog), 10, "the dialog hides")
     check(program.running(), "closing the dialog hides it; the program keeps running")
+
+    # A desktop shortcut's command: the running copy translates the clipboard, and shows no dialog.
+    with ds.own_clipboard("command"):
+        check(session.run("--translate-clipboard") == 0, "a second start with --translate-clipboard exits with 0")
+        request = dictionary.wait_for(request_for("command"), 15)
+    check(request is not None, "and the running copy translates the clipboard's text")
+    close_answer(session.answer_window("command"))
+    check(not ds.is_visible(dialog), "without showing its dialog")
 
     # The double press over another program's text, Latin and Cyrillic, each key.
     first, first_latency, answer = lookup(session, "c", "hello", "en-ru")
@@ -495,12 +503,17 @@ def all_runs(options, dictionary, host):
     return first, later
 
 
-def main():
+def parse_options():
+    """--build, --work and --screenshots, as every desktop end-to-end test takes them."""
     parser = argparse.ArgumentParser()
     parser.add_argument("--build", required=True, help="the native build folder (build/linux)")
     parser.add_argument("--work", required=True)
     parser.add_argument("--screenshots", required=True)
-    options = parser.parse_args()
+    return parser.parse_args()
+
+
+def main():
+    options = parse_options()
     lookups = run_in_desktop(options, lambda dictionary, host: all_runs(options, dictionary, host))
     if lookups is None:
         return 1

@@ -33,12 +33,14 @@ class Request:
 
 
 class FakeDictionary:
-    def __init__(self, tunnel_limit=30.0, pages=None, title=None):
+    def __init__(self, tunnel_limit=30.0, pages=None, title=None, style=None):
         """`title`, when given, is a function of the Request that gives the <title> of its page, so
-        that a test can tell from a window's title which request the window shows."""
+        that a test can tell from a window's title which request the window shows. `style`: CSS for
+        the dictionary's pages, with `title` (a colour a picture can be searched for, say)."""
         self._requests = []
         self._pages = pages
         self._title = title
+        self._style = style
         self._changed = threading.Condition()
         self._release = threading.Event()
         self._tunnel_limit = tunnel_limit
@@ -95,7 +97,8 @@ class FakeDictionary:
         if self._title is not None:
             # The title in the page too, so that a picture of the window shows what was asked for.
             title = html.escape(self._title(request))
-            head = "<head><meta charset=\"utf-8\"><title>%s</title></head>" % title
+            style = "" if self._style is None else "<style>%s</style>" % self._style
+            head = "<head><meta charset=\"utf-8\"><title>%s</title>%s</head>" % (title, style)
             heading = "<h1>%s</h1>" % title
         return ("<html>%s<body>%sfake dictionary</body></html>" % (head, heading)).encode("utf-8")
 

@@ -25,6 +25,42 @@ TEST(DesktopArguments, WholeArgumentsOnly)
     EXPECT_TRUE(ParseDesktopArguments({}).unknown.empty());
 }
 
+TEST(DesktopArguments, TranslateClipboardUnlessInstallOrExit)
+{
+    const auto translate = ParseDesktopArguments({"--translate-clipboard"});
+    EXPECT_TRUE(translate.translateClipboard);
+    EXPECT_TRUE(translate.unknown.empty());
+    EXPECT_FALSE(translate.switches.visible || translate.switches.install || translate.switches.exit);
+    const auto shown = ParseDesktopArguments({"--translate-clipboard", "--visible"});
+    EXPECT_TRUE(shown.translateClipboard && shown.switches.visible);
+
+    // Installing starts a fresh copy and leaves, and exit ends the copy: nothing is left to translate.
+    EXPECT_FALSE(ParseDesktopArguments({"--translate-clipboard", "--exit"}).translateClipboard);
+    EXPECT_FALSE(ParseDesktopArguments({"--install", "--translate-clipboard"}).translateClipboard);
+    EXPECT_FALSE(ParseDesktopArguments({"--visible"}).translateClipboard);
+
+    const auto other = ParseDesktopArguments({"--translate-clipboard=1", "--translate", "/translate-clipboard"});
+    EXPECT_FALSE(other.translateClipboard);
+    EXPECT_EQ(other.unknown.size(), 3u);
+}
+
+TEST(DesktopArguments, ClipboardCommandByNameOnlyWhereThePathLeadsHere)
+{
+    using tray::TranslateClipboardCommand;
+    EXPECT_EQ(TranslateClipboardCommand("/usr/lib/vocabra/vocabra-tray", "/usr/lib/vocabra/vocabra-tray"),
+              "vocabra-tray --translate-clipboard");
+    // Another copy on the PATH, or none: this one by its path.
+    EXPECT_EQ(TranslateClipboardCommand("/home/u/build/vocabra-tray", "/usr/lib/vocabra/vocabra-tray"),
+              "/home/u/build/vocabra-tray --translate-clipboard");
+    EXPECT_EQ(TranslateClipboardCommand("/opt/v-1.2/vocabra_tray+x", ""),
+              "/opt/v-1.2/vocabra_tray+x --translate-clipboard");
+    EXPECT_EQ(TranslateClipboardCommand("/opt/my apps/vocabra-tray", ""),
+              "'/opt/my apps/vocabra-tray' --translate-clipboard");
+    EXPECT_EQ(TranslateClipboardCommand("/opt/it's $HOME/vocabra-tray", ""),
+              "'/opt/it'\\''s $HOME/vocabra-tray' --translate-clipboard");
+    EXPECT_EQ(TranslateClipboardCommand("", ""), "vocabra-tray --translate-clipboard");
+}
+
 TEST(AutostartEntry, FolderFromXdgConfigHomeOrHome)
 {
     EXPECT_EQ(tray::AutostartFolder("/cfg", "/home/u"), "/cfg/autostart");

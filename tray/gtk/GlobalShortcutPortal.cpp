@@ -97,7 +97,7 @@ std::optional<std::string> FindTriggerDescription(GVariant* shortcuts, const cha
 
 class GlobalShortcutPortal::Client {
 public:
-    explicit Client(std::function<void()> activated)
+    explicit Client(ActivatedCallback activated)
         : m_activated(std::move(activated)), m_cancellable(g_cancellable_new())
     {
     }
@@ -414,10 +414,13 @@ private:
         g_variant_get_child(parameters, 1, "&s", &shortcutId);
         if (g_strcmp0(shortcutId, kTranslateClipboardShortcutId) != 0)
             return;
+        VariantPtr options(g_variant_get_child_value(parameters, 3));
+        const gchar* token = nullptr;
+        g_variant_lookup(options.get(), "activation_token", "&s", &token);
         // A copy: the callback may destroy this object and with it m_activated.
-        const std::function<void()> activated = m_activated;
+        const ActivatedCallback activated = m_activated;
         if (activated)
-            activated();
+            activated(token ? token : "");
     }
 
     void OnShortcutsChanged(GVariant* parameters)
@@ -473,7 +476,7 @@ private:
             changed();
     }
 
-    std::function<void()> m_activated;
+    ActivatedCallback m_activated;
     std::function<void()> m_changed;
     GObjectPtr<GCancellable> m_cancellable;
     GObjectPtr<GDBusConnection> m_connection;
@@ -490,7 +493,7 @@ private:
     SignalSubscription m_sessionClosedSignal;
 };
 
-GlobalShortcutPortal::GlobalShortcutPortal(std::function<void()> activated)
+GlobalShortcutPortal::GlobalShortcutPortal(ActivatedCallback activated)
     : m_client(std::make_unique<Client>(std::move(activated)))
 {
 }

@@ -28,8 +28,11 @@ enum class PortalShortcutState {
 
 class GlobalShortcutPortal {
 public:
-    // `activated` runs once for every activation of the shortcut, from the main loop.
-    explicit GlobalShortcutPortal(std::function<void()> activated);
+    // `activated` runs once for every activation of the shortcut, from the main loop, with the
+    // activation token the desktop sent along (empty when none): with it, the program may take
+    // the focus for what the shortcut does.
+    using ActivatedCallback = std::function<void(const std::string& activationToken)>;
+    explicit GlobalShortcutPortal(ActivatedCallback activated);
     // Closes the session and any pending request at the portal; no callback runs afterwards.
     ~GlobalShortcutPortal();
     GlobalShortcutPortal(const GlobalShortcutPortal&) = delete;

@@ -9,6 +9,7 @@
 #include "foundation/glib/CallbackGuard.h"
 #include "foundation/glib/PrimaryMonitor.h"
 #include "foundation/text/Utf.h"
+#include "tray/DesktopSwitches.h"
 #include "tray/ProgramManager.h"
 #include "tray/StartupRules.h"
 #include "tray/UserSettings.h"
@@ -31,6 +32,19 @@ bool IsWaylandDesktop()
     const char* wayland = std::getenv("WAYLAND_DISPLAY");
     return (session && std::string(session) == "wayland") || (wayland && *wayland) ||
            !GDK_IS_X11_DISPLAY(gdk_display_get_default());
+}
+
+// What the user binds to a desktop shortcut of their own where the portal gives none.
+std::string ClipboardCommand()
+{
+    const GCharPtr found(g_find_program_in_path("vocabra-tray"));
+    std::string onPath;
+    if (found) {
+        const std::unique_ptr<char, decltype(&std::free)> resolved(realpath(found.get(), nullptr), &std::free);
+        if (resolved)
+            onPath = resolved.get();
+    }
+    return TranslateClipboardCommand(text::Utf16ToUtf8(GetModuleFilePath()), onPath);
 }
 
 std::u16string Text(const char* key)
@@ -58,6 +72,8 @@ MainWindow::MainWindow(GtkApplication* application)
     m_programIcon.reset(gdk_pixbuf_new_from_file_at_size(m_programIconPath.c_str(), 16, 16, nullptr));
     BuildWidgets();
     PlaceWindow();
+    m_clipboard = std::make_unique<ClipboardReader>(
+        GTK_WINDOW(m_window.get()), [this](const char* text, bool shownForIt) { OnClipboardText(text, shownForIt); });
 
     m_tray = TrayIndicator::Create(g_application_get_dbus_connection(G_APPLICATION(application)),
                                    {[this] { Present(); }, [this] { return BuildTrayMenu(); }});
@@ -205,6 +221,9 @@ void MainWindow::ShowKeyNote()
     if (m_shortcutPortal && m_shortcutPortal->State() == PortalShortcutState::Bound &&
         !m_shortcutPortal->TriggerDescription().empty())
         note += "\n" + DesktopText("IDS_CLIPBOARD_SHORTCUT_BOUND", m_shortcutPortal->TriggerDescription());
+    // No portal, or a desktop that refused the shortcut: the user's own shortcut can run the command.
+    if (!m_shortcutPortal || m_shortcutPortal->State() == PortalShortcutState::Unavailable)
+        note += "\n" + DesktopText("IDS_CLIPBOARD_COMMAND", ClipboardCommand());
     gtk_label_set_text(GTK_LABEL(m_keyNote), note.c_str());
     gtk_widget_show(m_keyNote);
 }
@@ -215,7 +234,8 @@ void MainWindow::StartShortcutPortal()
     // every window; the desktop asks the user to confirm or choose it.
     if (!m_waylandDesktop)
         return;
-    m_shortcutPortal = std::make_unique<GlobalShortcutPortal>([this] { TranslateClipboard(); });
+    m_shortcutPortal = std::make_unique<GlobalShortcutPortal>(
+        [this](const std::string& activationToken) { TranslateClipboard(activationToken); });
     m_shortcutPortal->SetChangedCallback([this] { ShowKeyNote(); });
     m_shortcutPortal->Start(DesktopText("IDS_CLIPBOARD_SHORTCUT"));
 }

@@ -16,6 +16,7 @@
 #include "tray/MainDialogController.h"
 #include "tray/gtk/AboutBox.h"
 #include "tray/gtk/AnswerWindows.h"
+#include "tray/gtk/ClipboardReader.h"
 #include "tray/gtk/GObjectPtr.h"
 #include "tray/gtk/GlobalShortcutPortal.h"
 #include "tray/gtk/HotKeyListener.h"
@@ -36,6 +37,9 @@ public:
     void Present();
     // The tray menu's Exit: stores the position, closes everything and ends the application.
     void Exit();
+    // Translates the clipboard's text, as the hot keys do. `activationToken`: the desktop's
+    // permission to focus a window for it, where the request came with one (Wayland).
+    void TranslateClipboard(const std::string& activationToken = {});
 
     // MainDialogView
     void FillDirections(const std::vector<DirectionItem>& items) override;
@@ -74,8 +78,7 @@ private:
 
     // MainWindowTranslate.cpp
     void OnDoublePress(std::uint32_t virtualKey);
-    void TranslateClipboard();
-    static void OnClipboardText(GtkClipboard*, const gchar* text, gpointer self);
+    void OnClipboardText(const char* text, bool shownForIt);
 
     // MainWindowMenu.cpp
     GtkWidget* BuildTrayMenu();
@@ -96,6 +99,9 @@ private:
     GtkWidget* m_dictionaryCombo = nullptr;
     GtkWidget* m_browserCheck = nullptr;
     GtkWidget* m_keyNote = nullptr;
+    // After the window: it uses the window until it goes.
+    std::unique_ptr<ClipboardReader> m_clipboard;
+    bool m_shownForAnswer = false;  // the controller asked for the dialog with the answer
 
     bool m_waylandDesktop = false;
     // Only under Wayland: the desktop's own shortcut that translates the clipboard.

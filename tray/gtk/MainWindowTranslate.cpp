@@ -11,19 +11,21 @@ void MainWindow::OnDoublePress(std::uint32_t virtualKey)
         TranslateClipboard();
 }
 
-void MainWindow::TranslateClipboard()
+void MainWindow::TranslateClipboard(const std::string& activationToken)
 {
-    // The answer comes back through the main loop: the owner of the text is another program.
-    gtk_clipboard_request_text(gtk_clipboard_get(GDK_SELECTION_CLIPBOARD), &MainWindow::OnClipboardText, this);
+    if (!m_exited)
+        m_clipboard->Read(activationToken);
 }
 
-void MainWindow::OnClipboardText(GtkClipboard*, const gchar* text, gpointer data)
+void MainWindow::OnClipboardText(const char* text, bool shownForIt)
 {
-    glib::GuardCallback("the clipboard's text", [text, data] {
-        auto* self = static_cast<MainWindow*>(data);
-        if (text && !self->m_exited)  // none: no text on the clipboard
-            self->m_controller.OnClipboardText(text::Utf8ToUtf16(text));
-    });
+    m_shownForAnswer = false;
+    if (text && !m_exited)  // none: no text on the clipboard
+        m_controller.OnClipboardText(text::Utf8ToUtf16(text));
+    // Shown only so that the desktop would hand over the clipboard: hidden again, unless the user's
+    // setting shows it with every answer.
+    if (shownForIt && !m_shownForAnswer && !m_exited)
+        Hide();
 }
 
 std::u16string MainWindow::Word() const
@@ -38,6 +40,7 @@ void MainWindow::SetWord(const std::u16string& word)
 
 void MainWindow::PrepareHotKeyAnswer(bool showDialog)
 {
+    m_shownForAnswer = showDialog;
     if (showDialog)
         Present();
 }

@@ -1,5 +1,7 @@
 // The XEmbed tray icon. GtkStatusIcon is GTK 3's only one; it is deprecated in favour of nothing
 // on X11.
+#include <gdk/gdkx.h>
+
 #include <string>
 
 #include "foundation/glib/CallbackGuard.h"
@@ -62,10 +64,22 @@ private:
 };
 
 G_GNUC_END_IGNORE_DEPRECATIONS
+
+// XEmbed is X11's: a Wayland display has no tray to embed into, and GtkStatusIcon there has no
+// window, so that every change to it is a GTK critical. The icon shows nowhere, as on an X11
+// desktop without a tray; the dialog and the other ways in remain.
+class NoTrayIndicator final : public TrayIndicator {
+public:
+    void SetIcon(GdkPixbuf*, const std::string&) override {}
+    void SetTip(const std::string&) override {}
+    void MenuChanged() override {}
+};
 }  // namespace
 
 std::unique_ptr<TrayIndicator> MakeStatusIcon(const TrayIndicator::Handlers& handlers)
 {
+    if (!GDK_IS_X11_DISPLAY(gdk_display_get_default()))
+        return std::make_unique<NoTrayIndicator>();
     return std::make_unique<StatusIconIndicator>(handlers);
 }
 

@@ -10,7 +10,8 @@
 
 namespace tray::gtk {
 
-// An XEmbed tray icon (GtkStatusIcon): a double click opens, a right click shows a new menu.
+// An XEmbed tray icon (GtkStatusIcon): a double click opens, a right click shows a new menu. On a
+// display other than X11 (Wayland) there is no XEmbed tray: an icon that shows nothing.
 std::unique_ptr<TrayIndicator> MakeStatusIcon(const TrayIndicator::Handlers& handlers);
 
 // A StatusNotifierItem (Ayatana AppIndicator) with its menu published on the session bus; a middle

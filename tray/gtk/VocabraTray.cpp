@@ -1,6 +1,6 @@
 // vocabra-tray: the Linux desktop program. One copy per user and session, kept by the session
 // bus: a second start hands its arguments to the first copy, which shows its dialog (or exits for
-// "--exit"), and ends with 0.
+// "--exit", or translates the clipboard for "--translate-clipboard"), and ends with 0.
 #include <glib-unix.h>
 #include <gtk/gtk.h>
 
@@ -23,10 +23,12 @@ using tray::gtk::MainWindow;
 
 constexpr char kApplicationId[] = "com.corvane.Vocabra";
 constexpr char kUsage[] =
-    "usage: vocabra-tray [--visible | --exit | --install]\n"
-    "  --visible  show the main dialog at start (or the running copy's)\n"
-    "  --exit     ask the running copy to exit\n"
-    "  --install  start with the session from now on (XDG autostart), and start now\n";
+    "usage: vocabra-tray [--visible | --exit | --install | --translate-clipboard]\n"
+    "  --visible              show the main dialog at start (or the running copy's)\n"
+    "  --exit                 ask the running copy to exit\n"
+    "  --install              start with the session from now on (XDG autostart), and start now\n"
+    "  --translate-clipboard  translate the clipboard's text now (in the running copy, or in the\n"
+    "                         copy this starts); for a desktop shortcut where the hot keys cannot work\n";
 
 struct Program {
     std::unique_ptr<MainWindow> window;
@@ -91,14 +93,19 @@ int OnCommandLine(GApplication*, GApplicationCommandLine* commandLine, gpointer 
             gchar** arguments = g_application_command_line_get_arguments(commandLine, &count);
             std::vector<std::string> list(arguments + (count > 0 ? 1 : 0), arguments + count);
             g_strfreev(arguments);
-            const tray::StartupSwitches switches = tray::ParseDesktopArguments(list).switches;
+            const tray::DesktopArguments parsed = tray::ParseDesktopArguments(list);
             const bool remote = g_application_command_line_get_is_remote(commandLine);
             if (!program->window)
                 return kFailed;  // the start failed
-            if (switches.exit)
+            if (parsed.switches.exit) {
                 program->window->Exit();
-            else if (switches.visible || remote)
+                return 0;
+            }
+            // A second start that asks for a translation wants the answer, not the dialog.
+            if (parsed.switches.visible || (remote && !parsed.translateClipboard))
                 program->window->Present();
+            if (parsed.translateClipboard)
+                program->window->TranslateClipboard();
             return 0;
         },
         kFailed);

@@ -1,8 +1,8 @@
 // Runs GlobalShortcutPortal in a GLib main loop for the portal tests and says, one line each, what
 // it reports:
 //   bus <unique name> (first, when there is a session bus), state pending | state bound <trigger
-//   description> | state unavailable, activated, destroyed (after "destroy"), sync <n> (on the
-//   test's Sync signal).
+//   description> | state unavailable, activated [token <activation token>], destroyed (after
+//   "destroy"), sync <n> (on the test's Sync signal).
 // Usage: portal_driver DESCRIPTION TRIGGER [--destroy-after-start] [--no-sync] [--throwing-callbacks]
 // Standard input takes "destroy" (the client goes, the loop runs on) and "quit".
 // --no-sync: the driver keeps no connection of its own, so the client's is the only reference to
@@ -71,8 +71,8 @@ public:
         ListenForCommands();
 
         const bool throwing = options.throwing;
-        m_portal = std::make_unique<GlobalShortcutPortal>([throwing] {
-            Say("activated");
+        m_portal = std::make_unique<GlobalShortcutPortal>([throwing](const std::string& activationToken) {
+            Say(activationToken.empty() ? "activated" : "activated token " + activationToken);
             if (throwing)
                 throw std::runtime_error("the test's activation handler fails");
         });

@@ -323,9 +323,9 @@ class FakePortal:
         destination, request = self.unanswered_bind
         self._respond(destination, request, 0, {"shortcuts": GLib.Variant("a(sa{sv})", [])})
 
-    def emit_shortcut_signal(self, destination, name, session, shortcut_id, connection=None):
+    def emit_shortcut_signal(self, destination, name, session, shortcut_id, connection=None, options=None):
         (connection or self.bus).emit_signal(destination, PORTAL_PATH, SHORTCUTS, name,
-                                             GLib.Variant("(osta{sv})", (session, shortcut_id, 1234, {})))
+                                             GLib.Variant("(osta{sv})", (session, shortcut_id, 1234, options or {})))
 
     def emit_shortcuts_changed(self, destination, session, trigger):
         shortcuts = [(SHORTCUT_ID, {"description": GLib.Variant("s", DESCRIPTION),
@@ -420,6 +420,15 @@ class GlobalShortcutPortalTest(unittest.TestCase):
         self.portal.emit_shortcut_signal(sender, "Activated", session, SHORTCUT_ID)
         marker = self.sync(driver)
         self.assertEqual(driver.lines[:driver.lines.index(marker)].count("activated"), 2, driver.lines)
+
+        # The desktop's activation token comes with the activation; one of another type is no token.
+        self.portal.emit_shortcut_signal(sender, "Activated", session, SHORTCUT_ID,
+                                         options={"activation_token": GLib.Variant("s", "token_1")})
+        self.portal.emit_shortcut_signal(sender, "Activated", session, SHORTCUT_ID,
+                                         options={"activation_token": GLib.Variant("u", 7)})
+        marker = self.sync(driver)
+        lines = driver.lines[driver.lines.index(marker) - 2:driver.lines.index(marker)]
+        self.assertEqual(lines, ["activated token token_1", "activated"], driver.lines)
 
         # The user changes the keys in the desktop's settings.
         self.portal.emit_shortcuts_changed(sender, session, "Super+T")
