@@ -14,8 +14,10 @@ namespace answerwindow {
 using translate::target::AnswerWindowMemory;
 using translate::target::DisplaySettings;
 
-AnswerWindow::AnswerWindow(const char* iconPath, const AnswerWindowMemory* remembered,
-                           translate::target::AnswerWindowClosed closed, translate::target::AnswerWindowChanged changed,
+AnswerWindow::AnswerWindow(const char* iconPath,
+                           const AnswerWindowMemory* remembered,
+                           translate::target::AnswerWindowClosed closed,
+                           translate::target::AnswerWindowChanged changed,
                            void* context)
     : m_iconPath(iconPath ? iconPath : ""), m_closed(closed), m_changed(changed), m_context(context)
 {

@@ -13,8 +13,10 @@ namespace answerwindow {
 
 class AnswerWindow final : public translate::target::RequestDisplayTarget {
 public:
-    AnswerWindow(const char* iconPath, const translate::target::AnswerWindowMemory* remembered,
-                 translate::target::AnswerWindowClosed closed, translate::target::AnswerWindowChanged changed,
+    AnswerWindow(const char* iconPath,
+                 const translate::target::AnswerWindowMemory* remembered,
+                 translate::target::AnswerWindowClosed closed,
+                 translate::target::AnswerWindowChanged changed,
                  void* context);
     ~AnswerWindow();
     AnswerWindow(const AnswerWindow&) = delete;

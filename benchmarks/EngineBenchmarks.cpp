@@ -29,15 +29,17 @@ const ShippedProgram g_program;  // NOLINT(cert-err58-cpp)
 
 class DiscardingTarget final : public translate::target::RequestDisplayTarget {
 public:
-    void ShowUrl(const std::u16string& url, const translate::Direction&,
+    void ShowUrl(const std::u16string& url,
+                 const translate::Direction&,
                  const translate::target::DisplaySettings&) override
     {
         benchmark::DoNotOptimize(url.data());
     }
 };
 
-constexpr std::u16string_view kTwentyCharacters = u"\u0434\u043E\u0441\u0442\u043E\u043F\u0440\u0438\u043C\u0435"
-                                                u"\u0447\u0430\u0442\u0435\u043B\u044C\u043D\u043E\u0441\u0442";
+constexpr std::u16string_view kTwentyCharacters =
+    u"\u0434\u043E\u0441\u0442\u043E\u043F\u0440\u0438\u043C\u0435"
+    u"\u0447\u0430\u0442\u0435\u043B\u044C\u043D\u043E\u0441\u0442";
 
 void EncodeWordsUtf8(benchmark::State& state)
 {

@@ -18,8 +18,8 @@ void LoadFullHistory(benchmark::State& state)
     std::vector<tray::HistoryEntry> entries;
     for (int i = 0; i < static_cast<int>(tray::kMaxHistoryEntries); ++i) {
         const std::string number = std::to_string(i);
-        entries.push_back({u"слово " + std::u16string(number.begin(), number.end()), u"ru-en", u"Lingvo",
-                           1796744683 - i * 60});
+        entries.push_back(
+            {u"слово " + std::u16string(number.begin(), number.end()), u"ru-en", u"Lingvo", 1796744683 - i * 60});
     }
     const std::filesystem::path file =
         std::filesystem::temp_directory_path() / ("vocabra-history-benchmark-" + std::to_string(::getpid()) + ".tsv");

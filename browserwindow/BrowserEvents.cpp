@@ -32,8 +32,7 @@ HRESULT BrowserHost::Events::GetIDsOfNames(REFIID, LPOLESTR*, UINT, LCID, DISPID
     return E_NOTIMPL;
 }
 
-HRESULT BrowserHost::Events::Invoke(DISPID id, REFIID, LCID, WORD, DISPPARAMS* parameters, VARIANT*, EXCEPINFO*,
-                                    UINT*)
+HRESULT BrowserHost::Events::Invoke(DISPID id, REFIID, LCID, WORD, DISPPARAMS* parameters, VARIANT*, EXCEPINFO*, UINT*)
 {
     // This object is the client site's IDispatch too, which the control asks for its ambient
     // properties: a member it does not know makes the control use its own defaults, where an empty

@@ -33,8 +33,8 @@ ComPtr<BrowserHost> BrowserHost::Create(HWND window)
 
 HRESULT BrowserHost::Embed()
 {
-    HRESULT hr = ::CoCreateInstance(kWebBrowserClassId, nullptr, CLSCTX_INPROC_SERVER,
-                                    IID_PPV_ARGS(m_control.GetAddressOf()));
+    HRESULT hr =
+        ::CoCreateInstance(kWebBrowserClassId, nullptr, CLSCTX_INPROC_SERVER, IID_PPV_ARGS(m_control.GetAddressOf()));
     if (FAILED(hr))
         return hr;
     hr = m_control->SetClientSite(&m_clientSite);

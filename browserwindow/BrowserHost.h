@@ -156,8 +156,8 @@ private:
         ULONG STDMETHODCALLTYPE Release() override { return m_host.Release(); }
         HRESULT STDMETHODCALLTYPE GetTypeInfoCount(UINT* count) override;
         HRESULT STDMETHODCALLTYPE GetTypeInfo(UINT index, LCID locale, ITypeInfo** info) override;
-        HRESULT STDMETHODCALLTYPE GetIDsOfNames(REFIID riid, LPOLESTR* names, UINT count, LCID locale,
-                                                DISPID* ids) override;
+        HRESULT STDMETHODCALLTYPE
+        GetIDsOfNames(REFIID riid, LPOLESTR* names, UINT count, LCID locale, DISPID* ids) override;
         HRESULT STDMETHODCALLTYPE Invoke(DISPID id,
                                          REFIID riid,
                                          LCID locale,

@@ -9,8 +9,8 @@
 
 using browserwindow::TargetWindow;
 
-extern "C" __declspec(dllexport) translate::target::Target* CreateTarget(
-    translate::target::TargetClosedCallback callback, void* context)
+extern "C" __declspec(
+    dllexport) translate::target::Target* CreateTarget(translate::target::TargetClosedCallback callback, void* context)
 {
     try {
         auto target = std::make_unique<TargetWindow::Target>(TargetWindow::Open());

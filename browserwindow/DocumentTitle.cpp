@@ -46,8 +46,7 @@ void ShowDocumentTitle(HWND window, IDispatch* completed, IUnknown* windowBrowse
     ComPtr<IDispatch> document;
     std::wstring title;
     if (SUCCEEDED(completed->QueryInterface(IID_PPV_ARGS(browser.GetAddressOf()))) &&
-        SUCCEEDED(browser->get_Document(document.GetAddressOf())) && ReadTitle(document.Get(), title) &&
-        !title.empty())
+        SUCCEEDED(browser->get_Document(document.GetAddressOf())) && ReadTitle(document.Get(), title) && !title.empty())
         ::SetWindowTextW(window, title.c_str());
 }
 

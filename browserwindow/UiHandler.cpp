@@ -27,7 +27,10 @@ HRESULT BrowserHost::UiHandler::GetHostInfo(DOCHOSTUIINFO* info)
     return S_OK;
 }
 
-HRESULT BrowserHost::UiHandler::ShowUI(DWORD, IOleInPlaceActiveObject*, IOleCommandTarget*, IOleInPlaceFrame*,
+HRESULT BrowserHost::UiHandler::ShowUI(DWORD,
+                                       IOleInPlaceActiveObject*,
+                                       IOleCommandTarget*,
+                                       IOleInPlaceFrame*,
                                        IOleInPlaceUIWindow*)
 {
     return S_FALSE;  // the browser shows its own

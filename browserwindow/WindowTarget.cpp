@@ -55,7 +55,8 @@ void TargetWindow::Target::DetachDialogHandler()
     if (!m_dialogHandler)
         return;
     ComPtr<IDictionaryDialog> early;
-    if (SUCCEEDED(m_dialogHandler->QueryInterface(IID_IDictionaryDialog, reinterpret_cast<void**>(early.GetAddressOf())))) {
+    if (SUCCEEDED(
+            m_dialogHandler->QueryInterface(IID_IDictionaryDialog, reinterpret_cast<void**>(early.GetAddressOf())))) {
         early->Detach();
         return;
     }

@@ -20,10 +20,9 @@ std::u16string VersionText()
     FixedFileInfo info{};
     if (!GetFileVersion(GetModuleFilePath(), info))
         return std::u16string();
-    const std::string textual = std::to_string(info.dwFileVersionMS >> 16) + "." +
-                                std::to_string(info.dwFileVersionMS & 0xFFFF) + "." +
-                                std::to_string(info.dwFileVersionLS >> 16) + "." +
-                                std::to_string(info.dwFileVersionLS & 0xFFFF);
+    const std::string textual =
+        std::to_string(info.dwFileVersionMS >> 16) + "." + std::to_string(info.dwFileVersionMS & 0xFFFF) + "." +
+        std::to_string(info.dwFileVersionLS >> 16) + "." + std::to_string(info.dwFileVersionLS & 0xFFFF);
     return text::Utf8ToUtf16(textual);
 }
 
@@ -54,7 +53,8 @@ int main()
     PrintLine("registry key", u"HKEY_CURRENT_USER\\" + RegistryRootPath(IsVistaOrLater()));
     PrintLine("", settings.key.IsValid() ? u"open" : u"cannot be opened");
     std::u16string direction;
-    PrintLine("dictionaryDirection", settings.key.GetString(u"dictionaryDirection", direction) ? direction : u"(absent)");
+    PrintLine("dictionaryDirection",
+              settings.key.GetString(u"dictionaryDirection", direction) ? direction : u"(absent)");
     std::u16string priority;
     PrintLine("dictionaryPriority", settings.key.GetString(u"dictionaryPriority", priority) ? priority : u"(absent)");
 

@@ -37,7 +37,8 @@ class ConsoleTarget final : public translate::target::RequestDisplayTarget {
 public:
     explicit ConsoleTarget(bool open) : m_open(open) {}
 
-    void ShowUrl(const std::u16string& url, const translate::Direction&,
+    void ShowUrl(const std::u16string& url,
+                 const translate::Direction&,
                  const translate::target::DisplaySettings&) override
     {
         if (!m_open) {

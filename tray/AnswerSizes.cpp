@@ -36,7 +36,8 @@ std::optional<translate::target::LogicalSize> RememberedAnswerSize(const Win32::
     return translate::target::LogicalSize{*width, *height};
 }
 
-void RememberAnswerSize(Win32::API::RegKey& settings, const std::u16string& serviceId,
+void RememberAnswerSize(Win32::API::RegKey& settings,
+                        const std::u16string& serviceId,
                         translate::target::LogicalSize size)
 {
     if (!IsPlausibleSide(size.width) || !IsPlausibleSide(size.height))

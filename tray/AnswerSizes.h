@@ -18,7 +18,8 @@ constexpr std::int32_t kLargestAnswerSide = 20000;
 std::optional<translate::target::LogicalSize> RememberedAnswerSize(const Win32::API::RegKey& settings,
                                                                    const std::u16string& serviceId);
 // Stores both values; a size outside the bounds (a minimised window, say) leaves the stored one.
-void RememberAnswerSize(Win32::API::RegKey& settings, const std::u16string& serviceId,
+void RememberAnswerSize(Win32::API::RegKey& settings,
+                        const std::u16string& serviceId,
                         translate::target::LogicalSize size);
 
 }  // namespace tray

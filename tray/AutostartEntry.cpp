@@ -48,7 +48,9 @@ std::string AutostartEntryText(const std::string& executable)
            "Type=Application\n"
            "Name=Vocabra\n"
            "Comment=Looks up the selected word in your web dictionary\n"
-           "Exec=" + ExecArgument(executable) + "\n"
+           "Exec=" +
+           ExecArgument(executable) +
+           "\n"
            "Icon=vocabra\n"
            "Terminal=false\n"
            "X-GNOME-Autostart-enabled=true\n";

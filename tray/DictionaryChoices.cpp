@@ -32,8 +32,9 @@ ChoiceResult ChooseService(Win32::API::RegKey& key, TranslateManager& manager, s
 {
     const std::u16string priority = manager.GetPriorityList();
     const auto services = manager.GetServicesByPriority();
-    return Written(key.SetString(
-        u"dictionaryPriority", index < services.size() ? PushServicePriority(services[index]->m_id, priority) : priority));
+    return Written(key.SetString(u"dictionaryPriority", index < services.size()
+                                                            ? PushServicePriority(services[index]->m_id, priority)
+                                                            : priority));
 }
 
 ChoiceResult ToggleHotKey(Win32::API::RegKey& key, const char16_t* name)
@@ -56,8 +57,10 @@ std::u16string FillPlaces(const std::u16string& pattern, const std::u16string& f
     return text;
 }
 
-DictionaryMenu MakeDictionaryMenu(TranslateManager& manager, const Win32::API::RegKey& key,
-                                  const translate::Direction& current, const DictionaryMenuTexts& texts)
+DictionaryMenu MakeDictionaryMenu(TranslateManager& manager,
+                                  const Win32::API::RegKey& key,
+                                  const translate::Direction& current,
+                                  const DictionaryMenuTexts& texts)
 {
     std::vector<std::u16string> serviceNames;
     for (const auto* service : manager.GetServicesByPriority())

@@ -43,8 +43,10 @@ struct DictionaryMenuTexts {
     std::u16string service;
     std::u16string browser;
 };
-DictionaryMenu MakeDictionaryMenu(translate::manager::TranslateManager& manager, const Win32::API::RegKey& key,
-                                  const translate::Direction& current, const DictionaryMenuTexts& texts);
+DictionaryMenu MakeDictionaryMenu(translate::manager::TranslateManager& manager,
+                                  const Win32::API::RegKey& key,
+                                  const translate::Direction& current,
+                                  const DictionaryMenuTexts& texts);
 
 // The services that support the direction, in priority order, each with its index in that order
 // (the index ChooseService takes).

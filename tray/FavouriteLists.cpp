@@ -22,7 +22,8 @@ std::u16string PutFirst(const std::u16string& item, const std::u16string& rest)
 }
 }  // namespace
 
-std::u16string PushFavouriteDirection(const translate::Direction& direction, const translate::DirectionList& favourites,
+std::u16string PushFavouriteDirection(const translate::Direction& direction,
+                                      const translate::DirectionList& favourites,
                                       std::int32_t count)
 {
     std::u16string joined;

@@ -9,7 +9,8 @@
 namespace tray {
 
 // The chosen direction first, its later occurrences removed, cut to count * 6 characters.
-std::u16string PushFavouriteDirection(const translate::Direction& direction, const translate::DirectionList& favourites,
+std::u16string PushFavouriteDirection(const translate::Direction& direction,
+                                      const translate::DirectionList& favourites,
                                       std::int32_t count);
 // The chosen service id first and its later occurrences removed; no cap.
 std::u16string PushServicePriority(const std::u16string& id, const std::u16string& priority);

@@ -133,8 +133,8 @@ bool ParseLine(std::string_view line, HistoryEntry& entry)
         start = i + 1;
     }
     return count == kFieldCount && Unescape(fields[0], entry.word) && !entry.word.empty() &&
-           Unescape(fields[1], entry.direction) && !entry.direction.empty() &&
-           Unescape(fields[2], entry.serviceId) && !entry.serviceId.empty() && ParseUtcTime(fields[3], entry.time);
+           Unescape(fields[1], entry.direction) && !entry.direction.empty() && Unescape(fields[2], entry.serviceId) &&
+           !entry.serviceId.empty() && ParseUtcTime(fields[3], entry.time);
 }
 }  // namespace
 
@@ -184,8 +184,7 @@ bool ParseUtcTime(std::string_view text, std::int64_t& time)
         !ReadNumber(text, 8, 2, day) || !ReadNumber(text, 11, 2, hour) || !ReadNumber(text, 14, 2, minute) ||
         !ReadNumber(text, 17, 2, second))
         return false;
-    if (month < 1 || month > 12 || day < 1 || day > DaysInMonth(year, month) || hour > 23 || minute > 59 ||
-        second > 59)
+    if (month < 1 || month > 12 || day < 1 || day > DaysInMonth(year, month) || hour > 23 || minute > 59 || second > 59)
         return false;
     time = DaysFromCivil(year, month, day) * 86400 + hour * 3600 + minute * 60 + second;
     return true;

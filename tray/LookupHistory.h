@@ -23,8 +23,7 @@ struct HistoryEntry {
 
     bool operator==(const HistoryEntry& other) const
     {
-        return word == other.word && direction == other.direction && serviceId == other.serviceId &&
-               time == other.time;
+        return word == other.word && direction == other.direction && serviceId == other.serviceId && time == other.time;
     }
 };
 

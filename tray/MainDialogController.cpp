@@ -35,8 +35,11 @@ bool InRange(std::uint32_t command, std::uint32_t base, std::uint32_t count)
 }
 }  // namespace
 
-MainDialogController::MainDialogController(MainDialogView& view, Settings& settings, ManagerSource manager,
-                                           MainDialogTexts texts, text::Collation collation)
+MainDialogController::MainDialogController(MainDialogView& view,
+                                           Settings& settings,
+                                           ManagerSource manager,
+                                           MainDialogTexts texts,
+                                           text::Collation collation)
     : m_view(view),
       m_settings(settings),
       m_manager(std::move(manager)),
@@ -212,8 +215,8 @@ TrayMenuState MainDialogController::MenuState()
     state.ctrlInsIns = IsHotKeyOn(m_settings.key, u"useCtrlInsIns");
     state.ctrlCC = IsHotKeyOn(m_settings.key, u"useCtrlCC");
     try {
-        state.dictionary = MakeDictionaryMenu(m_manager(), m_settings.key, GetCurrentDirection(m_settings.key),
-                                              m_texts.menu);
+        state.dictionary =
+            MakeDictionaryMenu(m_manager(), m_settings.key, GetCurrentDirection(m_settings.key), m_texts.menu);
     } catch (const translate::TranslateException&) {
         // No manager: the menu keeps the program's own items.
     }

@@ -41,7 +41,10 @@ struct TrayMenuState {
 
 class MainDialogController {
 public:
-    MainDialogController(MainDialogView& view, Settings& settings, ManagerSource manager, MainDialogTexts texts,
+    MainDialogController(MainDialogView& view,
+                         Settings& settings,
+                         ManagerSource manager,
+                         MainDialogTexts texts,
                          text::Collation collation = text::Collation());
 
     // The dialog's controls exist: fills them and watches the hot keys the settings ask for.
@@ -87,8 +90,8 @@ private:
     bool m_hotKeysOff = false;  // wanted, but the front-end cannot watch them
     std::vector<DirectionItem> m_listedDirections;
     std::vector<std::pair<std::size_t, std::u16string>> m_listedServices;  // place and id
-    bool m_updating = false;      // the controls are being filled: their changes are not choices
-    bool m_translating = false;   // a translation waits, and the front-end dispatches events meanwhile
+    bool m_updating = false;        // the controls are being filled: their changes are not choices
+    bool m_translating = false;     // a translation waits, and the front-end dispatches events meanwhile
     bool m_translateAgain = false;  // asked for while m_translating
     bool m_stopped = false;
 };

@@ -32,8 +32,10 @@ bool ByText(const MenuItem& a, const MenuItem& b)
 }
 }  // namespace
 
-MenuItem BuildDirectionsPopup(const translate::DirectionList& directions, std::uint32_t directionBase,
-                              const std::u16string& caption, const DirectionNamer& name)
+MenuItem BuildDirectionsPopup(const translate::DirectionList& directions,
+                              std::uint32_t directionBase,
+                              const std::u16string& caption,
+                              const DirectionNamer& name)
 {
     std::vector<DirectionGroup> groups;
     const std::size_t count = std::min<std::size_t>(directions.size(), kMaxDirectionCommands);
@@ -69,15 +71,16 @@ MenuItem BuildDirectionsPopup(const translate::DirectionList& directions, std::u
 std::vector<MenuItem> BuildDictionaryMenu(const translate::DirectionList& favourites,
                                           const translate::DirectionList& directions,
                                           const std::vector<std::u16string>& serviceNames,
-                                          const std::u16string& otherCaption, const std::u16string& serviceCaption,
+                                          const std::u16string& otherCaption,
+                                          const std::u16string& serviceCaption,
                                           const DirectionNamer& name)
 {
     std::vector<MenuItem> items;
     const std::size_t commandCount = std::min<std::size_t>(directions.size(), kMaxDirectionCommands);
     for (const translate::Direction& favourite : favourites) {
         // Favourites are supported directions; those past the directions' range have no command.
-        const auto index = static_cast<std::size_t>(std::find(directions.begin(), directions.end(), favourite) -
-                                                    directions.begin());
+        const auto index =
+            static_cast<std::size_t>(std::find(directions.begin(), directions.end(), favourite) - directions.begin());
         if (index < commandCount)
             items.push_back(Command(kDirectionCommandBase + static_cast<std::uint32_t>(index), name(favourite)));
     }

@@ -24,7 +24,7 @@ struct MenuItem {
     Kind kind = Kind::Command;
     std::uint32_t command = 0;
     std::u16string text;
-    bool checked = false;  // of a check item
+    bool checked = false;         // of a check item
     std::vector<MenuItem> items;  // of a popup
 };
 
@@ -34,8 +34,10 @@ using DirectionNamer = std::function<std::u16string(const translate::Direction&)
 // whole direction, a larger group a sub-menu named after the source with its targets inside.
 // Groups sorted by caption, items by name (code unit order). Only the first kMaxDirectionCommands
 // directions have items.
-MenuItem BuildDirectionsPopup(const translate::DirectionList& directions, std::uint32_t directionBase,
-                              const std::u16string& caption, const DirectionNamer& name);
+MenuItem BuildDirectionsPopup(const translate::DirectionList& directions,
+                              std::uint32_t directionBase,
+                              const std::u16string& caption,
+                              const DirectionNamer& name);
 
 // The favourites, "Other" with every direction, a separator and "Service" with the services in
 // priority order; the first kMaxServiceCommands services, and the favourites whose directions
@@ -43,7 +45,8 @@ MenuItem BuildDirectionsPopup(const translate::DirectionList& directions, std::u
 std::vector<MenuItem> BuildDictionaryMenu(const translate::DirectionList& favourites,
                                           const translate::DirectionList& directions,
                                           const std::vector<std::u16string>& serviceNames,
-                                          const std::u16string& otherCaption, const std::u16string& serviceCaption,
+                                          const std::u16string& otherCaption,
+                                          const std::u16string& serviceCaption,
                                           const DirectionNamer& name);
 
 }  // namespace tray

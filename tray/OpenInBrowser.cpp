@@ -34,7 +34,8 @@ const translate::service::TranslateService* CurrentService(TranslateManager& man
 }
 }  // namespace
 
-std::optional<bool> CurrentServiceOpensInBrowser(const Win32::API::RegKey& key, TranslateManager& manager,
+std::optional<bool> CurrentServiceOpensInBrowser(const Win32::API::RegKey& key,
+                                                 TranslateManager& manager,
                                                  const translate::Direction& direction)
 {
     const auto* service = CurrentService(manager, direction);
@@ -43,8 +44,10 @@ std::optional<bool> CurrentServiceOpensInBrowser(const Win32::API::RegKey& key, 
     return OpensInBrowser(key, service->m_id);
 }
 
-ChoiceResult SetCurrentServiceOpensInBrowser(Win32::API::RegKey& key, TranslateManager& manager,
-                                             const translate::Direction& direction, bool inBrowser)
+ChoiceResult SetCurrentServiceOpensInBrowser(Win32::API::RegKey& key,
+                                             TranslateManager& manager,
+                                             const translate::Direction& direction,
+                                             bool inBrowser)
 {
     const auto* service = CurrentService(manager, direction);
     if (!service)
@@ -52,7 +55,8 @@ ChoiceResult SetCurrentServiceOpensInBrowser(Win32::API::RegKey& key, TranslateM
     return SetOpensInBrowser(key, service->m_id, inBrowser) ? ChoiceResult::Stored : ChoiceResult::NotStored;
 }
 
-ChoiceResult ToggleOpenInBrowser(Win32::API::RegKey& key, TranslateManager& manager,
+ChoiceResult ToggleOpenInBrowser(Win32::API::RegKey& key,
+                                 TranslateManager& manager,
                                  const translate::Direction& direction)
 {
     const std::optional<bool> current = CurrentServiceOpensInBrowser(key, manager, direction);
@@ -61,8 +65,11 @@ ChoiceResult ToggleOpenInBrowser(Win32::API::RegKey& key, TranslateManager& mana
     return SetCurrentServiceOpensInBrowser(key, manager, direction, !*current);
 }
 
-void TranslateWord(const Win32::API::RegKey& key, TranslateManager& manager, const std::u16string& word,
-                   const translate::Direction& direction, translate::target::Target& browser,
+void TranslateWord(const Win32::API::RegKey& key,
+                   TranslateManager& manager,
+                   const std::u16string& word,
+                   const translate::Direction& direction,
+                   translate::target::Target& browser,
                    const std::function<void()>& inAnswerWindow)
 {
     if (OpensInBrowser(key, manager.GetServiceFor(direction)->m_id))

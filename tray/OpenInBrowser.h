@@ -28,16 +28,22 @@ std::optional<bool> CurrentServiceOpensInBrowser(const Win32::API::RegKey& key,
                                                  const translate::Direction& direction);
 // Stores that service's choice (the dialog's check box) or switches it (the menu's check item);
 // refused, and nothing written, when no service supports the direction.
-ChoiceResult SetCurrentServiceOpensInBrowser(Win32::API::RegKey& key, translate::manager::TranslateManager& manager,
-                                             const translate::Direction& direction, bool inBrowser);
-ChoiceResult ToggleOpenInBrowser(Win32::API::RegKey& key, translate::manager::TranslateManager& manager,
+ChoiceResult SetCurrentServiceOpensInBrowser(Win32::API::RegKey& key,
+                                             translate::manager::TranslateManager& manager,
+                                             const translate::Direction& direction,
+                                             bool inBrowser);
+ChoiceResult ToggleOpenInBrowser(Win32::API::RegKey& key,
+                                 translate::manager::TranslateManager& manager,
                                  const translate::Direction& direction);
 
 // One translation: shown through `browser` (a target without a window of its own) when the user
 // opens the service's answers in the browser; otherwise `inAnswerWindow` runs it, so that no
 // answer window opens for a request that goes to the browser. Throws TranslateException.
-void TranslateWord(const Win32::API::RegKey& key, translate::manager::TranslateManager& manager,
-                   const std::u16string& word, const translate::Direction& direction,
-                   translate::target::Target& browser, const std::function<void()>& inAnswerWindow);
+void TranslateWord(const Win32::API::RegKey& key,
+                   translate::manager::TranslateManager& manager,
+                   const std::u16string& word,
+                   const translate::Direction& direction,
+                   translate::target::Target& browser,
+                   const std::function<void()>& inAnswerWindow);
 
 }  // namespace tray

@@ -6,7 +6,8 @@ namespace tray {
 
 ManagerSource ProgramManager()
 {
-    return []() -> translate::manager::TranslateManager& { return translate::manager::DictionaryManager::GetInstance(); };
+    return
+        []() -> translate::manager::TranslateManager& { return translate::manager::DictionaryManager::GetInstance(); };
 }
 
 }  // namespace tray

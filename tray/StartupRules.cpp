@@ -19,8 +19,10 @@ std::u16string InstanceEventName(const std::u16string& userName)
     return name;
 }
 
-DialogPlacement PlaceDialog(std::optional<std::uint32_t> storedX, std::optional<std::uint32_t> storedY,
-                            std::uint32_t screenWidth, std::uint32_t screenHeight)
+DialogPlacement PlaceDialog(std::optional<std::uint32_t> storedX,
+                            std::optional<std::uint32_t> storedY,
+                            std::uint32_t screenWidth,
+                            std::uint32_t screenHeight)
 {
     const std::uint32_t x = storedX.value_or(0xFFFFFFFFu);
     if (x > screenWidth)

@@ -27,8 +27,10 @@ struct DialogPlacement {
     std::int32_t x = 0;
     std::int32_t y = 0;
 };
-DialogPlacement PlaceDialog(std::optional<std::uint32_t> storedX, std::optional<std::uint32_t> storedY,
-                            std::uint32_t screenWidth, std::uint32_t screenHeight);
+DialogPlacement PlaceDialog(std::optional<std::uint32_t> storedX,
+                            std::optional<std::uint32_t> storedY,
+                            std::uint32_t screenWidth,
+                            std::uint32_t screenHeight);
 
 // Whether the position is worth storing at exit: both edges greater than 0.
 bool ShouldStorePosition(std::int32_t left, std::int32_t top);

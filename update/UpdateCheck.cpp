@@ -15,7 +15,10 @@ bool CheckForUpdate(bool force)
     return CheckForUpdate(force, LoadResourceString(IDS_UPDATE_DOCUMENT_URL), CurrentTime());
 }
 
-bool CheckForUpdate(bool force, const std::u16string& documentUrl, std::int64_t now, std::chrono::milliseconds timeLimit)
+bool CheckForUpdate(bool force,
+                    const std::u16string& documentUrl,
+                    std::int64_t now,
+                    std::chrono::milliseconds timeLimit)
 {
     Settings settings;
     if (!force && !IsCheckDue(settings.key, now))

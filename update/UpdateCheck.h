@@ -17,7 +17,9 @@ constexpr std::chrono::seconds kCheckTimeLimit{30};
 bool CheckForUpdate(bool force);
 // The same with the document address, the current time (seconds since 1970, UTC) and the time
 // limit of the request given.
-bool CheckForUpdate(bool force, const std::u16string& documentUrl, std::int64_t now,
+bool CheckForUpdate(bool force,
+                    const std::u16string& documentUrl,
+                    std::int64_t now,
                     std::chrono::milliseconds timeLimit = kCheckTimeLimit);
 
 // Seconds since 1970-01-01 00:00 UTC.

@@ -7,7 +7,7 @@ namespace {
 void Collect(const XmlNode& node, UpdateDocument& document)
 {
     const std::u16string name = node.Name();
-    std::u16string* field = name == u"version" ? &document.version
+    std::u16string* field = name == u"version"       ? &document.version
                             : name == u"update_link" ? &document.updateLink
                                                      : nullptr;
     std::u16string text;

@@ -7,8 +7,8 @@
 #include <atomic>
 
 #include "foundation/config/Environment.h"
-#include "foundation/win32api/WideChar_win32.h"
 #include "foundation/threads/PumpingWait_win32.h"
+#include "foundation/win32api/WideChar_win32.h"
 #include "update/UpdateCheck.h"
 
 namespace update {

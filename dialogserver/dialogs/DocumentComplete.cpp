@@ -10,7 +10,8 @@ CompletedDocument ClassifyCompletedDocument(const std::optional<std::u16string>&
     // Every new window and tab completes one of these before anything else.
     if (!url || url->empty() || *url == u"about:blank" || *url == u"about:Tabs")
         return CompletedDocument::Ignored;
-    return IsSamePageAddress(*url, informationPageUrl) ? CompletedDocument::InformationPage : CompletedDocument::ResultPage;
+    return IsSamePageAddress(*url, informationPageUrl) ? CompletedDocument::InformationPage
+                                                       : CompletedDocument::ResultPage;
 }
 
 void DocumentComplete(ServiceDialog& dialog,

@@ -95,8 +95,8 @@ std::optional<std::u16string> FileAddressPath(std::u16string_view address)
         return path;
     }
     // A path as it is: "C:\x", "C:/x", "\\server\share".
-    const bool drivePath = address.size() >= 3 && IsAsciiLetter(address[0]) && address[1] == u':' &&
-                           IsSeparator(address[2]);
+    const bool drivePath =
+        address.size() >= 3 && IsAsciiLetter(address[0]) && address[1] == u':' && IsSeparator(address[2]);
     const bool uncPath = address.size() >= 3 && IsSeparator(address[0]) && IsSeparator(address[1]);
     if (drivePath || uncPath)
         return WindowsPath(std::u16string(address));

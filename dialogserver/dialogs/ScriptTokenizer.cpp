@@ -95,15 +95,29 @@ bool ScriptTokenizer::Escape(std::u16string& value)
         return false;
     const char16_t c = m_source[m_at++];
     switch (c) {
-        case u'n': value.push_back(u'\n'); return true;
-        case u't': value.push_back(u'\t'); return true;
-        case u'r': value.push_back(u'\r'); return true;
-        case u'b': value.push_back(u'\b'); return true;
-        case u'f': value.push_back(u'\f'); return true;
-        case u'v': value.push_back(u'\v'); return true;
+        case u'n':
+            value.push_back(u'\n');
+            return true;
+        case u't':
+            value.push_back(u'\t');
+            return true;
+        case u'r':
+            value.push_back(u'\r');
+            return true;
+        case u'b':
+            value.push_back(u'\b');
+            return true;
+        case u'f':
+            value.push_back(u'\f');
+            return true;
+        case u'v':
+            value.push_back(u'\v');
+            return true;
         case u'\'':
         case u'"':
-        case u'\\': value.push_back(c); return true;
+        case u'\\':
+            value.push_back(c);
+            return true;
         case u'0':
             if (IsDigit(Peek()))
                 return false;

@@ -16,8 +16,8 @@ struct ScriptToken {
     ScriptToken(TokenKind tokenKind, std::u16string tokenText = {}) : kind(tokenKind), text(std::move(tokenText)) {}
 
     TokenKind kind = TokenKind::End;
-    std::u16string text;  // the name; a string's value with its escapes decoded; a number as written
-    double number = 0;    // a number's value
+    std::u16string text;      // the name; a string's value with its escapes decoded; a number as written
+    double number = 0;        // a number's value
     char16_t punctuator = 0;  // one of ( ) , ;
 };
 

@@ -12,9 +12,9 @@ enum class DialogFamily { Babylon, Multilex, Lingvo, Google };
 
 struct DialogClass {
     DialogFamily family;
-    const wchar_t* name;            // "Babylon": the ProgID is "Vocabra.Dialog." + name
+    const wchar_t* name;  // "Babylon": the ProgID is "Vocabra.Dialog." + name
     CLSID clsid;
-    IID dualInterface;              // the class's own dispatch interface
+    IID dualInterface;               // the class's own dispatch interface
     const char16_t* propertiesFile;  // in the locale folder
     unsigned informationPage;        // string id of the information page's address
     unsigned registryScript;         // REGISTRY resource id

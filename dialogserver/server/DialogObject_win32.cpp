@@ -140,8 +140,8 @@ HRESULT STDMETHODCALLTYPE DialogObject::Dual::GetTypeInfo(UINT index, LCID local
     return types.dispatch ? types.dispatch.CopyTo(info) : TYPE_E_LIBNOTREGISTERED;
 }
 
-HRESULT STDMETHODCALLTYPE DialogObject::Dual::GetIDsOfNames(REFIID, LPOLESTR* names, UINT count, LCID locale,
-                                                            DISPID* ids)
+HRESULT STDMETHODCALLTYPE
+DialogObject::Dual::GetIDsOfNames(REFIID, LPOLESTR* names, UINT count, LCID locale, DISPID* ids)
 {
     return Win32::API::ComBoundary("GetIDsOfNames: ", [&] {
         const DialogTypeInfo& types = TypeInfoOf(m_object.m_class, locale);
@@ -149,8 +149,13 @@ HRESULT STDMETHODCALLTYPE DialogObject::Dual::GetIDsOfNames(REFIID, LPOLESTR* na
     });
 }
 
-HRESULT STDMETHODCALLTYPE DialogObject::Dual::Invoke(DISPID id, REFIID, LCID locale, WORD flags,
-                                                     DISPPARAMS* parameters, VARIANT* result, EXCEPINFO* exception,
+HRESULT STDMETHODCALLTYPE DialogObject::Dual::Invoke(DISPID id,
+                                                     REFIID,
+                                                     LCID locale,
+                                                     WORD flags,
+                                                     DISPPARAMS* parameters,
+                                                     VARIANT* result,
+                                                     EXCEPINFO* exception,
                                                      UINT* argumentError)
 {
     // The browser's other events come here too; the type information knows only DocumentComplete

@@ -46,10 +46,16 @@ private:
         ULONG STDMETHODCALLTYPE Release() override;
         HRESULT STDMETHODCALLTYPE GetTypeInfoCount(UINT* count) override;
         HRESULT STDMETHODCALLTYPE GetTypeInfo(UINT index, LCID locale, ITypeInfo** info) override;
-        HRESULT STDMETHODCALLTYPE GetIDsOfNames(REFIID riid, LPOLESTR* names, UINT count, LCID locale,
-                                                DISPID* ids) override;
-        HRESULT STDMETHODCALLTYPE Invoke(DISPID id, REFIID riid, LCID locale, WORD flags, DISPPARAMS* parameters,
-                                         VARIANT* result, EXCEPINFO* exception, UINT* argumentError) override;
+        HRESULT STDMETHODCALLTYPE
+        GetIDsOfNames(REFIID riid, LPOLESTR* names, UINT count, LCID locale, DISPID* ids) override;
+        HRESULT STDMETHODCALLTYPE Invoke(DISPID id,
+                                         REFIID riid,
+                                         LCID locale,
+                                         WORD flags,
+                                         DISPPARAMS* parameters,
+                                         VARIANT* result,
+                                         EXCEPINFO* exception,
+                                         UINT* argumentError) override;
         HRESULT STDMETHODCALLTYPE ShowDictionaryDialog(BSTR url, BSTR direction, VARIANT browser) override;
         HRESULT STDMETHODCALLTYPE Detach() override;
         HRESULT STDMETHODCALLTYPE DocumentComplete(IDispatch* page, VARIANT* url) override;

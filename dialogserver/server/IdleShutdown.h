@@ -41,8 +41,8 @@ private:
     mutable std::mutex m_mutex;
     std::condition_variable m_wake;
     long m_count = 0;
-    bool m_signalled = true;   // an unlock to 0 (or the start) since the monitor last looked
-    bool m_activity = false;   // the count reached 0 again while the monitor waited
+    bool m_signalled = true;  // an unlock to 0 (or the start) since the monitor last looked
+    bool m_activity = false;  // the count reached 0 again while the monitor waited
     bool m_stopping = false;
     std::thread m_monitor;
 };

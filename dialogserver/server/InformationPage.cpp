@@ -12,7 +12,8 @@ bool IsWebAddress(const std::u16string& text)
 }
 }  // namespace
 
-PageLocation LocateInformationPage(const std::u16string& entry, const std::u16string& baseAddress,
+PageLocation LocateInformationPage(const std::u16string& entry,
+                                   const std::u16string& baseAddress,
                                    const std::u16string& programFolder)
 {
     if (entry.empty() || IsWebAddress(entry))

@@ -17,7 +17,8 @@ struct PageLocation {
 
 // `entry`: the string table's text; `baseAddress`: the configuration's value ("" when none);
 // `programFolder`: the program's folder, ending in a separator.
-PageLocation LocateInformationPage(const std::u16string& entry, const std::u16string& baseAddress,
+PageLocation LocateInformationPage(const std::u16string& entry,
+                                   const std::u16string& baseAddress,
                                    const std::u16string& programFolder);
 
 }  // namespace dialogserver

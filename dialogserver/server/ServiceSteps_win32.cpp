@@ -6,8 +6,8 @@
 #include "dialogserver/dialogs/mshtml/MshtmlDom_win32.h"
 #include "dialogserver/server/ComDialogHost_win32.h"
 #include "dialogserver/server/DictionaryDialog_win32.h"
-#include "translate/target/BrowserAutomation_win32.h"
 #include "foundation/win32api/ComValues_win32.h"
+#include "translate/target/BrowserAutomation_win32.h"
 
 namespace dialogserver {
 namespace {

@@ -33,21 +33,31 @@ std::u16string LoadResourceString(unsigned id, UiLanguage language)
 {
     const bool russian = language == UiLanguage::Russian;
     switch (id) {
-    case IDS_LOCALE_FOLDER: return russian ? u"locale/ru/" : u"locale/en/";
-    case IDS_CONFIGURATION_PATH:
-        return russian ? u"locale/ru/Configuration.properties" : u"locale/en/Configuration.properties";
-    case IDS_TRANSLATE_DIRECTION_PATH:
-        return russian ? u"locale/ru/translate_direction.properties" : u"locale/en/translate_direction.properties";
-    case IDS_LANGUAGE_CODE: return russian ? u"ru" : u"en";
-    case IDS_DIALOG_PROGID_PREFIX: return u"Vocabra.Dialog.";
-    case IDS_INSTALLER_URL: return text::Utf8ToUtf16(VOCABRA_INSTALLER_URL);
-    case IDS_UPDATE_DOCUMENT_URL: return text::Utf8ToUtf16(VOCABRA_UPDATE_DOCUMENT_URL);
-    case IDS_UPDATE_CAPTION: return russian ? u"\u041E\u0431\u043D\u043E\u0432\u043B\u0435\u043D\u0438\u0435 Vocabra..." : u"Vocabra Update...";
-    case IDS_UPDATE_QUESTION:
-        return russian ? u"\u0412\u044B\u0448\u043B\u0430 \u043D\u043E\u0432\u0430\u044F \u0432\u0435\u0440\u0441\u0438\u044F Vocabra\n"
-                         u"\u0425\u043E\u0442\u0438\u0442\u0435 \u043E\u0431\u043D\u043E\u0432\u0438\u0442\u044C \u0441\u0435\u0439\u0447\u0430\u0441 ?"
-                       : u"New version of the Vocabra is available\nDo you want to update now ?";
-    default: return std::u16string();
+        case IDS_LOCALE_FOLDER:
+            return russian ? u"locale/ru/" : u"locale/en/";
+        case IDS_CONFIGURATION_PATH:
+            return russian ? u"locale/ru/Configuration.properties" : u"locale/en/Configuration.properties";
+        case IDS_TRANSLATE_DIRECTION_PATH:
+            return russian ? u"locale/ru/translate_direction.properties" : u"locale/en/translate_direction.properties";
+        case IDS_LANGUAGE_CODE:
+            return russian ? u"ru" : u"en";
+        case IDS_DIALOG_PROGID_PREFIX:
+            return u"Vocabra.Dialog.";
+        case IDS_INSTALLER_URL:
+            return text::Utf8ToUtf16(VOCABRA_INSTALLER_URL);
+        case IDS_UPDATE_DOCUMENT_URL:
+            return text::Utf8ToUtf16(VOCABRA_UPDATE_DOCUMENT_URL);
+        case IDS_UPDATE_CAPTION:
+            return russian ? u"\u041E\u0431\u043D\u043E\u0432\u043B\u0435\u043D\u0438\u0435 Vocabra..."
+                           : u"Vocabra Update...";
+        case IDS_UPDATE_QUESTION:
+            return russian ? u"\u0412\u044B\u0448\u043B\u0430 \u043D\u043E\u0432\u0430\u044F "
+                             u"\u0432\u0435\u0440\u0441\u0438\u044F Vocabra\n"
+                             u"\u0425\u043E\u0442\u0438\u0442\u0435 \u043E\u0431\u043D\u043E\u0432\u0438\u0442\u044C "
+                             u"\u0441\u0435\u0439\u0447\u0430\u0441 ?"
+                           : u"New version of the Vocabra is available\nDo you want to update now ?";
+        default:
+            return std::u16string();
     }
 }
 

@@ -39,7 +39,7 @@ std::u16string LoadResourceString(unsigned id, UiLanguage language)
         return {};
     const HMODULE module = reinterpret_cast<HMODULE>(&__ImageBase);
     const WORD languageId = language == UiLanguage::Russian ? MAKELANGID(LANG_RUSSIAN, SUBLANG_RUSSIAN_RUSSIA)
-                                                             : MAKELANGID(LANG_ENGLISH, SUBLANG_ENGLISH_US);
+                                                            : MAKELANGID(LANG_ENGLISH, SUBLANG_ENGLISH_US);
     const HRSRC found = ::FindResourceExW(module, RT_STRING, MAKEINTRESOURCEW(id / kStringsPerBlock + 1), languageId);
     if (!found)
         return {};

@@ -14,7 +14,8 @@
 namespace {
 bool IsNumber(const char* name)
 {
-    return *name && std::all_of(name, name + std::char_traits<char>::length(name), [](char c) { return c >= '0' && c <= '9'; });
+    return *name &&
+           std::all_of(name, name + std::char_traits<char>::length(name), [](char c) { return c >= '0' && c <= '9'; });
 }
 
 std::string ReadSmallFile(int folder, const std::string& path)

@@ -27,10 +27,9 @@ bool Collation::Less(std::u16string_view left, std::u16string_view right) const
 {
     if (m_locale->available) {
         const wchar_t* locale = m_locale->name.empty() ? LOCALE_NAME_USER_DEFAULT : m_locale->name.c_str();
-        const int order =
-            ::CompareStringEx(locale, 0, reinterpret_cast<const wchar_t*>(left.data()), static_cast<int>(left.size()),
-                              reinterpret_cast<const wchar_t*>(right.data()), static_cast<int>(right.size()), nullptr,
-                              nullptr, 0);
+        const int order = ::CompareStringEx(
+            locale, 0, reinterpret_cast<const wchar_t*>(left.data()), static_cast<int>(left.size()),
+            reinterpret_cast<const wchar_t*>(right.data()), static_cast<int>(right.size()), nullptr, nullptr, 0);
         if (order == CSTR_LESS_THAN)
             return true;
         if (order == CSTR_GREATER_THAN)

@@ -43,15 +43,14 @@ bool DispatchWaitingMessages(const MessageFilter& filter, int& quitCode)
 PumpEnd PumpUntilSignalled(void* handle, std::chrono::milliseconds limit, const MessageFilter& filter)
 {
     const bool unlimited = limit == std::chrono::milliseconds::max();
-    const auto deadline = unlimited ? std::chrono::steady_clock::time_point::max()
-                                    : std::chrono::steady_clock::now() + limit;
+    const auto deadline =
+        unlimited ? std::chrono::steady_clock::time_point::max() : std::chrono::steady_clock::now() + limit;
     HANDLE handles[] = {handle};
     const DWORD count = handle ? 1 : 0;
     for (;;) {
         DWORD wait = INFINITE;
         if (!unlimited) {
-            const auto left =
-                std::chrono::ceil<std::chrono::milliseconds>(deadline - std::chrono::steady_clock::now());
+            const auto left = std::chrono::ceil<std::chrono::milliseconds>(deadline - std::chrono::steady_clock::now());
             if (left.count() <= 0)
                 return PumpEnd::TimedOut;
             wait = static_cast<DWORD>(std::min<long long>(left.count(), INFINITE - 1));

@@ -4,9 +4,9 @@
 
 #include <memory>
 
+#include "foundation/threads/BackgroundTask.h"
 #include "foundation/win32api/ComApartment_win32.h"
 #include "foundation/win32api/Handles.h"
-#include "foundation/threads/BackgroundTask.h"
 
 namespace threads {
 

@@ -47,10 +47,7 @@ public:
 
     // A null BSTR is, by COM convention, the empty string.
     std::u16string Text() const { return Text(m_value); }
-    static std::u16string Text(BSTR value)
-    {
-        return value ? FromWide(value, SysStringLen(value)) : std::u16string();
-    }
+    static std::u16string Text(BSTR value) { return value ? FromWide(value, SysStringLen(value)) : std::u16string(); }
 
 private:
     BSTR m_value = nullptr;

@@ -19,10 +19,13 @@ int OpenFlags(std::uint32_t access, std::uint32_t disposition)
     const bool writes = access & kGenericWrite;
     flags |= (reads && writes) ? O_RDWR : writes ? O_WRONLY : O_RDONLY;
     switch (disposition) {
-    case kCreateNew: return flags | O_CREAT | O_EXCL;
-    case kCreateAlways:
-    case kOpenAlways: return flags | O_CREAT;
-    default: return flags;  // kOpenExisting, kTruncateExisting
+        case kCreateNew:
+            return flags | O_CREAT | O_EXCL;
+        case kCreateAlways:
+        case kOpenAlways:
+            return flags | O_CREAT;
+        default:
+            return flags;  // kOpenExisting, kTruncateExisting
     }
 }
 
@@ -51,8 +54,13 @@ bool Handle::Close()
     return result == 0;
 }
 
-bool File::Create(const char16_t* path, std::uint32_t access, std::uint32_t shareMode, SecurityAttributes*,
-                  std::uint32_t disposition, std::uint32_t, void*)
+bool File::Create(const char16_t* path,
+                  std::uint32_t access,
+                  std::uint32_t shareMode,
+                  SecurityAttributes*,
+                  std::uint32_t disposition,
+                  std::uint32_t,
+                  void*)
 {
     m_path = path ? path : u"";
     int fd = ::open(text::Utf16ToUtf8(m_path).c_str(), OpenFlags(access, disposition), 0666);
@@ -82,7 +90,8 @@ bool File::Read(void* buffer, std::uint32_t size)
     }
     auto* bytes = static_cast<char*>(buffer);
     while (m_bytesTransferred < size) {
-        const ssize_t got = ::read(DescriptorFromHandle(m_handle), bytes + m_bytesTransferred, size - m_bytesTransferred);
+        const ssize_t got =
+            ::read(DescriptorFromHandle(m_handle), bytes + m_bytesTransferred, size - m_bytesTransferred);
         if (got < 0 && errno == EINTR)
             continue;
         if (got < 0)
@@ -103,7 +112,8 @@ bool File::Write(const void* data, std::uint32_t size)
     }
     const auto* bytes = static_cast<const char*>(data);
     while (m_bytesTransferred < size) {
-        const ssize_t put = ::write(DescriptorFromHandle(m_handle), bytes + m_bytesTransferred, size - m_bytesTransferred);
+        const ssize_t put =
+            ::write(DescriptorFromHandle(m_handle), bytes + m_bytesTransferred, size - m_bytesTransferred);
         if (put < 0 && errno == EINTR)
             continue;
         if (put <= 0)

@@ -67,8 +67,13 @@ public:
 class File : public Handle {
 public:
     // The arguments are CreateFileW's; the path is remembered.
-    bool Create(const char16_t* path, std::uint32_t access, std::uint32_t shareMode, SecurityAttributes* security,
-                std::uint32_t disposition, std::uint32_t flagsAndAttributes, void* templateFile);
+    bool Create(const char16_t* path,
+                std::uint32_t access,
+                std::uint32_t shareMode,
+                SecurityAttributes* security,
+                std::uint32_t disposition,
+                std::uint32_t flagsAndAttributes,
+                void* templateFile);
 
     // Each moves at most `size` bytes and records the count in BytesTransferred().
     bool Read(void* buffer, std::uint32_t size);
@@ -91,7 +96,10 @@ class WaitableHandle : public Handle {};
 class Event : public WaitableHandle {
 public:
     // CreateEventW; `alreadyExisted` tells whether another holder had created the named event.
-    bool Create(const char16_t* name, bool& alreadyExisted, bool manualReset = false, bool initialState = false,
+    bool Create(const char16_t* name,
+                bool& alreadyExisted,
+                bool manualReset = false,
+                bool initialState = false,
                 SecurityAttributes* security = nullptr);
 };
 
@@ -111,10 +119,14 @@ public:
 
     // CreateProcessW with the object's start-up records. A previously started process and its
     // thread are released first, whatever the outcome.
-    bool Create(const char16_t* applicationName, const char16_t* commandLine = nullptr,
-                const char16_t* currentDirectory = nullptr, std::uint32_t creationFlags = 0,
-                SecurityAttributes* processSecurity = nullptr, SecurityAttributes* threadSecurity = nullptr,
-                bool inheritHandles = false, void* environment = nullptr);
+    bool Create(const char16_t* applicationName,
+                const char16_t* commandLine = nullptr,
+                const char16_t* currentDirectory = nullptr,
+                std::uint32_t creationFlags = 0,
+                SecurityAttributes* processSecurity = nullptr,
+                SecurityAttributes* threadSecurity = nullptr,
+                bool inheritHandles = false,
+                void* environment = nullptr);
 
     const Thread& PrimaryThread() const { return m_thread; }
     std::uint32_t ThreadId() const { return m_threadId; }
@@ -128,7 +140,10 @@ using RegistryHandle = ::HKEY__*;
 
 // The predefined root keys, with the values Windows gives them.
 RegistryHandle PredefinedKey(std::uint32_t id);
-inline RegistryHandle CurrentUserKey() { return PredefinedKey(kHkeyCurrentUser); }
+inline RegistryHandle CurrentUserKey()
+{
+    return PredefinedKey(kHkeyCurrentUser);
+}
 
 class RegKey : public THandle<RegistryHandle> {
 public:
@@ -136,9 +151,13 @@ public:
     bool Close() override;
 
     // RegCreateKeyExW. On failure the held key is closed and the object stays empty.
-    bool Create(RegistryHandle root, const char16_t* subKey, const char16_t* keyClass = nullptr,
-                std::uint32_t options = kRegOptionNonVolatile, std::uint32_t access = kKeyAllAccess,
-                SecurityAttributes* security = nullptr, std::uint32_t* disposition = nullptr);
+    bool Create(RegistryHandle root,
+                const char16_t* subKey,
+                const char16_t* keyClass = nullptr,
+                std::uint32_t options = kRegOptionNonVolatile,
+                std::uint32_t access = kKeyAllAccess,
+                SecurityAttributes* security = nullptr,
+                std::uint32_t* disposition = nullptr);
 
     // A REG_DWORD of non-zero size; `value` is 0 whenever the result is false.
     bool GetDWORD(const char16_t* name, std::uint32_t& value) const;

@@ -21,8 +21,13 @@ bool Handle::Close()
     return closed;
 }
 
-bool File::Create(const char16_t* path, std::uint32_t access, std::uint32_t shareMode, SecurityAttributes* security,
-                  std::uint32_t disposition, std::uint32_t flagsAndAttributes, void* templateFile)
+bool File::Create(const char16_t* path,
+                  std::uint32_t access,
+                  std::uint32_t shareMode,
+                  SecurityAttributes* security,
+                  std::uint32_t disposition,
+                  std::uint32_t flagsAndAttributes,
+                  void* templateFile)
 {
     m_path = path ? path : u"";
     HANDLE file = ::CreateFileW(Wide(path), access, shareMode, security, disposition, flagsAndAttributes, templateFile);
@@ -70,7 +75,10 @@ bool File::GetSize(std::uint32_t& lowPart) const
     return true;
 }
 
-bool Event::Create(const char16_t* name, bool& alreadyExisted, bool manualReset, bool initialState,
+bool Event::Create(const char16_t* name,
+                   bool& alreadyExisted,
+                   bool manualReset,
+                   bool initialState,
                    SecurityAttributes* security)
 {
     HANDLE event = ::CreateEventW(security, manualReset, initialState, Wide(name));

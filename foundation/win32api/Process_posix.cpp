@@ -79,8 +79,14 @@ bool ProcessEx::Close()
     return Handle::Close();
 }
 
-bool ProcessEx::Create(const char16_t* applicationName, const char16_t* commandLine, const char16_t* currentDirectory,
-                       std::uint32_t, SecurityAttributes*, SecurityAttributes*, bool, void*)
+bool ProcessEx::Create(const char16_t* applicationName,
+                       const char16_t* commandLine,
+                       const char16_t* currentDirectory,
+                       std::uint32_t,
+                       SecurityAttributes*,
+                       SecurityAttributes*,
+                       bool,
+                       void*)
 {
     Close();
     std::vector<std::string> arguments;
@@ -88,9 +94,9 @@ bool ProcessEx::Create(const char16_t* applicationName, const char16_t* commandL
         for (const std::u16string& argument : SplitCommandLine(commandLine))
             arguments.push_back(text::Utf16ToUtf8(argument));
     }
-    const std::string program =
-        (applicationName && *applicationName) ? text::Utf16ToUtf8(applicationName)
-                                              : (arguments.empty() ? std::string() : arguments.front());
+    const std::string program = (applicationName && *applicationName)
+                                    ? text::Utf16ToUtf8(applicationName)
+                                    : (arguments.empty() ? std::string() : arguments.front());
     if (program.empty()) {
         errno = ENOENT;
         return false;

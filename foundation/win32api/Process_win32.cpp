@@ -32,9 +32,14 @@ bool ProcessEx::Close()
     return Handle::Close();
 }
 
-bool ProcessEx::Create(const char16_t* applicationName, const char16_t* commandLine, const char16_t* currentDirectory,
-                       std::uint32_t creationFlags, SecurityAttributes* processSecurity,
-                       SecurityAttributes* threadSecurity, bool inheritHandles, void* environment)
+bool ProcessEx::Create(const char16_t* applicationName,
+                       const char16_t* commandLine,
+                       const char16_t* currentDirectory,
+                       std::uint32_t creationFlags,
+                       SecurityAttributes* processSecurity,
+                       SecurityAttributes* threadSecurity,
+                       bool inheritHandles,
+                       void* environment)
 {
     Close();
 

@@ -168,8 +168,12 @@ bool RegKey::Close()
     return true;
 }
 
-bool RegKey::Create(RegistryHandle root, const char16_t* subKey, const char16_t* /*keyClass*/,
-                    std::uint32_t /*options*/, std::uint32_t /*access*/, SecurityAttributes* /*security*/,
+bool RegKey::Create(RegistryHandle root,
+                    const char16_t* subKey,
+                    const char16_t* /*keyClass*/,
+                    std::uint32_t /*options*/,
+                    std::uint32_t /*access*/,
+                    SecurityAttributes* /*security*/,
                     std::uint32_t* disposition)
 {
     std::unique_ptr<HKEY__> key;

@@ -37,8 +37,13 @@ bool RegKey::Close()
     return Succeeded(status);
 }
 
-bool RegKey::Create(RegistryHandle root, const char16_t* subKey, const char16_t* keyClass, std::uint32_t options,
-                    std::uint32_t access, SecurityAttributes* security, std::uint32_t* disposition)
+bool RegKey::Create(RegistryHandle root,
+                    const char16_t* subKey,
+                    const char16_t* keyClass,
+                    std::uint32_t options,
+                    std::uint32_t access,
+                    SecurityAttributes* security,
+                    std::uint32_t* disposition)
 {
     HKEY key = nullptr;
     DWORD created = 0;

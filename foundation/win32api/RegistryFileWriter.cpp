@@ -93,7 +93,10 @@ void AppendValue(std::string& out, const RegistryValue& value)
         AppendQuoted(out, text);
     } else if (value.type == kRegDword && d.size() == 4) {
         out += "dword:";
-        AppendHex(out, std::uint32_t{d[0]} | (std::uint32_t{d[1]} << 8) | (std::uint32_t{d[2]} << 16) | (std::uint32_t{d[3]} << 24), 8);
+        AppendHex(out,
+                  std::uint32_t{d[0]} | (std::uint32_t{d[1]} << 8) | (std::uint32_t{d[2]} << 16) |
+                      (std::uint32_t{d[3]} << 24),
+                  8);
     } else {
         out += "hex(";
         AppendHex(out, value.type, 1);

@@ -201,12 +201,12 @@ bool ModifyStore(const std::string& file, const std::function<StoreChange(Regist
     if (!LoadStore(file, document))
         return false;
     switch (change(document)) {
-    case StoreChange::Write:
-        return SaveStore(file, document);
-    case StoreChange::Keep:
-        return true;
-    case StoreChange::Fail:
-        break;
+        case StoreChange::Write:
+            return SaveStore(file, document);
+        case StoreChange::Keep:
+            return true;
+        case StoreChange::Fail:
+            break;
     }
     return false;
 }

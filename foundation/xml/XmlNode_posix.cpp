@@ -91,7 +91,8 @@ XmlNodeWalk::XmlNodeWalk(const XmlNode& node, Kind kind) : m_impl(std::make_uniq
     const XmlNode::Impl* parent = node.m_impl.get();
     if (parent && !parent->declaration) {
         auto add = [&](xmlNode* item, xmlNs* declaration) {
-            m_impl->items.push_back(std::make_shared<XmlNode::Impl>(XmlNode::Impl{parent->document, item, declaration}));
+            m_impl->items.push_back(
+                std::make_shared<XmlNode::Impl>(XmlNode::Impl{parent->document, item, declaration}));
         };
         if (kind == Kind::Children) {
             for (xmlNode* child = parent->node->children; child; child = child->next)

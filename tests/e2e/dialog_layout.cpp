@@ -42,7 +42,8 @@ BOOL CALLBACK CheckDialog(HWND window, LPARAM parameter)
     wchar_t kind[64] = {};
     ::GetWindowTextW(window, title, 256);
     ::GetClassNameW(window, kind, 64);
-    if (!::IsWindowVisible(window) || std::wcscmp(kind, L"#32770") != 0 || std::wcsncmp(title, search->title, std::wcslen(search->title)) != 0)
+    if (!::IsWindowVisible(window) || std::wcscmp(kind, L"#32770") != 0 ||
+        std::wcsncmp(title, search->title, std::wcslen(search->title)) != 0)
         return TRUE;
     ++search->dialogs;
     // Direct children only: a control's own parts are the control's business.

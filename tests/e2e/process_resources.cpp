@@ -109,8 +109,8 @@ int wmain(int argc, wchar_t** argv)
     PROCESS_MEMORY_COUNTERS memory{};
     memory.cb = sizeof memory;
     ::GetProcessMemoryInfo(process, &memory, sizeof memory);
-    std::printf("handles=%ld gdi=%lu user=%lu windows=%ld private=%llu\n", CountHandles(id), gdi, user,
-                windows.count, static_cast<unsigned long long>(memory.PagefileUsage));
+    std::printf("handles=%ld gdi=%lu user=%lu windows=%ld private=%llu\n", CountHandles(id), gdi, user, windows.count,
+                static_cast<unsigned long long>(memory.PagefileUsage));
     ::CloseHandle(process);
     return 0;
 }

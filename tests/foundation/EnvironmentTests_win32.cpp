@@ -34,12 +34,13 @@ TEST_P(Win32AbsentStrings, LoadAsEmptyInBothLanguages)
 
 // Ids 96-111 share one block with the locale strings, 112-127 the next: gaps inside a present
 // block must not borrow a neighbour's text, and ids beyond 16 bits must not wrap onto real ones.
-INSTANTIATE_TEST_SUITE_P(
-    Neighbours, Win32AbsentStrings,
-    testing::Values(AbsentString{IDS_LOCALE_FOLDER - 1, "gap before the table, same block"},
-                    AbsentString{IDS_DIALOG_PROGID_PREFIX + 1, "gap after the table, same block"},
-                    AbsentString{127, "last entry of the second block"},
-                    AbsentString{0x100000 + IDS_LOCALE_FOLDER, "wraps onto the table's block in 16 bits"}));
+INSTANTIATE_TEST_SUITE_P(Neighbours,
+                         Win32AbsentStrings,
+                         testing::Values(AbsentString{IDS_LOCALE_FOLDER - 1, "gap before the table, same block"},
+                                         AbsentString{IDS_DIALOG_PROGID_PREFIX + 1, "gap after the table, same block"},
+                                         AbsentString{127, "last entry of the second block"},
+                                         AbsentString{0x100000 + IDS_LOCALE_FOLDER,
+                                                      "wraps onto the table's block in 16 bits"}));
 
 TEST(Win32LogFolder, LiesInTheUsersLocalLowFolder)
 {

@@ -28,13 +28,13 @@ TEST(OrdinalCase, LettersOfEachCoveredScriptMatchTheirOtherCase)
 {
     const Pair cases[] = {
         {u"Vocabra Test", u"vOCABRA tEST", true},
-        {u"\u00e0\u00fe\u00ff", u"\u00c0\u00de\u0178", true},            // Latin-1, ÿ and Ÿ
+        {u"\u00e0\u00fe\u00ff", u"\u00c0\u00de\u0178", true},              // Latin-1, ÿ and Ÿ
         {u"\u0101\u013a\u017e\u0133", u"\u0100\u0139\u017d\u0132", true},  // Latin Extended-A, both pairings
         {u"\u03b1\u03c2\u03c3\u03ac\u03ce", u"\u0391\u03a3\u03a3\u0386\u038f", true},  // Greek, final sigma
         {u"\u043f\u043e\u043b\u044c\u0437\u043e\u0432\u0430\u0442\u0435\u043b\u044c",
          u"\u041f\u041e\u041b\u042c\u0417\u041e\u0412\u0410\u0422\u0415\u041b\u042c", true},  // Пользователь
-        {u"\u0451\u045f\u0491\u04c2\u04d9", u"\u0401\u040f\u0490\u04c1\u04d8", true},  // ё џ ґ ӂ ә
-        {u"\u0561\uff41", u"\u0531\uff21", true},                         // Armenian, full-width
+        {u"\u0451\u045f\u0491\u04c2\u04d9", u"\u0401\u040f\u0490\u04c1\u04d8", true},         // ё џ ґ ӂ ә
+        {u"\u0561\uff41", u"\u0531\uff21", true},                                             // Armenian, full-width
         // Not the same letter: neighbours in the blocks, letters of other scripts that look alike.
         {u"\u0430", u"\u0431", false},
         {u"\u0101", u"\u0102", false},

@@ -28,23 +28,23 @@ TEST_P(PropertiesLineRules, ParsesLineAsTheReaderDefines)
     }
 }
 
-INSTANTIATE_TEST_SUITE_P(
-    Lines, PropertiesLineRules,
-    ::testing::Values(
-        LineCase{" \t key one \t=\t value two \t", u"key one", u"value two"},
-        LineCase{"empty=", u"empty", u""},
-        LineCase{"  =value", u"", nullptr},
-        LineCase{"url=http://host/q?a=1&b=2", u"url", u"http://host/q?a=1&b=2"},
-        LineCase{"   # comment=with equals", u"# comment", nullptr},
-        LineCase{"!bang=yes", u"!bang", u"yes"},
-        LineCase{"key:value", u"key", nullptr},
-        LineCase{"key=value # not a comment", u"key", u"value # not a comment"},
-        LineCase{"path=C:\\Program Files\\Vocabra\\", u"path", u"C:\\Program Files\\Vocabra\\"},
-        LineCase{"escape=\\u0041\\n", u"escape", u"\\u0041\\n"},
-        LineCase{"\xD0\xBA\xD0\xBB\xD1\x8E\xD1\x87=\xD0\xB7\xD0\xBD\xD0\xB0\xD1\x87", u"\u043A\u043B\u044E\u0447",
-                 u"\u0437\u043D\u0430\u0447"},
-        LineCase{"nbsp\xC2\xA0=\xC2\xA0value\xE3\x80\x80", u"nbsp", u"value"},
-        LineCase{"bad\xFF=x", u"bad\uFFFD", u"x"}));
+INSTANTIATE_TEST_SUITE_P(Lines,
+                         PropertiesLineRules,
+                         ::testing::Values(LineCase{" \t key one \t=\t value two \t", u"key one", u"value two"},
+                                           LineCase{"empty=", u"empty", u""},
+                                           LineCase{"  =value", u"", nullptr},
+                                           LineCase{"url=http://host/q?a=1&b=2", u"url", u"http://host/q?a=1&b=2"},
+                                           LineCase{"   # comment=with equals", u"# comment", nullptr},
+                                           LineCase{"!bang=yes", u"!bang", u"yes"},
+                                           LineCase{"key:value", u"key", nullptr},
+                                           LineCase{"key=value # not a comment", u"key", u"value # not a comment"},
+                                           LineCase{"path=C:\\Program Files\\Vocabra\\", u"path",
+                                                    u"C:\\Program Files\\Vocabra\\"},
+                                           LineCase{"escape=\\u0041\\n", u"escape", u"\\u0041\\n"},
+                                           LineCase{"\xD0\xBA\xD0\xBB\xD1\x8E\xD1\x87=\xD0\xB7\xD0\xBD\xD0\xB0\xD1\x87",
+                                                    u"\u043A\u043B\u044E\u0447", u"\u0437\u043D\u0430\u0447"},
+                                           LineCase{"nbsp\xC2\xA0=\xC2\xA0value\xE3\x80\x80", u"nbsp", u"value"},
+                                           LineCase{"bad\xFF=x", u"bad\uFFFD", u"x"}));
 
 TEST(Properties, FileStructureRules)
 {
@@ -70,7 +70,9 @@ TEST(Properties, FileStructureRules)
 TEST(Properties, ByteOrderMarkIsNotPartOfTheFirstKey)
 {
     Properties properties;
-    properties.LoadText("\xEF\xBB\xBF" "first=1\nsecond=2");
+    properties.LoadText(
+        "\xEF\xBB\xBF"
+        "first=1\nsecond=2");
     EXPECT_EQ(properties.GetString(u"first"), u"1");
     EXPECT_EQ(properties.GetString(u"second"), u"2");
 }
@@ -118,10 +120,20 @@ TEST(Properties, GetIntReadsLeadingDigitsAndClamps)
         const char16_t* text;
         std::int32_t expected;
     } cases[] = {
-        {u"42", 42},           {u"  \t17", 17},          {u"12abc", 12},         {u"abc", 0},
-        {u"", 0},              {u"-35", -35},            {u"+8", 8},             {u"- 3", 0},
-        {u"2147483647", 2147483647}, {u"2147483648", 2147483647}, {u"99999999999999999999", 2147483647},
-        {u"-2147483648", -2147483647 - 1}, {u"-99999999999", -2147483647 - 1}, {u"007", 7},
+        {u"42", 42},
+        {u"  \t17", 17},
+        {u"12abc", 12},
+        {u"abc", 0},
+        {u"", 0},
+        {u"-35", -35},
+        {u"+8", 8},
+        {u"- 3", 0},
+        {u"2147483647", 2147483647},
+        {u"2147483648", 2147483647},
+        {u"99999999999999999999", 2147483647},
+        {u"-2147483648", -2147483647 - 1},
+        {u"-99999999999", -2147483647 - 1},
+        {u"007", 7},
     };
     for (const auto& testCase : cases)
         EXPECT_EQ(ParseInt32(testCase.text), testCase.expected) << "case " << (&testCase - cases);

@@ -27,11 +27,12 @@ Bytes Utf16Le(std::u16string_view text, bool terminated = true)
 
 const std::u16string kKey = u"HKEY_CURRENT_USER\\Software\\Corvane\\Vocabra";
 const std::string kHeader = "Windows Registry Editor Version 5.00\n\n";
-const std::string kExample = kHeader + "[HKEY_CURRENT_USER\\Software\\Corvane\\Vocabra]\n"
-                                       "\"dictionaryPriority\"=\"Multilex,Lingvo\"\n"
-                                       "\"useCtrlCC\"=dword:00000000\n"
-                                       "\"lastCheckForUpdateTime\"=hex(b):00,e1,f5,05,00,00,00,00\n"
-                                       "\"blob\"=hex(3):01,02\n\n";
+const std::string kExample = kHeader +
+                             "[HKEY_CURRENT_USER\\Software\\Corvane\\Vocabra]\n"
+                             "\"dictionaryPriority\"=\"Multilex,Lingvo\"\n"
+                             "\"useCtrlCC\"=dword:00000000\n"
+                             "\"lastCheckForUpdateTime\"=hex(b):00,e1,f5,05,00,00,00,00\n"
+                             "\"blob\"=hex(3):01,02\n\n";
 
 RegistryDocument ExampleDocument()
 {
@@ -135,12 +136,14 @@ TEST(RegistryFile, ReadsEquivalentSpellings)
         "\xEF\xBB\xBF" + kExample,
         "; exported\n\n  Windows Registry Editor Version 5.00  \n; note\n" + section +
             "\t\"dictionaryPriority\"=\"Multilex,Lingvo\"\t\n" + rest + "\"blob\"=hex:01,02\n",
-        kHeader + section + "\"dictionaryPriority\"=\"Multilex,Lingvo\"\n\"useCtrlCC\"=dword:00000000\n"
-                            "\"lastCheckForUpdateTime\"=hex(b):00,e1,\\\r\n  f5,05,00,\\\n  00,00,00\n"
-                            "\"blob\"=hex(3):01,\\\n02\n",
+        kHeader + section +
+            "\"dictionaryPriority\"=\"Multilex,Lingvo\"\n\"useCtrlCC\"=dword:00000000\n"
+            "\"lastCheckForUpdateTime\"=hex(b):00,e1,\\\r\n  f5,05,00,\\\n  00,00,00\n"
+            "\"blob\"=hex(3):01,\\\n02\n",
         // Repeats merge: the later data wins, the first spelling and place stay.
-        kHeader + section + "\"dictionaryPriority\"=\"old\"\n\"useCtrlCC\"=dword:1\n[hkey_current_user\\software\\CORVANE\\vocabra]\n"
-                            "\"DICTIONARYPRIORITY\"=\"Multilex,Lingvo\"\n" +
+        kHeader + section +
+            "\"dictionaryPriority\"=\"old\"\n\"useCtrlCC\"=dword:1\n[hkey_current_user\\software\\CORVANE\\vocabra]\n"
+            "\"DICTIONARYPRIORITY\"=\"Multilex,Lingvo\"\n" +
             rest + "\"blob\"=hex(3):01,02\n",
     };
     for (const std::string& text : cases) {
@@ -191,11 +194,8 @@ TEST(RegistryFile, RefusesToWriteWhatCannotBeReadBack)
         std::u16string path;
         std::u16string name;
     } cases[] = {
-        {kKey, u"line\nbreak"},
-        {kKey, std::u16string(u"zero\0", 5)},
-        {kKey, std::u16string(1, char16_t(0xDC00))},
-        {u"-HKEY_USERS\\A", u"a"},
-        {u"HKEY_USERS\\\\A", u"a"},
+        {kKey, u"line\nbreak"},    {kKey, std::u16string(u"zero\0", 5)}, {kKey, std::u16string(1, char16_t(0xDC00))},
+        {u"-HKEY_USERS\\A", u"a"}, {u"HKEY_USERS\\\\A", u"a"},
     };
     for (const auto& c : cases) {
         std::string text = "unchanged";

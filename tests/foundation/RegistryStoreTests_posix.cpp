@@ -17,7 +17,8 @@ namespace fs = std::filesystem;
 namespace {
 
 const char16_t kVocabraKey[] = u"Software\\Microsoft\\Internet Explorer\\LowRegistry\\Corvane\\Vocabra";
-const std::string kSection = "[HKEY_CURRENT_USER\\Software\\Microsoft\\Internet Explorer\\LowRegistry\\Corvane\\Vocabra]\n";
+const std::string kSection =
+    "[HKEY_CURRENT_USER\\Software\\Microsoft\\Internet Explorer\\LowRegistry\\Corvane\\Vocabra]\n";
 const std::string kHeader = "Windows Registry Editor Version 5.00\n\n";
 constexpr int kValuesPerWriter = 1000;
 
@@ -82,9 +83,10 @@ TEST_F(RegistryStore, WritesValuesInTheRegeditFormat)
     ASSERT_TRUE(key.SetQWORD(u"lastCheckForUpdateTime", 100000000));
     ASSERT_TRUE(key.SetValue(u"blob", kRegBinary, blob, 2));
     ASSERT_TRUE(key.SetValue(nullptr, kRegSz, u"C:\\\"x\"", 14));
-    const std::string values = "\"dictionaryPriority\"=\"Multilex,Lingvo\"\n"
-                               "\"useCtrlCC\"=dword:00000000\n"
-                               "\"lastCheckForUpdateTime\"=hex(b):00,e1,f5,05,00,00,00,00\n";
+    const std::string values =
+        "\"dictionaryPriority\"=\"Multilex,Lingvo\"\n"
+        "\"useCtrlCC\"=dword:00000000\n"
+        "\"lastCheckForUpdateTime\"=hex(b):00,e1,f5,05,00,00,00,00\n";
     EXPECT_EQ(StoreText(), kHeader + kSection + values + "\"blob\"=hex(3):01,02\n@=\"C:\\\\\\\"x\\\"\"\n\n");
 
     EXPECT_TRUE(key.DeleteValue(u"BLOB"));
@@ -95,11 +97,12 @@ TEST_F(RegistryStore, WritesValuesInTheRegeditFormat)
 
 TEST_F(RegistryStore, ReadsAHandWrittenFileWithoutRewritingIt)
 {
-    const std::string text = "\xEF\xBB\xBFWindows Registry Editor Version 5.00\r\n\r\n"
-                             "[hkey_current_user\\software\\Microsoft\\Internet Explorer\\LowRegistry\\Corvane\\Vocabra]\r\n"
-                             "\"dictionaryPriority\"=\"Multilex,Lingvo\"\r\n"
-                             "\"useCtrlCC\"=dword:00000001\r\n"
-                             "\"lastCheckForUpdateTime\"=hex(b):00,e1,f5,05,\\\r\n  00,00,00,00\r\n";
+    const std::string text =
+        "\xEF\xBB\xBFWindows Registry Editor Version 5.00\r\n\r\n"
+        "[hkey_current_user\\software\\Microsoft\\Internet Explorer\\LowRegistry\\Corvane\\Vocabra]\r\n"
+        "\"dictionaryPriority\"=\"Multilex,Lingvo\"\r\n"
+        "\"useCtrlCC\"=dword:00000001\r\n"
+        "\"lastCheckForUpdateTime\"=hex(b):00,e1,f5,05,\\\r\n  00,00,00,00\r\n";
     WriteStore(text);
     RegKey key, parent;
     std::uint32_t disposition = 0;
@@ -123,7 +126,8 @@ TEST_F(RegistryStore, ReadsAHandWrittenFileWithoutRewritingIt)
 
 TEST_F(RegistryStore, TypedGettersApplyTheTypeRules)
 {
-    WriteStore(kHeader + kSection + "\"text\"=\"0\"\n\"emptySz\"=\"\"\n\"emptyDword\"=hex(4):\n\"dword\"=dword:00000007\n");
+    WriteStore(kHeader + kSection +
+               "\"text\"=\"0\"\n\"emptySz\"=\"\"\n\"emptyDword\"=hex(4):\n\"dword\"=dword:00000007\n");
     RegKey key;
     ASSERT_TRUE(key.Create(CurrentUserKey(), kVocabraKey));
     const struct {  // NOLINT(clang-analyzer-optin.performance.Padding): cases read in this order
@@ -133,11 +137,8 @@ TEST_F(RegistryStore, TypedGettersApplyTheTypeRules)
         bool isString;
         std::u16string text;
     } cases[] = {
-        {u"text", false, 0, true, u"0"},
-        {u"emptySz", false, 0, true, u""},
-        {u"emptyDword", false, 0, true, u""},
-        {u"missing", false, 0, false, u""},
-        {u"dword", true, 7, true, u"\u0007"},
+        {u"text", false, 0, true, u"0"},    {u"emptySz", false, 0, true, u""},    {u"emptyDword", false, 0, true, u""},
+        {u"missing", false, 0, false, u""}, {u"dword", true, 7, true, u"\u0007"},
     };
     for (const auto& c : cases) {
         std::uint32_t dword = 99;
@@ -183,8 +184,10 @@ TEST_F(RegistryStore, CreateResolvesPathsAndKeepsTheFirstSpelling)
     EXPECT_EQ(disposition, kRegCreatedNewKey);
     ASSERT_TRUE(deeper.SetDWORD(u"x", 1));
     ASSERT_TRUE(parent.Create(CurrentUserKey(), u"software"));
-    EXPECT_EQ(StoreText(), kHeader + "[HKEY_CURRENT_USER\\Software\\Corvane]\n\n[HKEY_CURRENT_USER\\Software\\Corvane\\Sub]\n\n"
-                                     "[HKEY_CURRENT_USER\\Software\\Corvane\\Sub\\Deeper]\n\"x\"=dword:00000001\n\n");
+    EXPECT_EQ(StoreText(),
+              kHeader +
+                  "[HKEY_CURRENT_USER\\Software\\Corvane]\n\n[HKEY_CURRENT_USER\\Software\\Corvane\\Sub]\n\n"
+                  "[HKEY_CURRENT_USER\\Software\\Corvane\\Sub\\Deeper]\n\"x\"=dword:00000001\n\n");
 
     for (const char16_t* bad : {u"\\Lead", u"a\\\\b", u"Trail\\", u"line\nbreak"}) {
         ASSERT_TRUE(child.IsValid());

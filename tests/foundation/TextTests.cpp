@@ -19,12 +19,16 @@ TEST(Utf, MalformedInputBecomesReplacementCharacters)
         const char* utf8;
         std::u16string expected;
     } cases[] = {
-        {"a\x80" "b", u"a\uFFFDb"},           // stray continuation byte
-        {"\xC0\xAF", u"\uFFFD\uFFFD"},         // overlong slash
-        {"\xED\xA0\x80", u"\uFFFD\uFFFD\uFFFD"},  // encoded surrogate
-        {"\xE2\x82", u"\uFFFD\uFFFD"},         // cut short at the end
+        {"a\x80"
+         "b",
+         u"a\uFFFDb"},                                      // stray continuation byte
+        {"\xC0\xAF", u"\uFFFD\uFFFD"},                      // overlong slash
+        {"\xED\xA0\x80", u"\uFFFD\uFFFD\uFFFD"},            // encoded surrogate
+        {"\xE2\x82", u"\uFFFD\uFFFD"},                      // cut short at the end
         {"\xF4\x90\x80\x80", u"\uFFFD\uFFFD\uFFFD\uFFFD"},  // past U+10FFFF
-        {"\xD0" "A", u"\uFFFDA"},              // lead byte without its continuation
+        {"\xD0"
+         "A",
+         u"\uFFFDA"},  // lead byte without its continuation
     };
     for (const auto& testCase : cases)
         EXPECT_EQ(text::Utf8ToUtf16(testCase.utf8), testCase.expected) << testCase.utf8;

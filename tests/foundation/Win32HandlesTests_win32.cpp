@@ -100,8 +100,8 @@ TEST(Win32RegKey, ValuesLandInTheSystemRegistry)
     {
         RegKey key;
         std::uint32_t disposition = 0;
-        ASSERT_TRUE(key.Create(CurrentUserKey(), subKey.c_str(), nullptr, kRegOptionNonVolatile, kKeyAllAccess,
-                               nullptr, &disposition));
+        ASSERT_TRUE(key.Create(CurrentUserKey(), subKey.c_str(), nullptr, kRegOptionNonVolatile, kKeyAllAccess, nullptr,
+                               &disposition));
         EXPECT_EQ(kRegCreatedNewKey, disposition);
         ASSERT_TRUE(key.SetDWORD(u"log", 1));
         ASSERT_TRUE(key.SetString(u"dictionaryPriority", u"A,B"));

@@ -168,7 +168,9 @@ void LocalHttpServer::Reply(const LoopbackSocket& client, const HttpReply& reply
     }
 }
 
-void LocalHttpServer::Drip(const LoopbackSocket& client, std::string_view bytes, std::chrono::milliseconds interval) const
+void LocalHttpServer::Drip(const LoopbackSocket& client,
+                           std::string_view bytes,
+                           std::chrono::milliseconds interval) const
 {
     for (std::size_t i = 0; i < bytes.size() && !m_stop; ++i) {
         if (!client.SendAll(bytes.substr(i, 1)))

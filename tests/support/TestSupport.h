@@ -51,7 +51,7 @@ void WriteFileBytes(const std::filesystem::path& path, const std::string& bytes)
 }  // namespace testsupport
 
 // Defines a child role: VOCABRA_CHILD_ROLE(writer) { ... return 0; }
-#define VOCABRA_CHILD_ROLE(name)                                                              \
-    [[maybe_unused]] static int name##_child_role(const std::vector<std::string>& args);      \
+#define VOCABRA_CHILD_ROLE(name)                                                                      \
+    [[maybe_unused]] static int name##_child_role(const std::vector<std::string>& args);              \
     static ::testsupport::ChildRoleRegistration name##_child_registration(#name, &name##_child_role); \
     static int name##_child_role([[maybe_unused]] const std::vector<std::string>& args)

@@ -36,16 +36,18 @@ protected:
     }
 
     // A service definition with the given directions, parameters and display type.
-    void WriteService(const std::string& file, const std::string& name, const std::string& directions,
-                      const std::string& parameters, const std::string& displayType = "popup",
+    void WriteService(const std::string& file,
+                      const std::string& name,
+                      const std::string& directions,
+                      const std::string& parameters,
+                      const std::string& displayType = "popup",
                       const std::string& extra = "") const
     {
-        WriteLocaleFile(file, "service.name=" + name + "\nservice.icon=icons/" + name +
-                                  ".ico\nsupported.directions=" + directions +
-                                  "\ndictionary.direction.to.parameter=" + parameters +
-                                  "\ndictionary.service.url=http://" + name +
-                                  ".test/q?l=%locale%&d=%direction%&w=%words%\ndictionary.display.type=" +
-                                  displayType + "\n" + extra);
+        WriteLocaleFile(
+            file, "service.name=" + name + "\nservice.icon=icons/" + name + ".ico\nsupported.directions=" + directions +
+                      "\ndictionary.direction.to.parameter=" + parameters + "\ndictionary.service.url=http://" + name +
+                      ".test/q?l=%locale%&d=%direction%&w=%words%\ndictionary.display.type=" + displayType + "\n" +
+                      extra);
     }
 
     // Configuration.properties listing "simple" services in priority order, each defined in its

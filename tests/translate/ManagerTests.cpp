@@ -2,9 +2,9 @@
 
 #include <gtest/gtest.h>
 
+#include "tests/translate/EngineFixture.h"
 #include "translate/manager/DictionaryManager.h"
 #include "translate/manager/TranslateException.h"
-#include "tests/translate/EngineFixture.h"
 
 namespace {
 using translate::DirectionList;
@@ -32,12 +32,13 @@ protected:
 
     void WriteConfiguration(const std::string& dictionaries, const std::string& extra = "")
     {
-        WriteLocaleFile("Configuration.properties",
-                        "dictionaries=" + dictionaries +
-                            "\ndictionary.Lingvo.type=eval\ndictionary.Lingvo.eval=lexFactory.createLingvoDictionary()\n"
-                            "dictionary.Multilex.type=eval\ndictionary.Multilex.eval=lexFactory.createMultilexDictionary()\n"
-                            "dictionary.Google.type=simple\ndictionary.Google.config=google.properties\n" +
-                            extra);
+        WriteLocaleFile(
+            "Configuration.properties",
+            "dictionaries=" + dictionaries +
+                "\ndictionary.Lingvo.type=eval\ndictionary.Lingvo.eval=lexFactory.createLingvoDictionary()\n"
+                "dictionary.Multilex.type=eval\ndictionary.Multilex.eval=lexFactory.createMultilexDictionary()\n"
+                "dictionary.Google.type=simple\ndictionary.Google.config=google.properties\n" +
+                extra);
     }
 
     static std::u16string RejectionOf(DictionaryManager& manager, const std::u16string& id)

@@ -15,7 +15,8 @@ public:
         translate::target::DisplaySettings display;
     };
 
-    void ShowUrl(const std::u16string& url, const translate::Direction& direction,
+    void ShowUrl(const std::u16string& url,
+                 const translate::Direction& direction,
                  const translate::target::DisplaySettings& display) override
     {
         requests.push_back({url, direction, display});

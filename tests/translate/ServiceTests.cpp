@@ -1,8 +1,8 @@
 #include <gtest/gtest.h>
 
+#include "tests/translate/EngineFixture.h"
 #include "translate/manager/TranslateException.h"
 #include "translate/service/SimpleDictionary.h"
-#include "tests/translate/EngineFixture.h"
 
 namespace {
 using translate::DirectionList;
@@ -63,9 +63,8 @@ TEST_F(ServiceTest, RequestAddressFillsEveryPlaceholder)
     WriteService("s.properties", "S", "en-ru,ru-en", "enru,ruen", "popup",
                  "dictionary.service.url=http://s.test/%words%/?l=%locale%&d=%direction%&w=%words%&x=%other%\n");
     SimpleDictionary service(u"s.properties");
-    EXPECT_EQ(service.BuildRequestUrl(u"a b", u"en-ru"), u"http://s.test/a%20b/?l=" +
-                                                           LoadResourceString(IDS_LANGUAGE_CODE) +
-                                                           u"&d=enru&w=a%20b&x=%other%");
+    EXPECT_EQ(service.BuildRequestUrl(u"a b", u"en-ru"),
+              u"http://s.test/a%20b/?l=" + LoadResourceString(IDS_LANGUAGE_CODE) + u"&d=enru&w=a%20b&x=%other%");
 
     const UiLanguage russian = UiLanguage::Russian;
     SetUiLanguageOverride(&russian);

@@ -1,11 +1,11 @@
 // Requests through the native display: a recording target stands in for the browser.
 #include <gtest/gtest.h>
 
+#include "tests/translate/EngineFixture.h"
 #include "tests/translate/RecordingTarget.h"
 #include "translate/manager/TranslateException.h"
 #include "translate/service/DialogClasses.h"
 #include "translate/service/SimpleDictionary.h"
-#include "tests/translate/EngineFixture.h"
 
 namespace {
 using translate::TranslateException;
@@ -47,7 +47,8 @@ TEST_F(NativeServiceTest, UnsupportedDirectionNeverReachesTheDisplay)
 
 TEST_F(NativeServiceTest, InTheBrowserEveryDisplayBecomesTheTabDisplayOfTheSameRequest)
 {
-    WriteService("l.properties", "L", "en-ru", "1", "dialog", "dictionary.dialog=Lingvo\ndictionary.window.width=600\n");
+    WriteService("l.properties", "L", "en-ru", "1", "dialog",
+                 "dictionary.dialog=Lingvo\ndictionary.window.width=600\n");
     WriteService("p.properties", "P", "en-ru", "1", "popup");
     WriteService("t.properties", "T", "en-ru", "1", "tab");
     for (const char16_t* file : {u"l.properties", u"p.properties", u"t.properties"}) {

@@ -53,8 +53,8 @@ TEST_F(AnswerSizes, ComeBackPerService)
     // The bounds are kept; sizes outside them leave the stored size as it was.
     tray::RememberAnswerSize(m_key, kService, {tray::kSmallestAnswerSide, tray::kLargestAnswerSide});
     EXPECT_EQ(Remembered(), "50x20000");
-    for (const LogicalSize bad : {LogicalSize{0, 0}, LogicalSize{49, 600}, LogicalSize{800, 20001},
-                                  LogicalSize{-160, 600}}) {
+    for (const LogicalSize bad :
+         {LogicalSize{0, 0}, LogicalSize{49, 600}, LogicalSize{800, 20001}, LogicalSize{-160, 600}}) {
         tray::RememberAnswerSize(m_key, kService, bad);
         EXPECT_EQ(Remembered(), "50x20000") << bad.width << "x" << bad.height;
     }

@@ -35,9 +35,9 @@ TEST_F(HistoryFileTest, IsWrittenWholeAndReadBack)
     ASSERT_TRUE(tray::SaveHistory(File(), {entries[1]}));
     EXPECT_EQ(tray::LoadHistory(File()), std::vector<HistoryEntry>{entries[1]});
     // Nothing but the file is left in its folder.
-    EXPECT_EQ(std::distance(std::filesystem::directory_iterator(m_file.parent_path()),
-                            std::filesystem::directory_iterator()),
-              1);
+    EXPECT_EQ(
+        std::distance(std::filesystem::directory_iterator(m_file.parent_path()), std::filesystem::directory_iterator()),
+        1);
 }
 
 TEST_F(HistoryFileTest, ADamagedFileKeepsItsRestAsideAndIsWrittenAgainWithoutIt)

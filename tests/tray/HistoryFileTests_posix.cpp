@@ -55,7 +55,8 @@ TEST(HistoryFileWrite, ThatFailsHalfWayLeavesTheOldFile)
     const std::vector<tray::HistoryEntry> old = {{u"cat", u"en-ru", u"Fake", 0}};
     ASSERT_TRUE(tray::SaveHistory(file, old));
 
-    std::vector<tray::HistoryEntry> longer(200, tray::HistoryEntry{u"a long word to fill the disk", u"en-ru", u"Fake", 0});
+    std::vector<tray::HistoryEntry> longer(200,
+                                           tray::HistoryEntry{u"a long word to fill the disk", u"en-ru", u"Fake", 0});
     {
         const FileSizeLimit full(1000);  // the disk is full after 1000 bytes
         EXPECT_FALSE(tray::SaveHistory(file, longer));

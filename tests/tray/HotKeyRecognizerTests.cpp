@@ -16,9 +16,9 @@ TEST(HotKeyRecognizer, SecondReleaseWithinASecondTranslates)
     HotKeyRecognizer recognizer;
     EXPECT_FALSE(recognizer.OnKeyEvent(kKeyUpMessage, kVirtualKeyC, true, 10000));  // first press
     EXPECT_TRUE(recognizer.OnKeyEvent(kKeyUpMessage, kVirtualKeyC, true, 10800));
-    EXPECT_TRUE(recognizer.OnKeyEvent(kKeyUpMessage, kVirtualKeyC, true, 10900));   // a triple press posts twice
+    EXPECT_TRUE(recognizer.OnKeyEvent(kKeyUpMessage, kVirtualKeyC, true, 10900));       // a triple press posts twice
     EXPECT_TRUE(recognizer.OnKeyEvent(kKeyUpMessage, kVirtualKeyInsert, true, 11000));  // exactly 1000 ms, other key
-    EXPECT_FALSE(recognizer.OnKeyEvent(kKeyUpMessage, kVirtualKeyC, true, 11200));  // a new first press
+    EXPECT_FALSE(recognizer.OnKeyEvent(kKeyUpMessage, kVirtualKeyC, true, 11200));      // a new first press
     EXPECT_TRUE(recognizer.OnKeyEvent(kKeyUpMessage, kVirtualKeyC, true, 11300));
 }
 
@@ -28,7 +28,7 @@ TEST(HotKeyRecognizer, IgnoresPressesOtherKeysAndReleasesWithoutCtrl)
     EXPECT_FALSE(recognizer.OnKeyEvent(kKeyUpMessage, kVirtualKeyC, true, 5000));
     EXPECT_FALSE(recognizer.OnKeyEvent(kKeyDown, kVirtualKeyC, true, 5100));
     EXPECT_FALSE(recognizer.OnKeyEvent(kSysKeyUp, kVirtualKeyC, true, 5100));
-    EXPECT_FALSE(recognizer.OnKeyEvent(kKeyUpMessage, 0x56, true, 5100));  // V
+    EXPECT_FALSE(recognizer.OnKeyEvent(kKeyUpMessage, 0x56, true, 5100));           // V
     EXPECT_FALSE(recognizer.OnKeyEvent(kKeyUpMessage, kVirtualKeyC, false, 5200));  // Ctrl let go
     // None of those moved the first press.
     EXPECT_TRUE(recognizer.OnKeyEvent(kKeyUpMessage, kVirtualKeyC, true, 5900));

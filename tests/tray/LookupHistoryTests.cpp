@@ -11,7 +11,9 @@ using tray::HistoryEntry;
 
 constexpr std::int64_t kDecember8 = 1796744683;  // 2026-12-08T15:44:43Z
 
-HistoryEntry Entry(std::u16string word, std::u16string direction = u"en-ru", std::u16string service = u"Fake",
+HistoryEntry Entry(std::u16string word,
+                   std::u16string direction = u"en-ru",
+                   std::u16string service = u"Fake",
                    std::int64_t time = kDecember8)
 {
     return {std::move(word), std::move(direction), std::move(service), time};
@@ -60,8 +62,11 @@ TEST(LookupHistory, KeepsTheNewestFiveThousand)
 TEST(HistoryFile, AnyWordComesBackAsItWas)
 {
     const std::vector<HistoryEntry> entries = {
-        Entry(u"tab\there"),         Entry(u"two\nlines\r\n"), Entry(u"back\\slash \\t not a tab"),
-        Entry(u"Ёлка 雪 🙂"),        Entry(u"x", u"ru-en", u"Id\twith tab", 0),
+        Entry(u"tab\there"),
+        Entry(u"two\nlines\r\n"),
+        Entry(u"back\\slash \\t not a tab"),
+        Entry(u"Ёлка 雪 🙂"),
+        Entry(u"x", u"ru-en", u"Id\twith tab", 0),
         Entry(u"old", u"en-ru", u"Fake", -62167219200),  // the first second of year 0
     };
     const std::string text = tray::SerializeHistory(entries);
@@ -75,15 +80,15 @@ TEST(HistoryFile, IsReadAsFarAsItIsSoundAndTheRestIsKeptAside)
 {
     const std::string sound = "cat\ten-ru\tFake\t2026-12-08T15:44:43Z\r\ndog\ten-ru\tFake\t2026-12-08T15:44:44Z\n";
     const std::vector<std::string> breaks = {
-        "three\ten-ru\tFake\n",                           // a field short
-        "five\ten-ru\tFake\t2026-12-08T15:44:43Z\tx\n",   // one too many
-        "\ten-ru\tFake\t2026-12-08T15:44:43Z\n",           // no word
-        "bad\\q\ten-ru\tFake\t2026-12-08T15:44:43Z\n",     // an escape that is none
-        "end\\\ten-ru\tFake\t2026-12-08T15:44:43Z\n",      // a backslash that escapes the separator
-        "utf\xff\ten-ru\tFake\t2026-12-08T15:44:43Z\n",   // broken UTF-8
-        "feb\ten-ru\tFake\t2026-02-29T10:00:00Z\n",       // no such day
-        "late\ten-ru\tFake\t2026-12-08T24:00:00Z\n",      // no such hour
-        "cut\ten-ru\tFake\t2026-12-08T15:4\n",            // the write stopped here
+        "three\ten-ru\tFake\n",                          // a field short
+        "five\ten-ru\tFake\t2026-12-08T15:44:43Z\tx\n",  // one too many
+        "\ten-ru\tFake\t2026-12-08T15:44:43Z\n",         // no word
+        "bad\\q\ten-ru\tFake\t2026-12-08T15:44:43Z\n",   // an escape that is none
+        "end\\\ten-ru\tFake\t2026-12-08T15:44:43Z\n",    // a backslash that escapes the separator
+        "utf\xff\ten-ru\tFake\t2026-12-08T15:44:43Z\n",  // broken UTF-8
+        "feb\ten-ru\tFake\t2026-02-29T10:00:00Z\n",      // no such day
+        "late\ten-ru\tFake\t2026-12-08T24:00:00Z\n",     // no such hour
+        "cut\ten-ru\tFake\t2026-12-08T15:4\n",           // the write stopped here
     };
     for (const std::string& broken : breaks) {
         SCOPED_TRACE(broken);
@@ -102,10 +107,9 @@ TEST(HistoryFile, IsReadAsFarAsItIsSoundAndTheRestIsKeptAside)
 
 TEST(HistoryExport, IsTabSeparatedWithAnkisHeaderAndTheServicesNames)
 {
-    const std::string text = tray::ExportHistory({Entry(u"кот"), Entry(u"a\tb\nc", u"de-ru", u"Second", 0)},
-                                                 [](const std::u16string& id) {
-                                                     return id == u"Fake" ? u"Fake Dictionary" : u"?" + id;
-                                                 });
+    const std::string text =
+        tray::ExportHistory({Entry(u"кот"), Entry(u"a\tb\nc", u"de-ru", u"Second", 0)},
+                            [](const std::u16string& id) { return id == u"Fake" ? u"Fake Dictionary" : u"?" + id; });
     EXPECT_EQ(text,
               "#separator:tab\n#html:false\n#columns:Word\tDirection\tService\tTime\n"
               "\xD0\xBA\xD0\xBE\xD1\x82\ten-ru\tFake Dictionary\t2026-12-08T15:44:43Z\n"

@@ -180,9 +180,9 @@ TEST_F(MainDialogTest, HotKeysAreWatchedWhileEitherIsOnAndTheTipSaysWhenTheyCann
 TEST_F(MainDialogTest, TheFrontEndsOwnCommandsAreLeftToIt)
 {
     Controller();
-    for (const std::uint32_t command : {std::uint32_t{ID_OPEN_VOCABRA}, std::uint32_t{ID_APP_ABOUT},
-                                        std::uint32_t{ID_APP_EXIT}, 0u, kServiceCommand - 1,
-                                        kDirectionCommand + tray::kMaxDirectionCommands})
+    for (const std::uint32_t command :
+         {std::uint32_t{ID_OPEN_VOCABRA}, std::uint32_t{ID_APP_ABOUT}, std::uint32_t{ID_APP_EXIT}, 0u,
+          kServiceCommand - 1, kDirectionCommand + tray::kMaxDirectionCommands})
         EXPECT_FALSE(Controller().OnMenuCommand(command)) << command;
     EXPECT_EQ(Stored(u"dictionaryPriority"), u"(absent)");
 }

@@ -123,8 +123,11 @@ public:
     std::function<void()> onAnswer;  // the user acts while an answer is being waited for
 };
 
-inline const tray::MainDialogTexts kTexts{
-    u"Vocabra", u"Словарь: %s (%s)", u"Горячие клавиши выключены", u"Не сохранено", {u"Другие", u"Словарь", u"В браузере"}};
+inline const tray::MainDialogTexts kTexts{u"Vocabra",
+                                          u"Словарь: %s (%s)",
+                                          u"Горячие клавиши выключены",
+                                          u"Не сохранено",
+                                          {u"Другие", u"Словарь", u"В браузере"}};
 
 class MainDialogTest : public EngineTest {
 protected:
@@ -152,9 +155,9 @@ protected:
 
     void DeleteValues()
     {
-        for (const char16_t* name : {u"dictionaryDirection", u"dictionaryPriority", u"dictionaryDefaultDirections",
-                                     u"useCtrlCC", u"useCtrlInsIns", u"openMainWindowOnTranslation",
-                                     u"A.openInBrowser", u"B.openInBrowser"})
+        for (const char16_t* name :
+             {u"dictionaryDirection", u"dictionaryPriority", u"dictionaryDefaultDirections", u"useCtrlCC",
+              u"useCtrlInsIns", u"openMainWindowOnTranslation", u"A.openInBrowser", u"B.openInBrowser"})
             m_settings->key.DeleteValue(name);
     }
 

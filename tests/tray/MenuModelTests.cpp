@@ -7,13 +7,20 @@ using tray::MenuItem;
 
 std::u16string Name(const translate::Direction& direction)
 {
-    if (direction == u"en-") return u"English";
-    if (direction == u"de-") return u"German";
-    if (direction == u"ru-") return u"Russian";
-    if (direction == u"-ru") return u"to Russian";
-    if (direction == u"-en") return u"to English";
-    if (direction == u"-de") return u"to German";
-    if (direction == u"-fr") return u"to French";
+    if (direction == u"en-")
+        return u"English";
+    if (direction == u"de-")
+        return u"German";
+    if (direction == u"ru-")
+        return u"Russian";
+    if (direction == u"-ru")
+        return u"to Russian";
+    if (direction == u"-en")
+        return u"to English";
+    if (direction == u"-de")
+        return u"to German";
+    if (direction == u"-fr")
+        return u"to French";
     return u"<" + direction + u">";
 }
 
@@ -48,8 +55,8 @@ TEST(DirectionsPopup, GroupsBySourceAndSortsByName)
 TEST(DictionaryMenu, FavouritesOtherSeparatorServices)
 {
     const translate::DirectionList directions = {u"de-ru", u"en-ru", u"ru-en"};
-    const auto items = tray::BuildDictionaryMenu({u"ru-en", u"en-ru"}, directions, {u"Lingvo", u"Google"}, u"Other",
-                                                 u"Service", Name);
+    const auto items =
+        tray::BuildDictionaryMenu({u"ru-en", u"en-ru"}, directions, {u"Lingvo", u"Google"}, u"Other", u"Service", Name);
     ASSERT_EQ(items.size(), 5u);
     EXPECT_EQ(items[0].command, 8702u);
     EXPECT_EQ(items[0].text, u"<ru-en>");
@@ -74,8 +81,8 @@ TEST(DictionaryMenu, ItemsPastTheirRangeAreLeftOut)
         directions.push_back(u"s" + std::u16string(1, static_cast<char16_t>(u'A' + i % 26)) + u"-t" +
                              std::u16string(1, static_cast<char16_t>(0x400 + i)));
     const std::vector<std::u16string> services(150, u"Service");
-    const auto items = tray::BuildDictionaryMenu({directions[3], directions[220]}, directions, services, u"Other",
-                                                 u"Service", Name);
+    const auto items =
+        tray::BuildDictionaryMenu({directions[3], directions[220]}, directions, services, u"Other", u"Service", Name);
 
     ASSERT_EQ(items.size(), 4u);  // the favourite past the range has no item
     EXPECT_EQ(items[0].command, tray::kDirectionCommandBase + 3);

@@ -63,8 +63,10 @@ TEST_F(CurrentServiceChoice, FollowsTheServiceATranslationUses)
     EXPECT_EQ(tray::CurrentServiceOpensInBrowser(m_settings.key, Manager(), u"de-ru"), false);
 
     // The check box stores what it shows, whatever was stored before.
-    EXPECT_EQ(tray::SetCurrentServiceOpensInBrowser(m_settings.key, Manager(), u"de-ru", true), tray::ChoiceResult::Stored);
-    EXPECT_EQ(tray::SetCurrentServiceOpensInBrowser(m_settings.key, Manager(), u"de-ru", true), tray::ChoiceResult::Stored);
+    EXPECT_EQ(tray::SetCurrentServiceOpensInBrowser(m_settings.key, Manager(), u"de-ru", true),
+              tray::ChoiceResult::Stored);
+    EXPECT_EQ(tray::SetCurrentServiceOpensInBrowser(m_settings.key, Manager(), u"de-ru", true),
+              tray::ChoiceResult::Stored);
     EXPECT_TRUE(tray::OpensInBrowser(m_settings.key, u"B"));
     EXPECT_EQ(tray::ToggleOpenInBrowser(m_settings.key, Manager(), u"en-ru"), tray::ChoiceResult::Stored);
     EXPECT_FALSE(tray::OpensInBrowser(m_settings.key, u"A"));
@@ -72,7 +74,8 @@ TEST_F(CurrentServiceChoice, FollowsTheServiceATranslationUses)
     // A direction that no service supports has no service to choose for.
     EXPECT_EQ(tray::CurrentServiceOpensInBrowser(m_settings.key, Manager(), u"xx-yy"), std::nullopt);
     EXPECT_EQ(tray::ToggleOpenInBrowser(m_settings.key, Manager(), u"xx-yy"), tray::ChoiceResult::Refused);
-    EXPECT_EQ(tray::SetCurrentServiceOpensInBrowser(m_settings.key, Manager(), u"xx-yy", true), tray::ChoiceResult::Refused);
+    EXPECT_EQ(tray::SetCurrentServiceOpensInBrowser(m_settings.key, Manager(), u"xx-yy", true),
+              tray::ChoiceResult::Refused);
     EXPECT_FALSE(tray::OpensInBrowser(m_settings.key, u"A"));
     EXPECT_TRUE(tray::OpensInBrowser(m_settings.key, u"B"));
 }

@@ -59,9 +59,9 @@ TEST_F(TranslateWordTest, WithoutTheChoiceTheServicesOwnDisplayIsUsed)
 TEST_F(TranslateWordTest, AnUnsupportedDirectionFailsBeforeEitherIsOpened)
 {
     bool answerWindow = false;
-    EXPECT_THROW(tray::TranslateWord(m_settings.key, Manager(), u"word", u"xx-yy", m_browser,
-                                     [&] { answerWindow = true; }),
-                 translate::TranslateException);
+    EXPECT_THROW(
+        tray::TranslateWord(m_settings.key, Manager(), u"word", u"xx-yy", m_browser, [&] { answerWindow = true; }),
+        translate::TranslateException);
     EXPECT_FALSE(answerWindow);
     EXPECT_TRUE(m_browser.requests.empty());
 }

@@ -7,9 +7,9 @@
 
 #include <gtest/gtest.h>
 
+#include "foundation/threads/BackgroundTask.h"
 #include "tests/support/TestSupport.h"
 #include "tests/update/UpdateTestSupport.h"
-#include "foundation/threads/BackgroundTask.h"
 #include "update/UpdateCheck.h"
 
 namespace {

@@ -112,8 +112,7 @@ TEST_F(UpdateCheckTest, AFailedCheckCountsAsDone)
 
 TEST_F(UpdateCheckTest, UnusableDocumentsOfferNothing)
 {
-    LocalHttpServer server(
-        std::vector<HttpReply>{Reply(200, ""), Reply(200, "<r><other/></r>"), Reply(200, "no xml")});
+    LocalHttpServer server(std::vector<HttpReply>{Reply(200, ""), Reply(200, "<r><other/></r>"), Reply(200, "no xml")});
     Settings().key.SetDWORD(u"checkForUpdateInterval", 0);
     for (int i = 0; i < 3; ++i)
         EXPECT_TRUE(update::CheckForUpdate(false, server.Url("/u.xml"), kNow));

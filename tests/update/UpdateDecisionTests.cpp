@@ -10,11 +10,11 @@ TEST(UpdateInterval, DueOnceTheDaysHavePassed)
 {
     const std::int64_t now = 1'800'000'000;
     const std::int64_t day = 86400;
-    EXPECT_TRUE(IsCheckDue(0, 1, now));                     // never checked
+    EXPECT_TRUE(IsCheckDue(0, 1, now));  // never checked
     EXPECT_FALSE(IsCheckDue(now - 86399, 1, now));
     EXPECT_TRUE(IsCheckDue(now - 86400, 1, now));
-    EXPECT_TRUE(IsCheckDue(now, 0, now));                   // interval 0: every time
-    EXPECT_FALSE(IsCheckDue(now + 5, 0, now));              // clock set back
+    EXPECT_TRUE(IsCheckDue(now, 0, now));       // interval 0: every time
+    EXPECT_FALSE(IsCheckDue(now + 5, 0, now));  // clock set back
     EXPECT_FALSE(IsCheckDue(now - day * 6, 7, now));
     EXPECT_TRUE(IsCheckDue(now - day * 7, 7, now));
     // 49711 days overflow 32 bits: the interval wraps to 49711 * 86400 - 2^32 = 63104 seconds.
@@ -25,14 +25,16 @@ TEST(UpdateInterval, DueOnceTheDaysHavePassed)
 
 TEST(UpdateDocumentReading, AttributesFirstThenChildrenLaterWins)
 {
-    auto document = ReadUpdateDocument(u"<vocabra version=\"1.0.0.1\" update_link=\"http://a/\">"
-                                       u"<version> 2.0.0.0 </version></vocabra>");
+    auto document = ReadUpdateDocument(
+        u"<vocabra version=\"1.0.0.1\" update_link=\"http://a/\">"
+        u"<version> 2.0.0.0 </version></vocabra>");
     EXPECT_TRUE(document.matched);
     EXPECT_EQ(document.version, u"2.0.0.0");
     EXPECT_EQ(document.updateLink, u"http://a/");
 
-    document = ReadUpdateDocument(u"<?xml version=\"1.0\"?><!-- published --><r>"
-                                  u"<version> 3.<b>x</b>1 </version><Update_Link>ignored</Update_Link></r>");
+    document = ReadUpdateDocument(
+        u"<?xml version=\"1.0\"?><!-- published --><r>"
+        u"<version> 3.<b>x</b>1 </version><Update_Link>ignored</Update_Link></r>");
     EXPECT_EQ(document.version, u"3.1");
     EXPECT_TRUE(document.updateLink.empty());
 

@@ -11,21 +11,21 @@
 
 #include <gtest/gtest.h>
 
-#include "tests/support/TestSupport.h"
-#include "tests/update/UpdateTestSupport.h"
 #include "foundation/threads/BackgroundTask.h"
 #include "foundation/threads/PumpingWait_win32.h"
+#include "tests/support/TestSupport.h"
+#include "tests/update/UpdateTestSupport.h"
 #include "update/UpdateCheck.h"
 #include "update/UpdateOffer.h"
 
 namespace {
 using namespace std::chrono_literals;
 using Clock = std::chrono::steady_clock;
+using threads::PumpedWork;
+using threads::RunWhilePumping;
 using update::OfferOutcome;
 using update::OfferSteps;
-using threads::PumpedWork;
 using update::RunUpdateOffer;
-using threads::RunWhilePumping;
 
 constexpr UINT kPoke = WM_APP + 1;
 constexpr DWORD kPatienceMs = 5000;

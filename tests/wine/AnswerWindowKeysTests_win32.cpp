@@ -89,8 +89,8 @@ protected:
         RECT clip{};
         OLEINPLACEFRAMEINFO info{};
         info.cb = sizeof(info);
-        if (!placement || FAILED(placement->GetWindowContext(frame.GetAddressOf(), document.GetAddressOf(), &position, &clip,
-                                               &info)))
+        if (!placement ||
+            FAILED(placement->GetWindowContext(frame.GetAddressOf(), document.GetAddressOf(), &position, &clip, &info)))
             return nullptr;
         return frame;
     }
@@ -126,9 +126,9 @@ TEST_F(AnswerWindowKeysTest, ThePageIsOfferedEachKeyFirst)
         Key key;
         bool taken;
     } cases[] = {
-        {control, {WM_KEYDOWN, 'C'}, true},      {control, {WM_KEYUP, 'C'}, true},
-        {window, {WM_KEYDOWN, VK_TAB}, true},    {control, {WM_SYSKEYDOWN, VK_DOWN}, true},
-        {control, {WM_KEYDOWN, VK_F5}, false},   {control, {WM_CHAR, 'q'}, false},
+        {control, {WM_KEYDOWN, 'C'}, true},    {control, {WM_KEYUP, 'C'}, true},
+        {window, {WM_KEYDOWN, VK_TAB}, true},  {control, {WM_SYSKEYDOWN, VK_DOWN}, true},
+        {control, {WM_KEYDOWN, VK_F5}, false}, {control, {WM_CHAR, 'q'}, false},
         {window, {WM_KEYUP, VK_F5}, false},
     };
     std::vector<Key> typed;

@@ -74,8 +74,8 @@ TEST_F(BrowserWindowTest, AShownWindowWhoseBrowserSendsItsRequest)
 
     const Win32::API::Bstr url(server.Url("/lookup/en-ru?text=word"));
     Win32::API::Variant empty;
-    ASSERT_HRESULT_SUCCEEDED(target->GetBrowser()->Navigate(url.Get(), &empty.Value(), &empty.Value(),
-                                                            &empty.Value(), &empty.Value()));
+    ASSERT_HRESULT_SUCCEEDED(
+        target->GetBrowser()->Navigate(url.Get(), &empty.Value(), &empty.Value(), &empty.Value(), &empty.Value()));
     EXPECT_TRUE(wintest::PumpUntil([&] { return server.WaitForGet("/lookup/en-ru?text=word", 0ms); }, 15s));
     target->Dispose();
     EXPECT_FALSE(::IsWindow(window));
@@ -235,8 +235,8 @@ TEST_F(BrowserWindowTest, DisposeDetachesTheDialogHandler)
     for (const auto& c : cases) {
         testdialogs::ClearCalls();
         ComPtr<IDispatch> handler;
-        ASSERT_HRESULT_SUCCEEDED(testdialogs::MakeClassObject(c.clsid)->CreateInstance(
-            nullptr, IID_PPV_ARGS(handler.GetAddressOf())));
+        ASSERT_HRESULT_SUCCEEDED(
+            testdialogs::MakeClassObject(c.clsid)->CreateInstance(nullptr, IID_PPV_ARGS(handler.GetAddressOf())));
         Target* target = Open();
         ASSERT_NE(target, nullptr);
         target->SetDialogHandler(handler.Get());
@@ -323,8 +323,8 @@ TEST_F(BrowserWindowTest, TheSiteAnswersOnlyTheEventItHandles)
     for (const DISPID property : properties) {
         DISPPARAMS none{};
         Win32::API::Variant value;
-        EXPECT_EQ(ambient->Invoke(property, IID_NULL, LOCALE_USER_DEFAULT, DISPATCH_PROPERTYGET, &none,
-                                  &value.Value(), nullptr, nullptr),
+        EXPECT_EQ(ambient->Invoke(property, IID_NULL, LOCALE_USER_DEFAULT, DISPATCH_PROPERTYGET, &none, &value.Value(),
+                                  nullptr, nullptr),
                   DISP_E_MEMBERNOTFOUND)
             << "DISPID " << property;
         EXPECT_EQ(value.Value().vt, VT_EMPTY);
@@ -335,8 +335,8 @@ TEST_F(BrowserWindowTest, TheSiteAnswersOnlyTheEventItHandles)
     const Win32::API::Variant browser(static_cast<IDispatch*>(target->GetBrowser()));
     VARIANT arguments[] = {url.Value(), browser.Value()};
     DISPPARAMS event{arguments, nullptr, 2, 0};
-    EXPECT_EQ(ambient->Invoke(DISPID_DOCUMENTCOMPLETE, IID_NULL, LOCALE_USER_DEFAULT, DISPATCH_METHOD, &event,
-                              nullptr, nullptr, nullptr),
+    EXPECT_EQ(ambient->Invoke(DISPID_DOCUMENTCOMPLETE, IID_NULL, LOCALE_USER_DEFAULT, DISPATCH_METHOD, &event, nullptr,
+                              nullptr, nullptr),
               S_OK);
     target->Dispose();
 }
@@ -400,8 +400,8 @@ public:
         ids[0] = kTitle;
         return S_OK;
     }
-    HRESULT STDMETHODCALLTYPE Invoke(DISPID id, REFIID, LCID, WORD flags, DISPPARAMS*, VARIANT* result, EXCEPINFO*,
-                                     UINT*) override
+    HRESULT STDMETHODCALLTYPE
+    Invoke(DISPID id, REFIID, LCID, WORD flags, DISPPARAMS*, VARIANT* result, EXCEPINFO*, UINT*) override
     {
         if (id != kTitle || !(flags & DISPATCH_PROPERTYGET) || !result)
             return DISP_E_MEMBERNOTFOUND;

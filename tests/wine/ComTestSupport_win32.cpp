@@ -91,8 +91,7 @@ bool RegisterTestDialogServer()
     const std::u16string commandLine = u"\"" + server + u"\" /RegServer";
     Win32::API::ProcessEx process;
     std::uint32_t exitCode = 1;
-    return process.Create(server.c_str(), commandLine.c_str()) && process.WaitForExit(30000, exitCode) &&
-           exitCode == 0;
+    return process.Create(server.c_str(), commandLine.c_str()) && process.WaitForExit(30000, exitCode) && exitCode == 0;
 }
 
 bool TestDialogServerRunning()

@@ -71,13 +71,13 @@ TEST_F(DialogObjectTest, EveryClassAnswersForItsInterfacesAndNoOthers)
         ComPtr<IDispatch> dispatch;
         ComPtr<IUnknown> vtable;
         ComPtr<IDispatch> events;
-        EXPECT_HRESULT_SUCCEEDED(object->QueryInterface(dialogClass.dualInterface,
-                                                        reinterpret_cast<void**>(dual.GetAddressOf())));
+        EXPECT_HRESULT_SUCCEEDED(
+            object->QueryInterface(dialogClass.dualInterface, reinterpret_cast<void**>(dual.GetAddressOf())));
         EXPECT_HRESULT_SUCCEEDED(object->QueryInterface(IID_PPV_ARGS(dispatch.GetAddressOf())));
-        EXPECT_HRESULT_SUCCEEDED(object->QueryInterface(IID_IDictionaryDialog,
-                                                        reinterpret_cast<void**>(vtable.GetAddressOf())));
-        EXPECT_HRESULT_SUCCEEDED(object->QueryInterface(DIID_DWebBrowserEvents2,
-                                                        reinterpret_cast<void**>(events.GetAddressOf())));
+        EXPECT_HRESULT_SUCCEEDED(
+            object->QueryInterface(IID_IDictionaryDialog, reinterpret_cast<void**>(vtable.GetAddressOf())));
+        EXPECT_HRESULT_SUCCEEDED(
+            object->QueryInterface(DIID_DWebBrowserEvents2, reinterpret_cast<void**>(events.GetAddressOf())));
         // IDispatch is the dual interface itself.
         EXPECT_EQ(static_cast<IUnknown*>(dispatch.Get()), dual.Get());
         EXPECT_EQ(static_cast<IUnknown*>(events.Get()), dual.Get());
@@ -102,8 +102,8 @@ TEST_F(DialogObjectTest, AggregationAsEachClassAllows)
 {
     for (const DialogClass& dialogClass : DialogClasses()) {
         const ComPtr<Outer> outer = wintest::Adopt(new Outer());
-        const HRESULT hr =
-            DialogObject::Create(dialogClass, outer.Get(), IID_IUnknown, reinterpret_cast<void**>(outer->inner.GetAddressOf()));
+        const HRESULT hr = DialogObject::Create(dialogClass, outer.Get(), IID_IUnknown,
+                                                reinterpret_cast<void**>(outer->inner.GetAddressOf()));
         if (!dialogClass.aggregatable) {
             EXPECT_EQ(hr, CLASS_E_NOAGGREGATION);
             EXPECT_EQ(outer->inner.Get(), nullptr);
@@ -143,7 +143,8 @@ TEST_F(DialogObjectTest, DispatchComesFromTheRegisteredTypeLibrary)
     DISPID id = 0;
     EXPECT_TRUE(FAILED(dialog->GetIDsOfNames(IID_NULL, &name, 1, LOCALE_SYSTEM_DEFAULT, &id)));
     ComPtr<IDictionaryDialog> vtable;
-    ASSERT_HRESULT_SUCCEEDED(dialog->QueryInterface(IID_IDictionaryDialog, reinterpret_cast<void**>(vtable.GetAddressOf())));
+    ASSERT_HRESULT_SUCCEEDED(
+        dialog->QueryInterface(IID_IDictionaryDialog, reinterpret_cast<void**>(vtable.GetAddressOf())));
     EXPECT_EQ(vtable->Detach(), S_OK);
 
     ASSERT_HRESULT_SUCCEEDED(dialogserver::RegisterTypeLibrary(false));
@@ -169,9 +170,9 @@ TEST_F(DialogObjectTest, DispatchComesFromTheRegisteredTypeLibrary)
     arguments[1].vt = VT_DISPATCH;
     arguments[1].pdispVal = nullptr;
     DISPPARAMS parameters{arguments, nullptr, 2, 0};
-    EXPECT_EQ(dialog->Invoke(id, IID_NULL, LOCALE_SYSTEM_DEFAULT, DISPATCH_METHOD, &parameters, nullptr, nullptr,
-                             nullptr),
-              S_OK);
+    EXPECT_EQ(
+        dialog->Invoke(id, IID_NULL, LOCALE_SYSTEM_DEFAULT, DISPATCH_METHOD, &parameters, nullptr, nullptr, nullptr),
+        S_OK);
     // The browser's other events reach the same IDispatch and are turned away.
     EXPECT_EQ(dialog->Invoke(DISPID_BEFORENAVIGATE2, IID_NULL, LOCALE_SYSTEM_DEFAULT, DISPATCH_METHOD, &parameters,
                              nullptr, nullptr, nullptr),

@@ -120,8 +120,9 @@ protected:
         const std::filesystem::path built(Win32::API::ToWide(GetModuleDirectory()));
         std::filesystem::create_directories(Folder());
         for (const char* shipped : {"pages", "locale"})
-            std::filesystem::copy(built / shipped, Folder() / shipped,
-                                  std::filesystem::copy_options::recursive | std::filesystem::copy_options::overwrite_existing);
+            std::filesystem::copy(
+                built / shipped, Folder() / shipped,
+                std::filesystem::copy_options::recursive | std::filesystem::copy_options::overwrite_existing);
     }
     static void TearDownTestSuite()
     {
@@ -200,8 +201,7 @@ TEST_F(InstalledDialogTest, TheInformationPageIsKnownHoweverTheBrowserWritesItsA
         {u"file:///C:/Users/" + user + u"/AppData/Local/Programs/Vocabra%20Test/pages/en/lingvo.html", true},
         {u"file://C:\\Users\\" + user + u"\\AppData\\Local\\Programs\\Vocabra Test\\pages\\en\\lingvo.html", true},
         {u"file:///c:/users/" + userEscaped + u"/appdata/local/programs/vocabra%20test/pages/en/LINGVO.html", true},
-        {u"file:///C:/Users/" + userEscaped + u"/AppData/Local/Programs/Vocabra%20Test/pages/en/multilex.html",
-         false},
+        {u"file:///C:/Users/" + userEscaped + u"/AppData/Local/Programs/Vocabra%20Test/pages/en/multilex.html", false},
     };
     const std::string toRequest = "Navigate " + text::Utf16ToUtf8(kRequest) + " ";
     for (const Case& c : cases) {
@@ -215,8 +215,8 @@ TEST_F(InstalledDialogTest, TheInformationPageIsKnownHoweverTheBrowserWritesItsA
         dialog.DocumentComplete(c.reported);
 
         // Lingvo's information-page step sends the window on to the request address.
-        const bool sentOn = dialog.script->calls.size() > navigated &&
-                            dialog.script->calls[navigated].rfind(toRequest, 0) == 0;
+        const bool sentOn =
+            dialog.script->calls.size() > navigated && dialog.script->calls[navigated].rfind(toRequest, 0) == 0;
         EXPECT_EQ(sentOn, c.informationPage);
     }
 }

@@ -62,8 +62,8 @@ std::optional<std::u16string> ClassesRootValue(const std::u16string& key, const 
 {
     wchar_t text[1024] = {};
     DWORD size = sizeof text;
-    if (::RegGetValueW(HKEY_CLASSES_ROOT, Win32::API::Wide(key), name ? Win32::API::Wide(name) : nullptr,
-                       RRF_RT_REG_SZ, nullptr, text, &size) != ERROR_SUCCESS)
+    if (::RegGetValueW(HKEY_CLASSES_ROOT, Win32::API::Wide(key), name ? Win32::API::Wide(name) : nullptr, RRF_RT_REG_SZ,
+                       nullptr, text, &size) != ERROR_SUCCESS)
         return std::nullopt;
     return Win32::API::FromWide(text);
 }
@@ -124,8 +124,8 @@ protected:
     static void SetUpTestSuite()
     {
         s_folder = std::make_unique<testsupport::TempFolder>();
-        const std::filesystem::path built = std::filesystem::path(Win32::API::ToWide(GetModuleDirectory())) /
-                                            Win32::API::ToWide(kServerFile);
+        const std::filesystem::path built =
+            std::filesystem::path(Win32::API::ToWide(GetModuleDirectory())) / Win32::API::ToWide(kServerFile);
         std::error_code failed;
         std::filesystem::copy_file(built, s_folder->Path() / Win32::API::ToWide(kServerFile), failed);
         for (const char* language : {"en", "ru"})
@@ -274,9 +274,9 @@ TEST_F(DialogServerProgramTest, EachClassShowsItsInformationPageInANewWindow)
         LPOLESTR detach = const_cast<LPOLESTR>(L"Detach");
         ASSERT_HRESULT_SUCCEEDED(dialog->GetIDsOfNames(IID_NULL, &detach, 1, LOCALE_SYSTEM_DEFAULT, &id));
         DISPPARAMS none{};
-        EXPECT_EQ(dialog->Invoke(id, IID_NULL, LOCALE_SYSTEM_DEFAULT, DISPATCH_METHOD, &none, nullptr, nullptr,
-                                 nullptr),
-                  S_OK);
+        EXPECT_EQ(
+            dialog->Invoke(id, IID_NULL, LOCALE_SYSTEM_DEFAULT, DISPATCH_METHOD, &none, nullptr, nullptr, nullptr),
+            S_OK);
     }
     EXPECT_TRUE(wintest::PumpUntil([] { return ServerProcesses().empty(); }, std::chrono::seconds(15)))
         << "the detached objects should have let the server end";

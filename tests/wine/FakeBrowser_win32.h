@@ -19,8 +19,8 @@ struct BrowserScript {
     std::vector<std::string> calls;  // "Left=340", "Navigate <url> flags=<vt> ...", "Visible=-1"
     HRESULT createResult = S_OK;     // of the class object's CreateInstance
     HRESULT navigateResult = S_OK;
-    HWND window = nullptr;  // what get_HWND reports
-    int created = 0;        // creation requests to the class object
+    HWND window = nullptr;                       // what get_HWND reports
+    int created = 0;                             // creation requests to the class object
     Microsoft::WRL::ComPtr<IDispatch> document;  // what get_Document hands out (none: it fails)
     // What QueryInterface hands out for IConnectionPointContainer (none: the browser has no events).
     Microsoft::WRL::ComPtr<IConnectionPointContainer> events;

@@ -24,8 +24,8 @@ public:
     explicit TemplateDialog(LANGID language)
     {
         const HMODULE module = ::GetModuleHandleW(nullptr);
-        const HRSRC found = ::FindResourceExW(module, MAKEINTRESOURCEW(5) /* RT_DIALOG */,
-                                              MAKEINTRESOURCEW(IDD_MAINDLG), language);
+        const HRSRC found =
+            ::FindResourceExW(module, MAKEINTRESOURCEW(5) /* RT_DIALOG */, MAKEINTRESOURCEW(IDD_MAINDLG), language);
         const HGLOBAL loaded = found ? ::LoadResource(module, found) : nullptr;
         const auto* dialogTemplate = loaded ? static_cast<const DLGTEMPLATE*>(::LockResource(loaded)) : nullptr;
         if (dialogTemplate)
@@ -72,7 +72,8 @@ TEST(MainDialogLayout, TheBrowserCheckBoxFitsInBothLanguages)
 {
     INITCOMMONCONTROLSEX controls{sizeof controls, ICC_USEREX_CLASSES | ICC_STANDARD_CLASSES};
     ASSERT_TRUE(::InitCommonControlsEx(&controls));
-    for (const LANGID language : {MAKELANGID(LANG_ENGLISH, SUBLANG_ENGLISH_US), MAKELANGID(LANG_RUSSIAN, SUBLANG_DEFAULT)}) {
+    for (const LANGID language :
+         {MAKELANGID(LANG_ENGLISH, SUBLANG_ENGLISH_US), MAKELANGID(LANG_RUSSIAN, SUBLANG_DEFAULT)}) {
         SCOPED_TRACE(testing::Message() << "language " << language);
         TemplateDialog dialog(language);
         ASSERT_NE(dialog.Get(), nullptr);

@@ -1,9 +1,9 @@
 #pragma once
 // Reference counting and class objects for the COM objects the tests make themselves.
 
-#include <windows.h>
 #include <oaidl.h>
 #include <unknwn.h>
+#include <windows.h>
 
 #include <atomic>
 

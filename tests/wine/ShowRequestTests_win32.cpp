@@ -8,9 +8,9 @@
 #include <string>
 #include <vector>
 
+#include "tests/support/LocalHttpServer.h"
 #include "tests/wine/ComTestSupport_win32.h"
 #include "tests/wine/FakeBrowser_win32.h"
-#include "tests/support/LocalHttpServer.h"
 #include "tests/wine/TestTarget_win32.h"
 #include "tests/wine/ThrownMessage_win32.h"
 #include "translate/target/BrowserAutomation_win32.h"

@@ -29,8 +29,9 @@ private:
     static inline bool s_initialized = false;
 };
 
-class DictionaryManager : public TranslateManager,
-                          public patterns::Singleton<DictionaryManager, TranslateManagerInitializer<DictionaryManager>> {
+class DictionaryManager
+    : public TranslateManager,
+      public patterns::Singleton<DictionaryManager, TranslateManagerInitializer<DictionaryManager>> {
 public:
     DictionaryManager() = default;
 

@@ -83,7 +83,8 @@ void TranslateManager::Translate(const std::u16string& word, const Direction& di
     GetServiceFor(direction)->Translate(word, direction, target);
 }
 
-void TranslateManager::TranslateInBrowser(const std::u16string& word, const Direction& direction,
+void TranslateManager::TranslateInBrowser(const std::u16string& word,
+                                          const Direction& direction,
                                           target::Target& browser)
 {
     GetServiceFor(direction)->TranslateInBrowser(word, direction, browser);

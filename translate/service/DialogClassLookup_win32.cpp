@@ -1,5 +1,5 @@
-#include <windows.h>
 #include <objbase.h>
+#include <windows.h>
 
 #include "translate/service/DialogClasses.h"
 #include "translate/target/ClassId_win32.h"

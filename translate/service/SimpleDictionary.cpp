@@ -64,7 +64,9 @@ void SimpleDictionary::TranslateInBrowser(std::u16string word, const Direction& 
     Show(word, direction, browser, display);
 }
 
-void SimpleDictionary::Show(const std::u16string& word, const Direction& direction, target::Target& target,
+void SimpleDictionary::Show(const std::u16string& word,
+                            const Direction& direction,
+                            target::Target& target,
                             const target::DisplaySettings& display)
 {
     if (FindDirection(direction) == -1)

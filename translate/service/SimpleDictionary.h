@@ -28,7 +28,9 @@ public:
     target::ClassId m_dialogClsid;  // all zero unless "dialog"
 
 private:
-    void Show(const std::u16string& word, const Direction& direction, target::Target& target,
+    void Show(const std::u16string& word,
+              const Direction& direction,
+              target::Target& target,
               const target::DisplaySettings& display);
 };
 

@@ -28,7 +28,7 @@ public:
 
     Properties m_properties;
     std::u16string m_name;
-    std::u16string m_id;  // set by the manager right after construction
+    std::u16string m_id;    // set by the manager right after construction
     std::u16string m_icon;  // relative to the program folder
     std::u16string m_homeUrl;
     std::u16string m_urlTemplate;

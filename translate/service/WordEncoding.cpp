@@ -10,11 +10,20 @@ bool IsKept(char16_t c)
     if ((c >= u'A' && c <= u'Z') || (c >= u'a' && c <= u'z') || (c >= u'0' && c <= u'9'))
         return true;
     switch (c) {
-    case u'!': case u'\'': case u'(': case u')': case u'*': case u'-': case u'.': case u'/': case u':':
-    case u'_': case u'~':
-        return true;
-    default:
-        return false;
+        case u'!':
+        case u'\'':
+        case u'(':
+        case u')':
+        case u'*':
+        case u'-':
+        case u'.':
+        case u'/':
+        case u':':
+        case u'_':
+        case u'~':
+            return true;
+        default:
+            return false;
     }
 }
 

@@ -17,7 +17,8 @@ using AnswerWindowClosed = void (*)(RequestDisplayTarget* window, void* context)
 // The export: a new answer window, not shown before its first ShowUrl, or null when none can be
 // made. `iconPath` (UTF-8; null or empty: none) is the window's icon. Dispose() closes the window
 // if it is still open, without calling `closed`, and frees it.
-using CreateAnswerWindowFunction = RequestDisplayTarget* (*)(const char* iconPath, AnswerWindowClosed closed,
+using CreateAnswerWindowFunction = RequestDisplayTarget* (*)(const char* iconPath,
+                                                             AnswerWindowClosed closed,
                                                              void* context);
 
 constexpr char kCreateAnswerWindowExport[] = "VocabraCreateAnswerWindow";
@@ -42,7 +43,8 @@ using AnswerWindowChanged = void (*)(RequestDisplayTarget* window, void* context
 using CreateRememberingAnswerWindowFunction = RequestDisplayTarget* (*)(const char* iconPath,
                                                                         const AnswerWindowMemory* remembered,
                                                                         AnswerWindowClosed closed,
-                                                                        AnswerWindowChanged changed, void* context);
+                                                                        AnswerWindowChanged changed,
+                                                                        void* context);
 constexpr char kCreateRememberingAnswerWindowExport[] = "VocabraCreateRememberingAnswerWindow";
 // The GLib log domain of the library's messages, which the program passes on to its own log.
 constexpr char kAnswerWindowLogDomain[] = "vocabra-answer-window";

@@ -25,8 +25,7 @@ HRESULT NavigateBrowser(IWebBrowser2* browser, const std::u16string& url, bool n
     Variant empty;
     if (newTab && IsTabCapableHost()) {
         Variant flags(kOpenInNewTab);
-        HRESULT hr =
-            browser->Navigate(address.Get(), &flags.Value(), &empty.Value(), &empty.Value(), &empty.Value());
+        HRESULT hr = browser->Navigate(address.Get(), &flags.Value(), &empty.Value(), &empty.Value(), &empty.Value());
         if (SUCCEEDED(hr))
             return hr;
     }

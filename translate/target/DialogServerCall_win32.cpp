@@ -59,7 +59,10 @@ HRESULT ShowByName(IDispatch* handler, const Bstr& url, const Bstr& direction, c
 
 // A class served in this process (a host's own, or a test's) is called on this thread, early
 // bound where it can be.
-void ShowInProcess(IDispatch* handler, const std::u16string& url, const Direction& direction, Target* target,
+void ShowInProcess(IDispatch* handler,
+                   const std::u16string& url,
+                   const Direction& direction,
+                   Target* target,
                    IWebBrowser2* browser)
 {
     if (target)
@@ -116,7 +119,10 @@ bool CallServer(ServerCall& call)
 
 // A server that does not start, dies or hangs must not hold the tray program: the call runs on
 // another thread while this one keeps answering, and is given up after kDialogCallLimit.
-void ShowInServer(const CLSID& clsid, const std::u16string& url, const Direction& direction, Target* target,
+void ShowInServer(const CLSID& clsid,
+                  const std::u16string& url,
+                  const Direction& direction,
+                  Target* target,
                   IWebBrowser2* browser)
 {
     auto call = std::make_shared<ServerCall>();
@@ -127,8 +133,8 @@ void ShowInServer(const CLSID& clsid, const std::u16string& url, const Direction
         ::CoMarshalInterThreadInterfaceInStream(IID_IWebBrowser2, browser, call->browser.GetAddressOf());
     // The messages dispatched meanwhile go through the caller's loop's filters, so that its
     // dialogs keep their keys.
-    const threads::PumpedWork done = threads::RunWhilePumping([call] { return CallServer(*call); },
-                                                              kDialogCallLimit, threads::ThreadMessageFilter());
+    const threads::PumpedWork done = threads::RunWhilePumping([call] { return CallServer(*call); }, kDialogCallLimit,
+                                                              threads::ThreadMessageFilter());
     if (done.end != threads::PumpedWork::End::Finished) {
         const std::lock_guard<std::mutex> hold(call->lock);
         call->abandoned = true;

@@ -79,15 +79,13 @@ public:
     {
         if (!names || !ids || count == 0)
             return E_INVALIDARG;
-        ids[0] = (names[0] && ::CompareStringOrdinal(names[0], -1, L"Detach", -1, TRUE) == CSTR_EQUAL)
-                     ? kDetachId
-                     : DISPID_UNKNOWN;
+        ids[0] = (names[0] && ::CompareStringOrdinal(names[0], -1, L"Detach", -1, TRUE) == CSTR_EQUAL) ? kDetachId
+                                                                                                       : DISPID_UNKNOWN;
         for (UINT i = 1; i < count; ++i)
             ids[i] = DISPID_UNKNOWN;
         return ids[0] == kDetachId && count == 1 ? S_OK : DISP_E_UNKNOWNNAME;
     }
-    HRESULT STDMETHODCALLTYPE Invoke(DISPID id, REFIID, LCID, WORD, DISPPARAMS*, VARIANT*, EXCEPINFO*,
-                                     UINT*) override
+    HRESULT STDMETHODCALLTYPE Invoke(DISPID id, REFIID, LCID, WORD, DISPPARAMS*, VARIANT*, EXCEPINFO*, UINT*) override
     {
         if (id != kDetachId)
             return DISP_E_MEMBERNOTFOUND;

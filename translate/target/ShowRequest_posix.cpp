@@ -5,8 +5,7 @@
 
 namespace translate::target {
 
-void ShowRequest(const std::u16string& url, const Direction& direction, Target& target,
-                 const DisplaySettings& display)
+void ShowRequest(const std::u16string& url, const Direction& direction, Target& target, const DisplaySettings& display)
 {
     auto* requestDisplay = dynamic_cast<RequestDisplay*>(&target);
     if (!requestDisplay)

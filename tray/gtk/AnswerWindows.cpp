@@ -20,7 +20,8 @@ bool OpenWithDesktop(std::string address)
     return g_spawn_async(nullptr, argv, nullptr, G_SPAWN_SEARCH_PATH, nullptr, nullptr, nullptr, nullptr);
 }
 
-void DesktopBrowserTarget::ShowUrl(const std::u16string& url, const translate::Direction&,
+void DesktopBrowserTarget::ShowUrl(const std::u16string& url,
+                                   const translate::Direction&,
                                    const translate::target::DisplaySettings&)
 {
     if (!OpenWithDesktop(text::Utf16ToUtf8(url)))
@@ -89,7 +90,8 @@ void AnswerWindows::OnClosed(translate::target::RequestDisplayTarget* window, vo
                         [window, context] { static_cast<OpenWindow*>(context)->owner->Close(window); });
 }
 
-void AnswerWindows::OnChanged(translate::target::RequestDisplayTarget*, void* context,
+void AnswerWindows::OnChanged(translate::target::RequestDisplayTarget*,
+                              void* context,
                               const translate::target::AnswerWindowMemory* changed)
 {
     glib::GuardCallback("an answer window changed", [context, changed] {

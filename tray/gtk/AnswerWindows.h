@@ -17,7 +17,8 @@ bool OpenWithDesktop(std::string address);
 // Shows each address with xdg-open.
 class DesktopBrowserTarget final : public translate::target::RequestDisplayTarget {
 public:
-    void ShowUrl(const std::u16string& url, const translate::Direction& direction,
+    void ShowUrl(const std::u16string& url,
+                 const translate::Direction& direction,
                  const translate::target::DisplaySettings& display) override;
 };
 
@@ -68,7 +69,8 @@ private:
     translate::target::RequestDisplayTarget* Open(const std::string& iconPath, const std::u16string& serviceId);
     void Close(translate::target::RequestDisplayTarget* window);
     static void OnClosed(translate::target::RequestDisplayTarget* window, void* context);
-    static void OnChanged(translate::target::RequestDisplayTarget* window, void* context,
+    static void OnChanged(translate::target::RequestDisplayTarget* window,
+                          void* context,
                           const translate::target::AnswerWindowMemory* changed);
 
     Win32::API::RegKey& m_settings;

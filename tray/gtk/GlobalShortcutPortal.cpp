@@ -97,8 +97,7 @@ std::optional<std::string> FindTriggerDescription(GVariant* shortcuts, const cha
 
 class GlobalShortcutPortal::Client {
 public:
-    explicit Client(ActivatedCallback activated)
-        : m_activated(std::move(activated)), m_cancellable(g_cancellable_new())
+    explicit Client(ActivatedCallback activated) : m_activated(std::move(activated)), m_cancellable(g_cancellable_new())
     {
     }
 

@@ -115,9 +115,9 @@ void HotKeyListener::ReadEvents()
             continue;
         if (cookie->evtype == XI_RawKeyPress || cookie->evtype == XI_RawKeyRelease) {
             const auto* raw = static_cast<const XIRawEvent*>(cookie->data);
-            const std::uint32_t key = m_tracker->OnRawKey(static_cast<std::uint32_t>(raw->detail),
-                                                         cookie->evtype == XI_RawKeyPress,
-                                                         static_cast<std::uint32_t>(raw->time));
+            const std::uint32_t key =
+                m_tracker->OnRawKey(static_cast<std::uint32_t>(raw->detail), cookie->evtype == XI_RawKeyPress,
+                                    static_cast<std::uint32_t>(raw->time));
             if (key != 0)
                 translate = key;
         }

@@ -118,9 +118,10 @@ void MainWindow::BuildWidgets()
     GtkWidget* translate = gtk_button_new_with_label(DesktopText("IDD_MAINDLG.IDOK"));
     gtk_widget_set_name(translate, "translate");
     gtk_widget_set_can_default(translate, TRUE);
-    g_signal_connect_swapped(
-        translate, "clicked",
-        G_CALLBACK(+[](MainWindow* self) { glib::GuardCallback("Translate", [self] { self->m_controller.OnTranslate(); }); }), this);
+    g_signal_connect_swapped(translate, "clicked", G_CALLBACK(+[](MainWindow* self) {
+                                 glib::GuardCallback("Translate", [self] { self->m_controller.OnTranslate(); });
+                             }),
+                             this);
     gtk_grid_attach(GTK_GRID(grid), translate, 1, 0, 1, 1);
 
     // Directions: name and index into the manager's list.

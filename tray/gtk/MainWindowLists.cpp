@@ -133,7 +133,8 @@ void MainWindow::OnServiceChanged(GtkComboBox* combo, gpointer data)
 void MainWindow::OnBrowserChoiceToggled(GtkToggleButton* check, gpointer data)
 {
     glib::GuardCallback("choosing the browser in the dialog", [check, data] {
-        static_cast<MainWindow*>(data)->m_controller.OnOpenInBrowserChecked(gtk_toggle_button_get_active(check) != FALSE);
+        static_cast<MainWindow*>(data)->m_controller.OnOpenInBrowserChecked(gtk_toggle_button_get_active(check) !=
+                                                                            FALSE);
     });
 }
 

@@ -17,10 +17,13 @@ struct ItemAction {
     gpointer window;
 };
 
-GtkWidget* CommandItem(const std::string& text, std::uint32_t command, std::optional<bool> checked,
+GtkWidget* CommandItem(const std::string& text,
+                       std::uint32_t command,
+                       std::optional<bool> checked,
                        const ItemAction& action)
 {
-    GtkWidget* item = checked ? gtk_check_menu_item_new_with_label(text.c_str()) : gtk_menu_item_new_with_label(text.c_str());
+    GtkWidget* item =
+        checked ? gtk_check_menu_item_new_with_label(text.c_str()) : gtk_menu_item_new_with_label(text.c_str());
     // Checked before the handler is connected: setting the mark emits "activate" too.
     if (checked)
         gtk_check_menu_item_set_active(GTK_CHECK_MENU_ITEM(item), *checked);
@@ -30,7 +33,9 @@ GtkWidget* CommandItem(const std::string& text, std::uint32_t command, std::opti
 }
 
 // The portable menu model's items, with the current direction's first item marked.
-void AppendModelItems(GtkWidget* menu, const std::vector<MenuItem>& items, std::optional<std::uint32_t>& checked,
+void AppendModelItems(GtkWidget* menu,
+                      const std::vector<MenuItem>& items,
+                      std::optional<std::uint32_t>& checked,
                       const ItemAction& action)
 {
     for (const MenuItem& item : items) {
@@ -49,8 +54,9 @@ void AppendModelItems(GtkWidget* menu, const std::vector<MenuItem>& items, std::
             const bool mark = checked && *checked == item.command;
             if (mark)
                 checked.reset();  // by command: only the first item with it
-            GtkWidget* entry = CommandItem(text::Utf16ToUtf8(item.text), item.command,
-                                           item.command >= kDirectionCommandBase ? std::optional<bool>(mark) : std::nullopt, action);
+            GtkWidget* entry =
+                CommandItem(text::Utf16ToUtf8(item.text), item.command,
+                            item.command >= kDirectionCommandBase ? std::optional<bool>(mark) : std::nullopt, action);
             if (item.command >= kDirectionCommandBase)
                 gtk_check_menu_item_set_draw_as_radio(GTK_CHECK_MENU_ITEM(entry), TRUE);
             gtk_menu_shell_append(GTK_MENU_SHELL(menu), entry);

@@ -63,9 +63,9 @@ void MainWindow::OfferUpdate()
 void MainWindow::ShowMessage(const std::u16string& text)
 {
     // Not modal: the tray and the hot keys go on while it is read.
-    GtkWidget* dialog = gtk_message_dialog_new(GTK_WINDOW(m_window.get()), GTK_DIALOG_DESTROY_WITH_PARENT,
-                                               GTK_MESSAGE_WARNING, GTK_BUTTONS_OK, "%s",
-                                               text::Utf16ToUtf8(text).c_str());
+    GtkWidget* dialog =
+        gtk_message_dialog_new(GTK_WINDOW(m_window.get()), GTK_DIALOG_DESTROY_WITH_PARENT, GTK_MESSAGE_WARNING,
+                               GTK_BUTTONS_OK, "%s", text::Utf16ToUtf8(text).c_str());
     gtk_window_set_title(GTK_WINDOW(dialog), "Vocabra");
     g_signal_connect(dialog, "response", G_CALLBACK(gtk_widget_destroy), nullptr);
     gtk_widget_show(dialog);

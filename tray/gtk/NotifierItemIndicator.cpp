@@ -49,8 +49,14 @@ public:
     NotifierItemIndicator(const Handlers& handlers, std::function<void()> hostLost)
         : m_handlers(handlers),
           m_hostLost(std::move(hostLost)),
-          m_indicator(APP_INDICATOR(g_object_new(NotifierItemType(), "id", "vocabra-tray", "category",
-                                                 "ApplicationStatus", "icon-name", "vocabra", nullptr)))
+          m_indicator(APP_INDICATOR(g_object_new(NotifierItemType(),
+                                                 "id",
+                                                 "vocabra-tray",
+                                                 "category",
+                                                 "ApplicationStatus",
+                                                 "icon-name",
+                                                 "vocabra",
+                                                 nullptr)))
     {
         g_object_set_data(G_OBJECT(m_indicator.get()), kOwnerKey, this);
         app_indicator_set_title(m_indicator.get(), "Vocabra");
@@ -122,8 +128,7 @@ GtkStatusIcon* NoFallback(AppIndicator* indicator)
 }
 }  // namespace
 
-std::unique_ptr<TrayIndicator> MakeNotifierItem(const TrayIndicator::Handlers& handlers,
-                                                std::function<void()> hostLost)
+std::unique_ptr<TrayIndicator> MakeNotifierItem(const TrayIndicator::Handlers& handlers, std::function<void()> hostLost)
 {
     return std::make_unique<NotifierItemIndicator>(handlers, std::move(hostLost));
 }

@@ -29,7 +29,10 @@ public:
         gtk_status_icon_set_visible(m_icon.get(), FALSE);
     }
 
-    void SetIcon(GdkPixbuf* image, const std::string&) override { gtk_status_icon_set_from_pixbuf(m_icon.get(), image); }
+    void SetIcon(GdkPixbuf* image, const std::string&) override
+    {
+        gtk_status_icon_set_from_pixbuf(m_icon.get(), image);
+    }
     void SetTip(const std::string& tip) override { gtk_status_icon_set_tooltip_text(m_icon.get(), tip.c_str()); }
     void MenuChanged() override {}
 

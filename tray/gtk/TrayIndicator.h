@@ -17,8 +17,8 @@ inline constexpr char kOpenItemName[] = "vocabra-open";
 class TrayIndicator {
 public:
     struct Handlers {
-        std::function<void()> open;          // a double click on the icon
-        std::function<GtkWidget*()> menu;    // a new menu, built for the moment it is shown
+        std::function<void()> open;        // a double click on the icon
+        std::function<GtkWidget*()> menu;  // a new menu, built for the moment it is shown
     };
 
     // Chooses the kind by asking the session bus (null: none) for a StatusNotifierItem watcher, and

@@ -137,7 +137,8 @@ int Run(GApplicationFlags flags, int argc, char** argv, bool& registered)
 
 int main(int argc, char** argv)
 {
-    const tray::DesktopArguments arguments = tray::ParseDesktopArguments(std::vector<std::string>(argv + 1, argv + argc));
+    const tray::DesktopArguments arguments =
+        tray::ParseDesktopArguments(std::vector<std::string>(argv + 1, argv + argc));
     if (!arguments.unknown.empty()) {
         std::fprintf(stderr, "vocabra-tray: unknown argument %s\n%s", arguments.unknown.front().c_str(), kUsage);
         return 2;

@@ -38,8 +38,10 @@ void AnswerView::SetBounds(std::int32_t left, std::int32_t top, std::int32_t wid
         m_window.SetBounds(left, top, width, height);
 }
 
-bool AnswerPlaces::Open(translate::target::Target& window, const std::u16string& serviceId,
-                        const translate::target::MonitorArea& monitor, const Win32::API::RegKey& settings)
+bool AnswerPlaces::Open(translate::target::Target& window,
+                        const std::u16string& serviceId,
+                        const translate::target::MonitorArea& monitor,
+                        const Win32::API::RegKey& settings)
 {
     const HWND handle = WindowOf(window);
     const std::optional<LogicalSize> remembered = RememberedAnswerSize(settings, serviceId);

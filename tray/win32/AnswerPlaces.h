@@ -39,8 +39,10 @@ class AnswerPlaces {
 public:
     // Puts a new window on `monitor`, at the remembered size of `serviceId` or else at its own
     // size; true when the remembered size was used.
-    bool Open(translate::target::Target& window, const std::u16string& serviceId,
-              const translate::target::MonitorArea& monitor, const Win32::API::RegKey& settings);
+    bool Open(translate::target::Target& window,
+              const std::u16string& serviceId,
+              const translate::target::MonitorArea& monitor,
+              const Win32::API::RegKey& settings);
     // The size the engine gave the window: a size the user gives later differs from it.
     void Placed(translate::target::Target& window);
     // Before the window goes: its size is remembered for its service if the user changed it.

@@ -32,7 +32,6 @@ public:
     // restarted, or it did not exist yet when AddIcon ran).
     bool RestoreIcon();
 
-
 private:
     void Reset();
     void SetIcon(HICON icon);

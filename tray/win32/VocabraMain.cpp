@@ -7,6 +7,7 @@
 #include <memory>
 
 #include "foundation/config/Environment.h"
+#include "foundation/threads/BackgroundTask.h"
 #include "foundation/win32api/ComApartment_win32.h"
 #include "foundation/win32api/Handles.h"
 #include "tray/StartupRules.h"
@@ -15,7 +16,6 @@
 #include "tray/win32/MainDlg.h"
 #include "tray/win32/MessageLoop.h"
 #include "tray/win32/UiHandles.h"
-#include "foundation/threads/BackgroundTask.h"
 
 namespace {
 using tray::win32::FromWide;

@@ -80,8 +80,8 @@ ComPtr<IDispatch> ObjectProperty(IDispatch* object, std::u16string_view name, LC
         return nullptr;
     DISPPARAMS none = {};
     Variant property;
-    if (FAILED(object->Invoke(id, IID_NULL, locale, DISPATCH_PROPERTYGET, &none, property.Receive(), nullptr,
-                              nullptr)) ||
+    if (FAILED(
+            object->Invoke(id, IID_NULL, locale, DISPATCH_PROPERTYGET, &none, property.Receive(), nullptr, nullptr)) ||
         property.Value().vt != VT_DISPATCH || !property.Value().pdispVal)
         return nullptr;
     return ComPtr<IDispatch>(property.Value().pdispVal);

@@ -161,7 +161,9 @@ private:
     }
 
     // `remembered`: through the second export, with what the program keeps; null: the first.
-    void Create(const std::string& name, bool disposeOnClose, const std::string& icon,
+    void Create(const std::string& name,
+                bool disposeOnClose,
+                const std::string& icon,
                 const AnswerWindowMemory* remembered)
     {
         auto window = std::make_unique<Window>();
@@ -170,8 +172,9 @@ private:
         if (remembered) {
             const auto create = reinterpret_cast<CreateRememberingAnswerWindowFunction>(
                 Export(translate::target::kCreateRememberingAnswerWindowExport));
-            window->target =
-                create ? create(icon.c_str(), remembered, &Driver::OnClosed, &Driver::OnChanged, window.get()) : nullptr;
+            window->target = create
+                                 ? create(icon.c_str(), remembered, &Driver::OnClosed, &Driver::OnChanged, window.get())
+                                 : nullptr;
         } else {
             const auto create =
                 reinterpret_cast<CreateAnswerWindowFunction>(Export(translate::target::kCreateAnswerWindowExport));

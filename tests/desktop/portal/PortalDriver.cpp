@@ -191,8 +191,9 @@ int main(int argc, char** argv)
             usable = false;
     }
     if (!usable) {
-        std::fputs("usage: portal_driver DESCRIPTION TRIGGER [--destroy-after-start] [--no-sync] [--throwing-callbacks]\n",
-                   stderr);
+        std::fputs(
+            "usage: portal_driver DESCRIPTION TRIGGER [--destroy-after-start] [--no-sync] [--throwing-callbacks]\n",
+            stderr);
         return 2;
     }
     // Standard output carries the report alone; GLib would print debug messages there too.

@@ -12,14 +12,28 @@ using tray::gtk::DesktopText;
 TEST(DesktopStrings, EveryTextTheProgramShowsIsInBothLanguages)
 {
     // The keys name the Windows program's resources; one renamed there would show as its key here.
-    for (const char* key :
-         {"IDD_MAINDLG.CAPTION", "IDD_MAINDLG.IDOK", "ID_USE_CTRL_INS_INS", "ID_USE_CTRL_C_C", "ID_OPEN_VOCABRA",
-          "ID_APP_ABOUT", "ID_APP_EXIT", "IDS_OTHER_DIRECTIONS", "IDS_SERVICES", "IDS_TRAY_TIP", "IDS_HOT_KEYS_OFF",
-          "IDS_WAYLAND_NOTE", "IDS_CLIPBOARD_SHORTCUT", "IDS_CLIPBOARD_SHORTCUT_BOUND", "IDS_CLIPBOARD_COMMAND",
-          "IDS_SETTING_NOT_STORED",
-          "IDD_ABOUTBOX.CAPTION",
-          "IDD_ABOUTBOX.IDOK", "IDD_ABOUTBOX.STATIC1", "IDD_ABOUTBOX.STATIC2", "IDD_ABOUTBOX.STATIC3",
-          "IDD_ABOUTBOX.STATIC4"}) {
+    for (const char* key : {"IDD_MAINDLG.CAPTION",
+                            "IDD_MAINDLG.IDOK",
+                            "ID_USE_CTRL_INS_INS",
+                            "ID_USE_CTRL_C_C",
+                            "ID_OPEN_VOCABRA",
+                            "ID_APP_ABOUT",
+                            "ID_APP_EXIT",
+                            "IDS_OTHER_DIRECTIONS",
+                            "IDS_SERVICES",
+                            "IDS_TRAY_TIP",
+                            "IDS_HOT_KEYS_OFF",
+                            "IDS_WAYLAND_NOTE",
+                            "IDS_CLIPBOARD_SHORTCUT",
+                            "IDS_CLIPBOARD_SHORTCUT_BOUND",
+                            "IDS_CLIPBOARD_COMMAND",
+                            "IDS_SETTING_NOT_STORED",
+                            "IDD_ABOUTBOX.CAPTION",
+                            "IDD_ABOUTBOX.IDOK",
+                            "IDD_ABOUTBOX.STATIC1",
+                            "IDD_ABOUTBOX.STATIC2",
+                            "IDD_ABOUTBOX.STATIC3",
+                            "IDD_ABOUTBOX.STATIC4"}) {
         const char* english = DesktopText(key, UiLanguage::English);
         const char* russian = DesktopText(key, UiLanguage::Russian);
         EXPECT_STRNE(english, key);
@@ -35,8 +49,7 @@ TEST(DesktopStrings, PlacesFilledInTheDesktopsLanguage)
 {
     const UiLanguage russian = UiLanguage::Russian;
     SetUiLanguageOverride(&russian);
-    EXPECT_EQ(DesktopText("IDS_TRAY_TIP", "Английский → Русский", "Lingvo"),
-              "Словарь: Английский → Русский (Lingvo)");
+    EXPECT_EQ(DesktopText("IDS_TRAY_TIP", "Английский → Русский", "Lingvo"), "Словарь: Английский → Русский (Lingvo)");
     SetUiLanguageOverride(nullptr);
 }
 

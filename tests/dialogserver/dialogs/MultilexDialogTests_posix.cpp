@@ -109,7 +109,10 @@ TEST_F(MultilexTest, StatusZero_RunsTheSuggestedLinkOrElseCopiesTheAnswer)
          Lookup::Missing,
          {},
          true},
-        {u"<html status=\"0\"><a href=\"javascript:lookup('cats')\">not in a div</a></html>", Lookup::Succeeds, {}, true},
+        {u"<html status=\"0\"><a href=\"javascript:lookup('cats')\">not in a div</a></html>",
+         Lookup::Succeeds,
+         {},
+         true},
         {u"<html status=\"0\"><div><b>cat</b> кошка</div></html>", Lookup::Succeeds, {}, true},
         {u"<html status=\"1\"><div><a href=\"javascript:lookup('cats')\">cats</a></div></html>",
          Lookup::Succeeds,
@@ -197,7 +200,10 @@ TEST_F(MultilexTest, SuggestedLink_ThatIsNoPlainCallOfAPageFunctionIsNotRun)
         HostShowing multilex(page);
         std::u16string href;
         for (const char16_t unit : std::u16string_view(link))
-            href += unit == u'&' ? u"&amp;" : unit == u'"' ? u"&quot;" : unit == u'<' ? u"&lt;" : std::u16string(1, unit);
+            href += unit == u'&'   ? u"&amp;"
+                    : unit == u'"' ? u"&quot;"
+                    : unit == u'<' ? u"&lt;"
+                                   : std::u16string(1, unit);
         AnswerPage answer = SuggestedLinkAnswer(href);
 
         dialog.ResultPageLoaded(multilex, answer);

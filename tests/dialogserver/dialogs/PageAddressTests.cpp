@@ -127,9 +127,10 @@ TEST(PageAddress, WebAddressesMatchOnlyExactly)
 {
     constexpr char16_t kWebPage[] = u"http://127.0.0.1:8080/pages/en/lingvo.html";
     EXPECT_TRUE(IsSamePageAddress(kWebPage, kWebPage));
-    for (const char16_t* other : {u"http://127.0.0.1:8080/pages/en/Lingvo.html", u"HTTP://127.0.0.1:8080/pages/en/lingvo.html",
-                                  u"http://127.0.0.1:8080/pages/en/lingvo%2Ehtml", u"http://127.0.0.1:8080/pages/en/lingvo.html?",
-                                  u"file:///pages/en/lingvo.html"}) {
+    for (const char16_t* other :
+         {u"http://127.0.0.1:8080/pages/en/Lingvo.html", u"HTTP://127.0.0.1:8080/pages/en/lingvo.html",
+          u"http://127.0.0.1:8080/pages/en/lingvo%2Ehtml", u"http://127.0.0.1:8080/pages/en/lingvo.html?",
+          u"file:///pages/en/lingvo.html"}) {
         SCOPED_TRACE(text::Utf16ToUtf8(other));
         EXPECT_FALSE(IsSamePageAddress(other, kWebPage));
     }

@@ -44,15 +44,63 @@ TEST(SuggestedCall, ReadsTheCallsThePagesLinksMake)
 TEST(SuggestedCall, RefusesEverythingElse)
 {
     const char16_t* const links[] = {
-        u"", u"javascript:", u";", u"go", u"go(", u"go)", u"(go)('x')", u"go('x'", u"go('x'))", u"go(('x'))",
-        u"go('x',)", u"go(,'x')", u"go('x' 'y')", u"go('x');;", u"go('x');go('y')", u"go('x'); evil()",
-        u"go('x') evil()", u"go(evil())", u"go(evil)", u"go('a' + 'b')", u"go(-'a')", u"go(- 1)", u"go(+1)",
-        u"go(01)", u"go(1.)", u"go(.5)", u"go(1e)", u"go(0x10)", u"go(1x)", u"go(1e999)", u"go(NaN)",
-        u"a.b('x')", u"window['go']('x')", u"go.call(null)", u"new go('x')", u"go`x`", u"go['x']",
-        u"go('x') // evil()", u"go('x') /* */", u"/* */go('x')", u"go(/**/'x')",
-        u"go('x)", u"go(\"x')", u"go('line\nend')", u"go('line\\\nend')", u"go('\\101')", u"go('\\08')",
-        u"go('\\x4')", u"go('\\u12')", u"go('\\u{41}')", u"go('\\q')", u"\\u0067o('x')", u"g\u043eo('x')",
-        u"JavaScript:go('x')", u"vbscript:go('x')", u"javascript:javascript:go('x')", u"go\u2028('x')",
+        u"",
+        u"javascript:",
+        u";",
+        u"go",
+        u"go(",
+        u"go)",
+        u"(go)('x')",
+        u"go('x'",
+        u"go('x'))",
+        u"go(('x'))",
+        u"go('x',)",
+        u"go(,'x')",
+        u"go('x' 'y')",
+        u"go('x');;",
+        u"go('x');go('y')",
+        u"go('x'); evil()",
+        u"go('x') evil()",
+        u"go(evil())",
+        u"go(evil)",
+        u"go('a' + 'b')",
+        u"go(-'a')",
+        u"go(- 1)",
+        u"go(+1)",
+        u"go(01)",
+        u"go(1.)",
+        u"go(.5)",
+        u"go(1e)",
+        u"go(0x10)",
+        u"go(1x)",
+        u"go(1e999)",
+        u"go(NaN)",
+        u"a.b('x')",
+        u"window['go']('x')",
+        u"go.call(null)",
+        u"new go('x')",
+        u"go`x`",
+        u"go['x']",
+        u"go('x') // evil()",
+        u"go('x') /* */",
+        u"/* */go('x')",
+        u"go(/**/'x')",
+        u"go('x)",
+        u"go(\"x')",
+        u"go('line\nend')",
+        u"go('line\\\nend')",
+        u"go('\\101')",
+        u"go('\\08')",
+        u"go('\\x4')",
+        u"go('\\u12')",
+        u"go('\\u{41}')",
+        u"go('\\q')",
+        u"\\u0067o('x')",
+        u"g\u043eo('x')",
+        u"JavaScript:go('x')",
+        u"vbscript:go('x')",
+        u"javascript:javascript:go('x')",
+        u"go\u2028('x')",
     };
     for (const char16_t* link : links) {
         SCOPED_TRACE(text::Utf16ToUtf8(link));
@@ -62,7 +110,8 @@ TEST(SuggestedCall, RefusesEverythingElse)
 
 TEST(SuggestedCall, DeclaredFunctionsAreThoseTheScriptDefinesByName)
 {
-    const std::u16string script = uR"(
+    const std::u16string script =
+        uR"(
         var answerId = "translation";
         function setShown(id, shown) { document.getElementById(id).style.display = shown ? "block" : "none"; }
         function  lookup ( word ) { return go(word); }

@@ -109,8 +109,7 @@ std::vector<Operation> ExpectedClassUnregistration(const ShippedClass& shipped, 
 
 namespace {
 // Every class script planned one way, for both destinations, against what `expected` lists.
-void ExpectClassPlans(bool registering,
-                      std::vector<Operation> (*expected)(const ShippedClass&, const Destination&))
+void ExpectClassPlans(bool registering, std::vector<Operation> (*expected)(const ShippedClass&, const Destination&))
 {
     for (const ShippedClass& shipped : ShippedClasses()) {
         const std::u16string script = ReadShippedScript(shipped.scriptFile);

@@ -34,9 +34,9 @@ TEST(ServerCommandLine, WholeWordsAfterADashOrASlashAnyCase)
         {u"/unregserver", ServerCommand::UnregServer},
         {u"-RegServerPerUser\t-Embedding", ServerCommand::RegServerPerUser},
         {u"-Embedding /UnregServer", ServerCommand::UnregServer},
-        {u"/UnregServer /RegServer", ServerCommand::UnregServer},  // the first word decides
+        {u"/UnregServer /RegServer", ServerCommand::UnregServer},         // the first word decides
         {u"\"C:/Program Files/x/RegServer\"", ServerCommand::RunServer},  // ends at a quote, not a blank
-        {u"C:/tools/RegServer", ServerCommand::RegServer},  // a word follows any slash
+        {u"C:/tools/RegServer", ServerCommand::RegServer},                // a word follows any slash
         {u"/", ServerCommand::RunServer},
         {u"-", ServerCommand::RunServer},
     };
@@ -52,7 +52,8 @@ TEST(InformationPage, ShippedPathsWebAddressesAndABaseAddress)
     EXPECT_TRUE(file.isFile);
     EXPECT_EQ(file.where, u"C:\\Program Files\\Vocabra\\pages\\en\\babylon.html");
 
-    const auto web = LocateInformationPage(u"HTTPS://pages.example.org/en/babylon.html", u"http://127.0.0.1:1/", folder);
+    const auto web =
+        LocateInformationPage(u"HTTPS://pages.example.org/en/babylon.html", u"http://127.0.0.1:1/", folder);
     EXPECT_FALSE(web.isFile);
     EXPECT_EQ(web.where, u"HTTPS://pages.example.org/en/babylon.html");
 
