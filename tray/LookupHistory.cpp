@@ -186,7 +186,8 @@ bool ParseUtcTime(std::string_view text, std::int64_t& time)
         return false;
     if (month < 1 || month > 12 || day < 1 || day > DaysInMonth(year, month) || hour > 23 || minute > 59 || second > 59)
         return false;
-    time = DaysFromCivil(year, month, day) * 86400 + hour * 3600 + minute * 60 + second;
+    const std::int64_t secondOfDay = std::int64_t{hour} * 3600 + std::int64_t{minute} * 60 + second;
+    time = DaysFromCivil(year, month, day) * 86400 + secondOfDay;
     return true;
 }
 
