@@ -1,40 +1,14 @@
 #include <fcntl.h>
-#include <pwd.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
 #include <cerrno>
-#include <cstdlib>
 
+#include "foundation/config/UserFolders_posix.h"
 #include "tray/HistoryFile.h"
 
 namespace tray {
 namespace {
-std::string StateFolder()
-{
-    const char* state = std::getenv("XDG_STATE_HOME");
-    if (state && *state == '/')
-        return state;
-    const char* home = std::getenv("HOME");
-    if (home && *home)
-        return std::string(home) + "/.local/state";
-    const passwd* entry = ::getpwuid(::getuid());
-    return entry && entry->pw_dir ? std::string(entry->pw_dir) + "/.local/state" : std::string();
-}
-
-std::string FolderOf(const std::string& path)
-{
-    const std::size_t slash = path.rfind('/');
-    return slash == std::string::npos ? std::string(".") : path.substr(0, slash);
-}
-
-void MakeFolders(const std::string& folder)
-{
-    for (std::size_t slash = folder.find('/', 1); slash != std::string::npos; slash = folder.find('/', slash + 1))
-        ::mkdir(folder.substr(0, slash).c_str(), 0700);
-    ::mkdir(folder.c_str(), 0700);
-}
-
 bool WriteAll(int descriptor, const std::string& text)
 {
     std::size_t done = 0;
@@ -52,7 +26,7 @@ bool WriteAll(int descriptor, const std::string& text)
 
 std::string HistoryFilePath()
 {
-    const std::string state = StateFolder();
+    const std::string state = config::XdgStateHome();
     return state.empty() ? std::string() : state + "/vocabra/history.tsv";
 }
 
@@ -80,7 +54,7 @@ bool ReadHistoryFile(const std::string& path, std::string& text)
 
 bool ReplaceHistoryFile(const std::string& path, const std::string& text)
 {
-    MakeFolders(FolderOf(path));
+    config::CreateFolders(config::FolderOf(path));
     std::string temporary = path + ".XXXXXX";
     const int descriptor = ::mkstemp(temporary.data());
     if (descriptor < 0)
@@ -95,7 +69,7 @@ bool ReplaceHistoryFile(const std::string& path, const std::string& text)
 
 bool AppendToHistoryFile(const std::string& path, const std::string& text)
 {
-    MakeFolders(FolderOf(path));
+    config::CreateFolders(config::FolderOf(path));
     const int descriptor = ::open(path.c_str(), O_WRONLY | O_APPEND | O_CREAT | O_CLOEXEC, 0600);
     if (descriptor < 0)
         return false;

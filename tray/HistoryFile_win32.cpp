@@ -6,15 +6,11 @@
 
 #include "foundation/text/Utf.h"
 #include "foundation/win32api/Handles.h"
+#include "foundation/win32api/WideChar_win32.h"
 #include "tray/HistoryFile.h"
 
 namespace tray {
 namespace {
-std::wstring Wide(const std::string& utf8)
-{
-    const std::u16string text = text::Utf8ToUtf16(utf8);
-    return std::wstring(text.begin(), text.end());
-}
 
 bool WriteAll(Win32::API::File& file, const std::string& text)
 {
@@ -28,17 +24,12 @@ bool WriteAll(Win32::API::File& file, const std::string& text)
     return true;
 }
 
-std::u16string Path16(const std::wstring& path)
-{
-    return std::u16string(path.begin(), path.end());
-}
-
 // Every missing folder on the way to the file.
-void MakeFolderOf(const std::wstring& path)
+void MakeFolderOf(const std::u16string& path)
 {
-    for (std::size_t slash = path.find_first_of(L"\\/", 3); slash != std::wstring::npos;
-         slash = path.find_first_of(L"\\/", slash + 1))
-        ::CreateDirectoryW(path.substr(0, slash).c_str(), nullptr);
+    for (std::size_t slash = path.find_first_of(u"\\/", 3); slash != std::u16string::npos;
+         slash = path.find_first_of(u"\\/", slash + 1))
+        ::CreateDirectoryW(Win32::API::Wide(path.substr(0, slash)), nullptr);
 }
 }  // namespace
 
@@ -47,15 +38,14 @@ std::string HistoryFilePath()
     wchar_t appData[MAX_PATH] = {};
     if (FAILED(::SHGetFolderPathW(nullptr, CSIDL_APPDATA, nullptr, SHGFP_TYPE_CURRENT, appData)))
         return std::string();
-    const std::wstring folder(appData);
-    return text::Utf16ToUtf8(std::u16string(folder.begin(), folder.end())) + "\\Vocabra\\history.tsv";
+    return text::Utf16ToUtf8(Win32::API::FromWide(appData)) + "\\Vocabra\\history.tsv";
 }
 
 bool ReadHistoryFile(const std::string& path, std::string& text)
 {
     text.clear();
     Win32::API::File file;
-    if (!file.Create(Path16(Wide(path)).c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_DELETE, nullptr,
+    if (!file.Create(text::Utf8ToUtf16(path).c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_DELETE, nullptr,
                      OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr)) {
         const DWORD error = ::GetLastError();
         return error == ERROR_FILE_NOT_FOUND || error == ERROR_PATH_NOT_FOUND;
@@ -72,28 +62,28 @@ bool ReadHistoryFile(const std::string& path, std::string& text)
 
 bool ReplaceHistoryFile(const std::string& path, const std::string& text)
 {
-    const std::wstring target = Wide(path);
-    const std::wstring temporary = target + L".new";
+    const std::u16string target = text::Utf8ToUtf16(path);
+    const std::u16string temporary = target + u".new";
     MakeFolderOf(target);
     Win32::API::File file;
-    if (!file.Create(Path16(temporary).c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL,
-                     nullptr))
+    if (!file.Create(temporary.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr))
         return false;
     const bool written = WriteAll(file, text) && ::FlushFileBuffers(file.Get());
     if (file.Close() && written &&
-        ::MoveFileExW(temporary.c_str(), target.c_str(), MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH))
+        ::MoveFileExW(Win32::API::Wide(temporary), Win32::API::Wide(target),
+                      MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH))
         return true;
-    ::DeleteFileW(temporary.c_str());
+    ::DeleteFileW(Win32::API::Wide(temporary));
     return false;
 }
 
 bool AppendToHistoryFile(const std::string& path, const std::string& text)
 {
-    const std::wstring target = Wide(path);
+    const std::u16string target = text::Utf8ToUtf16(path);
     MakeFolderOf(target);
     Win32::API::File file;
-    if (!file.Create(Path16(target).c_str(), FILE_APPEND_DATA, FILE_SHARE_READ, nullptr, OPEN_ALWAYS,
-                     FILE_ATTRIBUTE_NORMAL, nullptr))
+    if (!file.Create(target.c_str(), FILE_APPEND_DATA, FILE_SHARE_READ, nullptr, OPEN_ALWAYS, FILE_ATTRIBUTE_NORMAL,
+                     nullptr))
         return false;
     const bool written = WriteAll(file, text);
     return file.Close() && written;

@@ -15,6 +15,8 @@
 #include <cstdlib>
 #include <vector>
 
+#include "foundation/config/UserFolders_posix.h"
+
 namespace Win32::API {
 namespace {
 
@@ -72,25 +74,6 @@ bool HomeFolder(std::string& home)
     }
     home = found->pw_dir;
     return true;
-}
-
-std::string FolderOf(const std::string& file)
-{
-    const std::size_t slash = file.rfind('/');
-    if (slash == std::string::npos)
-        return ".";
-    return slash == 0 ? "/" : file.substr(0, slash);
-}
-
-bool CreateFolders(const std::string& folder)
-{
-    for (std::size_t slash = folder.find('/', 1);; slash = folder.find('/', slash + 1)) {
-        const std::string prefix = folder.substr(0, slash);
-        if (::mkdir(prefix.c_str(), 0700) != 0 && errno != EEXIST)
-            return false;
-        if (slash == std::string::npos)
-            return true;
-    }
 }
 
 bool WriteAll(int fd, const std::string& text)
@@ -188,7 +171,7 @@ bool ModifyStore(const std::string& file, const std::function<StoreChange(Regist
 {
     const std::string lockPath = file + ".lock";
     int lockFd = ::open(lockPath.c_str(), O_RDWR | O_CREAT | O_CLOEXEC, 0600);
-    if (lockFd < 0 && errno == ENOENT && CreateFolders(FolderOf(file)))
+    if (lockFd < 0 && errno == ENOENT && config::CreateFolders(config::FolderOf(file)))
         lockFd = ::open(lockPath.c_str(), O_RDWR | O_CREAT | O_CLOEXEC, 0600);
     Descriptor lock(lockFd);
     if (lock.Get() < 0)

@@ -7,7 +7,6 @@ Run as: tools/with-two-monitors dbus-run-session -- /usr/bin/python3 tests/deskt
             --build build/linux --work <empty folder>
 """
 
-import argparse
 import os
 import re
 import subprocess
@@ -99,11 +98,7 @@ def run(options, dictionary, host):
 
 
 def main():
-    parser = argparse.ArgumentParser()
-    parser.add_argument("--build", required=True, help="the native build folder (build/linux)")
-    parser.add_argument("--work", required=True)
-    options = parser.parse_args()
-    options.screenshots = os.path.join(options.work, "screenshots")
+    options = e2e.parse_options()
     figures = e2e.run_in_desktop(options, lambda dictionary, host: run(options, dictionary, host))
     if figures is None:
         return 1

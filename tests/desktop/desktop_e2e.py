@@ -504,12 +504,16 @@ def all_runs(options, dictionary, host):
 
 
 def parse_options():
-    """--build, --work and --screenshots, as every desktop end-to-end test takes them."""
+    """--build, --work and --screenshots (the work folder's screenshots/ when not given), as every
+    desktop end-to-end test takes them."""
     parser = argparse.ArgumentParser()
     parser.add_argument("--build", required=True, help="the native build folder (build/linux)")
     parser.add_argument("--work", required=True)
-    parser.add_argument("--screenshots", required=True)
-    return parser.parse_args()
+    parser.add_argument("--screenshots")
+    options = parser.parse_args()
+    if options.screenshots is None:
+        options.screenshots = os.path.join(options.work, "screenshots")
+    return options
 
 
 def main():

@@ -8,7 +8,6 @@ Run as: tools/with-display dbus-run-session -- /usr/bin/python3 tests/desktop/tr
             --build build/linux --work <empty folder>
 """
 
-import argparse
 import os
 import sys
 
@@ -18,7 +17,7 @@ sys.path.insert(0, HERE)
 
 import desktop_session as ds  # noqa: E402
 from checks import check  # noqa: E402
-from desktop_e2e import Session, run_in_desktop  # noqa: E402
+from desktop_e2e import Session, parse_options, run_in_desktop  # noqa: E402
 from notifier_item import WATCHER_NAME, NotifierItem, NotifierWatcher  # noqa: E402
 from test_program import SERVICES, direction_name  # noqa: E402
 
@@ -92,11 +91,7 @@ def runs(options, dictionary, host):
 
 
 def main():
-    parser = argparse.ArgumentParser()
-    parser.add_argument("--build", required=True, help="the native build folder (build/linux)")
-    parser.add_argument("--work", required=True)
-    options = parser.parse_args()
-    options.screenshots = os.path.join(options.work, "screenshots")
+    options = parse_options()
     passed = run_in_desktop(options, lambda dictionary, host: runs(options, dictionary, host))
     return 0 if passed else 1
 
