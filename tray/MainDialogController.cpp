@@ -1,6 +1,8 @@
 #include "tray/MainDialogController.h"
 
 #include <algorithm>
+#include <ctime>
+#include <unordered_set>
 #include <utility>
 
 #include "foundation/text/WhiteSpace.h"
@@ -8,6 +10,7 @@
 #include "translate/manager/DirectionName.h"
 #include "translate/manager/TranslateException.h"
 #include "tray/ClipboardWord.h"
+#include "tray/HistoryFile.h"
 #include "tray/HotKeyRecognizer.h"
 #include "tray/OpenInBrowser.h"
 #include "tray/TrayTip.h"
@@ -33,19 +36,46 @@ bool InRange(std::uint32_t command, std::uint32_t base, std::uint32_t count)
 {
     return command >= base && command < base + count;
 }
+
+// The service an earlier lookup used, while it still serves the direction; else the one a new
+// lookup would use. Throws TranslateException when none serves it.
+translate::service::TranslateService& ServiceFor(TranslateManager& manager,
+                                                 const translate::Direction& direction,
+                                                 const std::u16string& serviceId)
+{
+    const auto found = manager.m_servicesById.find(serviceId);
+    if (found != manager.m_servicesById.end() && found->second->FindDirection(direction) != -1)
+        return *found->second;
+    return *manager.GetServiceFor(direction);
+}
+
+// Each word once, newest first: what the word box offers.
+std::vector<std::u16string> DistinctWords(const std::vector<HistoryEntry>& entries)
+{
+    std::vector<std::u16string> words;
+    std::unordered_set<std::u16string> seen;
+    for (const HistoryEntry& entry : entries) {
+        if (seen.insert(entry.word).second)
+            words.push_back(entry.word);
+    }
+    return words;
+}
 }  // namespace
 
 MainDialogController::MainDialogController(MainDialogView& view,
                                            Settings& settings,
                                            ManagerSource manager,
                                            MainDialogTexts texts,
+                                           KeptHistory history,
                                            text::Collation collation)
     : m_view(view),
       m_settings(settings),
       m_manager(std::move(manager)),
       m_texts(std::move(texts)),
       m_collation(std::move(collation)),
-      m_serviceTip(m_texts.programName)
+      m_serviceTip(m_texts.programName),
+      m_history(std::move(history.entries)),
+      m_saveHistory(std::move(history.save))
 {
 }
 
@@ -53,6 +83,7 @@ void MainDialogController::Start()
 {
     UpdateControls();
     UpdateHotKeys();
+    m_view.SetWordSuggestions(DistinctWords(m_history.Entries()));
 }
 
 void MainDialogController::Stop()
@@ -191,6 +222,10 @@ bool MainDialogController::OnMenuCommand(std::uint32_t command)
             m_view.ShowMessage(m_texts.settingNotStored);
         return true;
     }
+    if (InRange(command, kRecentCommandBase, kClearHistoryCommand + 1 - kRecentCommandBase)) {
+        OnHistoryCommand(command);
+        return true;
+    }
     // Favourites and the items of "Other" are all direction commands.
     const bool direction = InRange(command, kDirectionCommandBase, kMaxDirectionCommands);
     const bool service = InRange(command, kServiceCommandBase, kMaxServiceCommands);
@@ -217,6 +252,12 @@ TrayMenuState MainDialogController::MenuState()
     try {
         state.dictionary =
             MakeDictionaryMenu(m_manager(), m_settings.key, GetCurrentDirection(m_settings.key), m_texts.menu);
+        const std::vector<HistoryEntry>& entries = m_history.Entries();
+        m_recentShown.assign(entries.begin(), entries.begin() + static_cast<std::ptrdiff_t>(std::min<std::size_t>(
+                                                                    entries.size(), kMaxRecentCommands)));
+        // Before "Service", the last of the dictionary items.
+        std::vector<MenuItem>& items = state.dictionary->items;
+        items.insert(items.end() - 1, BuildRecentPopup(entries, IsHistoryKept(m_settings.key), m_texts.recent));
     } catch (const translate::TranslateException&) {
         // No manager: the menu keeps the program's own items.
     }
@@ -235,44 +276,127 @@ std::vector<const translate::service::TranslateService*> MainDialogController::S
 
 void MainDialogController::OnTranslate()
 {
+    Run(Lookup{});
+}
+
+void MainDialogController::Run(Lookup lookup)
+{
     if (m_stopped)
         return;
     if (m_translating) {
         // A double press or a click while an answer is being waited for: it runs once the
-        // current translation is over, with the word the word box holds then.
-        m_translateAgain = true;
+        // current translation is over; from the word box, with the word it holds then.
+        m_queued = std::move(lookup);
         return;
     }
-    std::u16string word(text::Trim(m_view.Word()));
-    if (word.empty())
-        return;
-    while (!word.empty()) {
-        m_translateAgain = false;
-        Translate(word);
+    std::optional<Lookup> next = std::move(lookup);
+    bool translated = false;
+    while (next) {
+        Lookup current = std::move(*next);
+        if (current.word.empty())
+            current.word = text::Trim(m_view.Word());
+        if (!current.word.empty()) {
+            Translate(current);
+            translated = true;
+        }
         if (m_stopped)
             return;  // Exit came while the translation waited
-        word = m_translateAgain ? std::u16string(text::Trim(m_view.Word())) : std::u16string();
+        next = std::exchange(m_queued, std::nullopt);
     }
-    m_view.OfferUpdate();
+    if (translated)
+        m_view.OfferUpdate();
 }
 
-void MainDialogController::Translate(const std::u16string& word)
+void MainDialogController::Translate(const Lookup& lookup)
 {
     const FlagScope translating(m_translating);
     try {
         TranslateManager& manager = m_manager();
-        const translate::Direction direction = GetCurrentDirection(m_settings.key);
+        const std::u16string& word = lookup.word;
+        const translate::Direction direction =
+            lookup.direction ? *lookup.direction : GetCurrentDirection(m_settings.key);
+        translate::service::TranslateService& service = ServiceFor(manager, direction, lookup.serviceId);
         m_view.UseBrowserTarget([&](translate::target::Target& browser) {
-            TranslateWord(m_settings.key, manager, word, direction, browser, [&] {
-                const std::u16string serviceId = manager.GetServiceFor(direction)->m_id;
-                m_view.OpenAnswer({word, direction, serviceId, [&](translate::target::Target& target) {
-                                       manager.Translate(word, direction, target);
+            TranslateWord(m_settings.key, service, word, direction, browser, [&] {
+                m_view.OpenAnswer({word, direction, service.m_id, [&](translate::target::Target& target) {
+                                       service.Translate(word, direction, target);
                                    }});
             });
         });
+        Remember(word, direction, service.m_id);
     } catch (const translate::TranslateException&) {
         // The request failed; the user sees nothing, as with every engine failure.
     }
+}
+
+void MainDialogController::OnHistoryCommand(std::uint32_t command)
+{
+    if (command == kKeepHistoryCommand) {
+        const bool keep = !IsHistoryKept(m_settings.key);
+        if (!SetHistoryKept(m_settings.key, keep)) {
+            m_view.ShowMessage(m_texts.settingNotStored);
+            return;
+        }
+        m_view.MenuChanged();
+        if (!keep && !m_history.Entries().empty() && m_view.Ask(m_texts.clearHistoryQuestion))
+            ClearHistory();
+    } else if (command == kExportHistoryCommand) {
+        ExportHistoryFile();
+    } else if (command == kClearHistoryCommand) {
+        if (!m_history.Entries().empty() && m_view.Ask(m_texts.clearHistoryQuestion))
+            ClearHistory();
+    } else if (const std::size_t index = command - kRecentCommandBase; index < m_recentShown.size()) {
+        const HistoryEntry entry = m_recentShown[index];
+        m_view.SetWord(entry.word);
+        Run(Lookup{entry.word, entry.direction, entry.serviceId});
+    }
+}
+
+void MainDialogController::Remember(const std::u16string& word,
+                                    const translate::Direction& direction,
+                                    const std::u16string& serviceId)
+{
+    if (!IsHistoryKept(m_settings.key))
+        return;
+    m_history.Add({word, direction, serviceId, static_cast<std::int64_t>(std::time(nullptr))});
+    HistoryChanged();
+}
+
+void MainDialogController::ClearHistory()
+{
+    m_history.Clear();
+    HistoryChanged();
+}
+
+void MainDialogController::HistoryChanged()
+{
+    if (m_saveHistory)
+        m_saveHistory(m_history.Entries());
+    m_view.SetWordSuggestions(DistinctWords(m_history.Entries()));
+    m_view.MenuChanged();
+}
+
+void MainDialogController::ExportHistoryFile()
+{
+    const std::optional<std::string> path = m_view.AskExportPath();
+    if (!path)
+        return;
+    TranslateManager* manager = nullptr;
+    try {
+        manager = &m_manager();
+    } catch (const translate::TranslateException&) {
+        // Without the services their ids stand for their names.
+    }
+    const auto name = [manager](const std::u16string& serviceId) {
+        if (manager) {
+            const auto found = manager->m_servicesById.find(serviceId);
+            if (found != manager->m_servicesById.end())
+                return found->second->m_name;
+        }
+        return serviceId;
+    };
+    if (!ReplaceHistoryFile(*path, ExportHistory(m_history.Entries(), name)))
+        m_view.ShowMessage(m_texts.exportFailed);
 }
 
 bool MainDialogController::IsDoublePressOn(std::uint32_t virtualKey) const

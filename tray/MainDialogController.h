@@ -14,7 +14,9 @@
 #include "foundation/text/Collation.h"
 #include "translate/manager/TranslateManager.h"
 #include "tray/DictionaryChoices.h"
+#include "tray/LookupHistory.h"
 #include "tray/MainDialogView.h"
+#include "tray/RecentMenu.h"
 
 namespace tray {
 
@@ -25,6 +27,16 @@ struct MainDialogTexts {
     std::u16string hotKeysOff;        // the tip's note while the hot keys cannot be watched
     std::u16string settingNotStored;  // a choice whose settings write failed
     DictionaryMenuTexts menu;
+    RecentMenuTexts recent;
+    std::u16string clearHistoryQuestion;  // asked before the history is cleared
+    std::u16string exportFailed;          // the export file could not be written
+};
+
+// The lookup history as the program found it, and how a changed one is kept: `save` returns at
+// once (the program's writes its file on a thread of its own).
+struct KeptHistory {
+    std::vector<HistoryEntry> entries;
+    std::function<void(const std::vector<HistoryEntry>&)> save;
 };
 
 // The translation manager; throws TranslateException while it cannot be had, and is asked again
@@ -45,9 +57,11 @@ public:
                          Settings& settings,
                          ManagerSource manager,
                          MainDialogTexts texts,
+                         KeptHistory history = {},
                          text::Collation collation = text::Collation());
 
-    // The dialog's controls exist: fills them and watches the hot keys the settings ask for.
+    // The dialog's controls exist: fills them, offers the history's words, and watches the hot keys
+    // the settings ask for.
     void Start();
     // Exit: no translation starts from now on.
     void Stop();
@@ -56,8 +70,10 @@ public:
     void OnDirectionChosen(std::size_t index);
     void OnServiceChosen(std::size_t index);
     void OnOpenInBrowserChecked(bool inBrowser);
-    // A tray menu command; false when it is the front-end's own (open, about, exit) or unknown.
+    // A tray menu command, the history's included; false when it is the front-end's own (open,
+    // about, exit) or unknown.
     bool OnMenuCommand(std::uint32_t command);
+    // "Recent" comes before "Service"; its word items stand for the entries shown at this call.
     TrayMenuState MenuState();
     // The services in priority order, for their icons; none without a manager.
     std::vector<const translate::service::TranslateService*> Services();
@@ -78,7 +94,24 @@ private:
     void ShowTip();
     // Brings the controls back to the settings after a choice, and tells the user of a failed write.
     void AfterChoice(ChoiceResult result);
-    void Translate(const std::u16string& word);
+
+    // One translation: the word box's word in the current direction (an empty `word`, read when
+    // the translation runs), or an earlier lookup again with its own direction and service.
+    struct Lookup {
+        std::u16string word;
+        std::optional<translate::Direction> direction;
+        std::u16string serviceId;
+    };
+    // Runs the lookup, and what is asked for while it waits; or queues it behind the running one.
+    void Run(Lookup lookup);
+    void Translate(const Lookup& lookup);
+
+    void OnHistoryCommand(std::uint32_t command);
+    void Remember(const std::u16string& word, const translate::Direction& direction, const std::u16string& serviceId);
+    void ClearHistory();
+    void ExportHistoryFile();
+    // The history changed: it is kept, and the word box and the menu show it.
+    void HistoryChanged();
 
     MainDialogView& m_view;
     Settings& m_settings;
@@ -90,10 +123,14 @@ private:
     bool m_hotKeysOff = false;  // wanted, but the front-end cannot watch them
     std::vector<DirectionItem> m_listedDirections;
     std::vector<std::pair<std::size_t, std::u16string>> m_listedServices;  // place and id
-    bool m_updating = false;        // the controls are being filled: their changes are not choices
-    bool m_translating = false;     // a translation waits, and the front-end dispatches events meanwhile
-    bool m_translateAgain = false;  // asked for while m_translating
+    bool m_updating = false;         // the controls are being filled: their changes are not choices
+    bool m_translating = false;      // a translation waits, and the front-end dispatches events meanwhile
+    std::optional<Lookup> m_queued;  // asked for while m_translating; the newest wins
     bool m_stopped = false;
+
+    LookupHistory m_history;
+    std::function<void(const std::vector<HistoryEntry>&)> m_saveHistory;
+    std::vector<HistoryEntry> m_recentShown;  // the "Recent" items of the last menu, in order
 };
 
 }  // namespace tray

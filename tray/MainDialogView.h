@@ -52,6 +52,8 @@ public:
 
     virtual std::u16string Word() const = 0;
     virtual void SetWord(const std::u16string& word) = 0;
+    // The words the word box offers as the user types, newest first.
+    virtual void SetWordSuggestions(const std::vector<std::u16string>& words) = 0;
     // A hot key brought a word: the front-end notes where the user works, and shows the dialog
     // when `showDialog`.
     virtual void PrepareHotKeyAnswer(bool showDialog) = 0;
@@ -63,6 +65,11 @@ public:
     virtual void OfferUpdate() = 0;
     // A message the user must see (a setting that could not be saved).
     virtual void ShowMessage(const std::u16string& text) = 0;
+    // A yes-or-no question; true for yes.
+    virtual bool Ask(const std::u16string& question) = 0;
+    // The desktop's Save dialog for the history's export: the file chosen (UTF-8), none when the
+    // user cancels.
+    virtual std::optional<std::string> AskExportPath() = 0;
 };
 
 }  // namespace tray

@@ -26,6 +26,7 @@ struct MenuItem {
     std::u16string text;
     bool checked = false;         // of a check item
     std::vector<MenuItem> items;  // of a popup
+    bool enabled = true;          // shown greyed when false
 };
 
 using DirectionNamer = std::function<std::u16string(const translate::Direction&)>;

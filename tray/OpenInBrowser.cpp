@@ -72,8 +72,18 @@ void TranslateWord(const Win32::API::RegKey& key,
                    translate::target::Target& browser,
                    const std::function<void()>& inAnswerWindow)
 {
-    if (OpensInBrowser(key, manager.GetServiceFor(direction)->m_id))
-        manager.TranslateInBrowser(word, direction, browser);
+    TranslateWord(key, *manager.GetServiceFor(direction), word, direction, browser, inAnswerWindow);
+}
+
+void TranslateWord(const Win32::API::RegKey& key,
+                   translate::service::TranslateService& service,
+                   const std::u16string& word,
+                   const translate::Direction& direction,
+                   translate::target::Target& browser,
+                   const std::function<void()>& inAnswerWindow)
+{
+    if (OpensInBrowser(key, service.m_id))
+        service.TranslateInBrowser(word, direction, browser);
     else
         inAnswerWindow();
 }

@@ -45,5 +45,12 @@ void TranslateWord(const Win32::API::RegKey& key,
                    const translate::Direction& direction,
                    translate::target::Target& browser,
                    const std::function<void()>& inAnswerWindow);
+// The same with the service that answers, chosen by the caller.
+void TranslateWord(const Win32::API::RegKey& key,
+                   translate::service::TranslateService& service,
+                   const std::u16string& word,
+                   const translate::Direction& direction,
+                   translate::target::Target& browser,
+                   const std::function<void()>& inAnswerWindow);
 
 }  // namespace tray

@@ -27,6 +27,17 @@ bool IsOpenMainWindowOnTranslation(const Win32::API::RegKey& key)
     return key.GetDWORD(u"openMainWindowOnTranslation", value) && value == 1;
 }
 
+bool IsHistoryKept(const Win32::API::RegKey& key)
+{
+    std::uint32_t value = 0;
+    return !key.GetDWORD(u"keepHistory", value) || value == 1;
+}
+
+bool SetHistoryKept(Win32::API::RegKey& key, bool keep)
+{
+    return key.SetDWORD(u"keepHistory", keep ? 1 : 0);
+}
+
 std::int32_t GetFavouriteCount(const Settings& settings)
 {
     std::uint32_t count = 0;

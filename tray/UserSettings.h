@@ -18,6 +18,10 @@ bool IsHotKeyOn(const Win32::API::RegKey& key, const char16_t* name);
 bool AreBothHotKeysOff(const Win32::API::RegKey& key);
 // "openMainWindowOnTranslation" present and 1.
 bool IsOpenMainWindowOnTranslation(const Win32::API::RegKey& key);
+// "keepHistory": on unless a DWORD other than 1 is stored, like the hot keys.
+bool IsHistoryKept(const Win32::API::RegKey& key);
+// False when the write failed.
+bool SetHistoryKept(Win32::API::RegKey& key, bool keep);
 // "favourDictionaryCount", else "favour.dictionary.count" of the shipped configuration, else 0.
 std::int32_t GetFavouriteCount(const Settings& settings);
 

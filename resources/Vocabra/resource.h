@@ -36,6 +36,16 @@
 #define IDS_OTHER_DIRECTIONS 210
 #define IDS_SERVICES 211
 #define IDS_OPEN_IN_BROWSER 212
+// The lookup history: the "Recent" popup of the tray menu, its question and its export.
+#define IDS_RECENT 213
+#define IDS_KEEP_HISTORY 214
+#define IDS_EXPORT_HISTORY 215
+#define IDS_CLEAR_HISTORY 216
+#define IDS_CLEAR_HISTORY_QUESTION 217
+#define IDS_EXPORT_FAILED 218
+#define IDS_EXPORT_TITLE 219
+// The Save dialog's file types: name|pattern|name|pattern.
+#define IDS_EXPORT_FILTER 220
 
 #ifndef IDC_STATIC
 #define IDC_STATIC (-1)

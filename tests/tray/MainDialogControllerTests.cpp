@@ -5,6 +5,7 @@
 #include "tests/tray/MainDialogFixture.h"
 #include "tray/HotKeyRecognizer.h"
 #include "tray/OpenInBrowser.h"
+#include "tray/RecentMenu.h"
 
 namespace {
 using testsupport::MainDialogTest;
@@ -182,7 +183,7 @@ TEST_F(MainDialogTest, TheFrontEndsOwnCommandsAreLeftToIt)
     Controller();
     for (const std::uint32_t command :
          {std::uint32_t{ID_OPEN_VOCABRA}, std::uint32_t{ID_APP_ABOUT}, std::uint32_t{ID_APP_EXIT}, 0u,
-          kServiceCommand - 1, kDirectionCommand + tray::kMaxDirectionCommands})
+          kServiceCommand - 1, tray::kClearHistoryCommand + 1})
         EXPECT_FALSE(Controller().OnMenuCommand(command)) << command;
     EXPECT_EQ(Stored(u"dictionaryPriority"), u"(absent)");
 }
@@ -293,7 +294,8 @@ protected:
         text::Collation collation(locale);
         EXPECT_TRUE(collation.IsLocaleAvailable()) << locale << " is missing: tools/install-deps makes it";
         RecordingView view;
-        tray::MainDialogController controller(view, *m_settings, Source(), testsupport::kTexts, std::move(collation));
+        tray::MainDialogController controller(view, *m_settings, Source(), testsupport::kTexts, {},
+                                              std::move(collation));
         controller.Start();
         return view.DirectionNames();
     }

@@ -73,6 +73,13 @@ public:
     }
     void OfferUpdate() override { ++updateOffers; }
     void ShowMessage(const std::u16string& text) override { messages.push_back(text); }
+    void SetWordSuggestions(const std::vector<std::u16string>& words) override { suggestions = words; }
+    bool Ask(const std::u16string& question) override
+    {
+        questions.push_back(question);
+        return answerYes;
+    }
+    std::optional<std::string> AskExportPath() override { return exportPath; }
 
     struct Service {
         std::size_t index;
@@ -119,15 +126,22 @@ public:
     std::size_t browserAnswers = 0;
     int updateOffers = 0;
     std::vector<std::u16string> messages;
-    std::function<void()> onFill;    // a control that reports its own filling as a choice
-    std::function<void()> onAnswer;  // the user acts while an answer is being waited for
+    std::vector<std::u16string> suggestions;
+    std::vector<std::u16string> questions;
+    bool answerYes = true;
+    std::optional<std::string> exportPath;  // the Save dialog's answer
+    std::function<void()> onFill;           // a control that reports its own filling as a choice
+    std::function<void()> onAnswer;         // the user acts while an answer is being waited for
 };
 
 inline const tray::MainDialogTexts kTexts{u"Vocabra",
                                           u"Словарь: %s (%s)",
                                           u"Горячие клавиши выключены",
                                           u"Не сохранено",
-                                          {u"Другие", u"Словарь", u"В браузере"}};
+                                          {u"Другие", u"Словарь", u"В браузере"},
+                                          {u"Недавние", u"Вести историю", u"Экспорт…", u"Очистить историю"},
+                                          u"Очистить историю?",
+                                          u"Не удалось экспортировать"};
 
 class MainDialogTest : public EngineTest {
 protected:
@@ -157,7 +171,7 @@ protected:
     {
         for (const char16_t* name :
              {u"dictionaryDirection", u"dictionaryPriority", u"dictionaryDefaultDirections", u"useCtrlCC",
-              u"useCtrlInsIns", u"openMainWindowOnTranslation", u"A.openInBrowser", u"B.openInBrowser"})
+              u"useCtrlInsIns", u"openMainWindowOnTranslation", u"A.openInBrowser", u"B.openInBrowser", u"keepHistory"})
             m_settings->key.DeleteValue(name);
     }
 
@@ -169,7 +183,11 @@ protected:
     tray::MainDialogController& Controller()
     {
         if (!m_controller) {
-            m_controller = std::make_unique<tray::MainDialogController>(m_view, *m_settings, Source(), kTexts);
+            m_controller = std::make_unique<tray::MainDialogController>(
+                m_view, *m_settings, Source(), kTexts,
+                tray::KeptHistory{m_startHistory, [this](const std::vector<tray::HistoryEntry>& entries) {
+                                      m_savedHistories.push_back(entries);
+                                  }});
             m_controller->Start();
         }
         return *m_controller;
@@ -184,6 +202,8 @@ protected:
     RecordingView m_view;
     std::unique_ptr<translate::manager::DictionaryManager> m_manager;
     std::unique_ptr<tray::MainDialogController> m_controller;
+    std::vector<tray::HistoryEntry> m_startHistory;                 // as the program found it
+    std::vector<std::vector<tray::HistoryEntry>> m_savedHistories;  // every save, in order
     Properties m_savedNames;
 };
 

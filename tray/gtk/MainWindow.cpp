@@ -10,6 +10,7 @@
 #include "foundation/glib/PrimaryMonitor.h"
 #include "foundation/text/Utf.h"
 #include "tray/DesktopSwitches.h"
+#include "tray/HistoryFile.h"
 #include "tray/ProgramManager.h"
 #include "tray/StartupRules.h"
 #include "tray/UserSettings.h"
@@ -58,7 +59,10 @@ MainDialogTexts ControllerTexts()
             Text("IDS_TRAY_TIP"),
             Text("IDS_HOT_KEYS_OFF"),
             Text("IDS_SETTING_NOT_STORED"),
-            {Text("IDS_OTHER_DIRECTIONS"), Text("IDS_SERVICES"), Text("IDS_OPEN_IN_BROWSER")}};
+            {Text("IDS_OTHER_DIRECTIONS"), Text("IDS_SERVICES"), Text("IDS_OPEN_IN_BROWSER")},
+            {Text("IDS_RECENT"), Text("IDS_KEEP_HISTORY"), Text("IDS_EXPORT_HISTORY"), Text("IDS_CLEAR_HISTORY")},
+            Text("IDS_CLEAR_HISTORY_QUESTION"),
+            Text("IDS_EXPORT_FAILED")};
 }
 }  // namespace
 
@@ -66,7 +70,13 @@ MainWindow::MainWindow(GtkApplication* application)
     : m_application(application),
       m_hotKeys([this](std::uint32_t virtualKey) { OnDoublePress(virtualKey); }),
       m_answers(m_settings.key),
-      m_controller(*this, m_settings, ProgramManager(), ControllerTexts())
+      m_historySaver(HistoryFilePath()),
+      m_controller(*this,
+                   m_settings,
+                   ProgramManager(),
+                   ControllerTexts(),
+                   {LoadHistory(m_historySaver.Path()),
+                    [this](const std::vector<HistoryEntry>& entries) { m_historySaver.Save(entries); }})
 {
     m_programIconPath = text::Utf16ToUtf8(GetModuleDirectory()) + "vocabra.ico";
     m_programIcon.reset(gdk_pixbuf_new_from_file_at_size(m_programIconPath.c_str(), 16, 16, nullptr));
@@ -114,6 +124,12 @@ void MainWindow::BuildWidgets()
     gtk_entry_set_width_chars(GTK_ENTRY(m_wordEntry), 28);
     gtk_widget_set_hexpand(m_wordEntry, TRUE);
     gtk_grid_attach(GTK_GRID(grid), m_wordEntry, 0, 0, 1, 1);
+    // Earlier words offered as the user types.
+    m_wordSuggestions.reset(gtk_list_store_new(1, G_TYPE_STRING));
+    const GObjectPtr<GtkEntryCompletion> completion(gtk_entry_completion_new());
+    gtk_entry_completion_set_model(completion.get(), GTK_TREE_MODEL(m_wordSuggestions.get()));
+    gtk_entry_completion_set_text_column(completion.get(), 0);
+    gtk_entry_set_completion(GTK_ENTRY(m_wordEntry), completion.get());
 
     GtkWidget* translate = gtk_button_new_with_label(DesktopText("IDD_MAINDLG.IDOK"));
     gtk_widget_set_name(translate, "translate");

@@ -13,6 +13,7 @@
 #include <unordered_map>
 
 #include "foundation/config/Settings.h"
+#include "tray/HistorySaver.h"
 #include "tray/MainDialogController.h"
 #include "tray/gtk/AboutBox.h"
 #include "tray/gtk/AnswerWindows.h"
@@ -58,6 +59,9 @@ public:
     void UseBrowserTarget(const std::function<void(translate::target::Target&)>& use) override;
     void OfferUpdate() override;
     void ShowMessage(const std::u16string& text) override;
+    void SetWordSuggestions(const std::vector<std::u16string>& words) override;
+    bool Ask(const std::u16string& question) override;
+    std::optional<std::string> AskExportPath() override;
 
 private:
     // MainWindow.cpp
@@ -95,6 +99,7 @@ private:
 
     OwnedWidget m_window;
     GtkWidget* m_wordEntry = nullptr;
+    GObjectPtr<GtkListStore> m_wordSuggestions;  // the word box's completion
     GtkWidget* m_directionCombo = nullptr;
     GtkWidget* m_dictionaryCombo = nullptr;
     GtkWidget* m_browserCheck = nullptr;
@@ -113,6 +118,8 @@ private:
     UpdateQuestion m_update;
     AboutBox m_about;
     bool m_exited = false;
+    // Before the controller, which saves through it until it goes.
+    HistorySaver m_historySaver;
     MainDialogController m_controller;
 };
 

@@ -48,17 +48,21 @@ void AppendModelItems(GtkWidget* menu,
             gtk_menu_item_set_submenu(GTK_MENU_ITEM(popup), submenu);
             gtk_menu_shell_append(GTK_MENU_SHELL(menu), popup);
         } else if (item.kind == MenuItem::Kind::Check) {
-            gtk_menu_shell_append(GTK_MENU_SHELL(menu),
-                                  CommandItem(text::Utf16ToUtf8(item.text), item.command, item.checked, action));
+            GtkWidget* entry = CommandItem(text::Utf16ToUtf8(item.text), item.command, item.checked, action);
+            gtk_widget_set_sensitive(entry, item.enabled);
+            gtk_menu_shell_append(GTK_MENU_SHELL(menu), entry);
         } else {
-            const bool mark = checked && *checked == item.command;
+            // Directions are radio items, the current one marked; other commands are plain.
+            const bool direction =
+                item.command >= kDirectionCommandBase && item.command < kDirectionCommandBase + kMaxDirectionCommands;
+            const bool mark = direction && checked && *checked == item.command;
             if (mark)
                 checked.reset();  // by command: only the first item with it
-            GtkWidget* entry =
-                CommandItem(text::Utf16ToUtf8(item.text), item.command,
-                            item.command >= kDirectionCommandBase ? std::optional<bool>(mark) : std::nullopt, action);
-            if (item.command >= kDirectionCommandBase)
+            GtkWidget* entry = CommandItem(text::Utf16ToUtf8(item.text), item.command,
+                                           direction ? std::optional<bool>(mark) : std::nullopt, action);
+            if (direction)
                 gtk_check_menu_item_set_draw_as_radio(GTK_CHECK_MENU_ITEM(entry), TRUE);
+            gtk_widget_set_sensitive(entry, item.enabled);
             gtk_menu_shell_append(GTK_MENU_SHELL(menu), entry);
         }
     }

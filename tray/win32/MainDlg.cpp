@@ -5,6 +5,7 @@
 
 #include "foundation/config/Environment.h"
 #include "translate/target/EmbeddedBrowserLibrary.h"
+#include "tray/HistoryFile.h"
 #include "tray/ProgramManager.h"
 #include "tray/StartupRules.h"
 #include "tray/win32/AboutDlg.h"
@@ -53,11 +54,22 @@ MainDialogTexts ControllerTexts()
             LoadResourceString(IDS_HOT_KEYS_OFF),
             LoadResourceString(IDS_SETTING_NOT_STORED),
             {LoadResourceString(IDS_OTHER_DIRECTIONS), LoadResourceString(IDS_SERVICES),
-             LoadResourceString(IDS_OPEN_IN_BROWSER)}};
+             LoadResourceString(IDS_OPEN_IN_BROWSER)},
+            {LoadResourceString(IDS_RECENT), LoadResourceString(IDS_KEEP_HISTORY),
+             LoadResourceString(IDS_EXPORT_HISTORY), LoadResourceString(IDS_CLEAR_HISTORY)},
+            LoadResourceString(IDS_CLEAR_HISTORY_QUESTION),
+            LoadResourceString(IDS_EXPORT_FAILED)};
 }
 }  // namespace
 
-CMainDlg::CMainDlg() : m_controller(*this, m_settings, ProgramManager(), ControllerTexts())
+CMainDlg::CMainDlg()
+    : m_historySaver(HistoryFilePath()),
+      m_controller(*this,
+                   m_settings,
+                   ProgramManager(),
+                   ControllerTexts(),
+                   {LoadHistory(m_historySaver.Path()),
+                    [this](const std::vector<HistoryEntry>& entries) { m_historySaver.Save(entries); }})
 {
     BindEmbeddedBrowserLibrary();
 }
@@ -173,6 +185,7 @@ void CMainDlg::OnInitDialog()
     InstallIcon(IDR_MAINFRAME);
     m_defaultCommand = ID_OPEN_VOCABRA;
 
+    m_wordSuggestions.Attach(::GetDlgItem(m_hWnd, IDC_WORD));
     // Without a usable manager the dialog still runs: empty lists, and translations fail quietly.
     LoadServiceIcons();
     m_controller.Start();

@@ -17,12 +17,14 @@
 #include "foundation/config/Settings.h"
 #include "resources/Vocabra/resource.h"
 #include "translate/target/Target.h"
+#include "tray/HistorySaver.h"
 #include "tray/MainDialogController.h"
 #include "tray/win32/AnswerPlaces.h"
 #include "tray/win32/DialogImpl.h"
 #include "tray/win32/MessageLoop.h"
 #include "tray/win32/TrayIconImpl.h"
 #include "tray/win32/UiHandles.h"
+#include "tray/win32/WordSuggestions.h"
 
 namespace tray::win32 {
 
@@ -67,6 +69,9 @@ public:
     void UseBrowserTarget(const std::function<void(translate::target::Target&)>& use) override;
     void OfferUpdate() override;
     void ShowMessage(const std::u16string& text) override;
+    void SetWordSuggestions(const std::vector<std::u16string>& words) override;
+    bool Ask(const std::u16string& question) override;
+    std::optional<std::string> AskExportPath() override;
 
 private:
     bool OnCommand(UINT id, UINT code);
@@ -110,6 +115,9 @@ private:
     AnswerPlaces m_answerPlaces;
     // The monitor the user worked on when a hot key asked for the translation about to run.
     std::optional<translate::target::MonitorArea> m_requestMonitor;
+    WordSuggestions m_wordSuggestions;
+    // Before the controller, which saves through it until it goes.
+    HistorySaver m_historySaver;
     MainDialogController m_controller;
 };
 
