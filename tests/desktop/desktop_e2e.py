@@ -76,6 +76,7 @@ class Session:
             "LC_ALL": None, "LC_MESSAGES": None,
             "HOME": os.path.join(self.work, "home"),
             "XDG_CONFIG_HOME": os.path.join(self.work, "config"),
+            "XDG_STATE_HOME": None,  # the history goes under HOME
             "NO_AT_BRIDGE": "1",
         })
         # A stand-in for the desktop's browser, which only notes the addresses it is given.
@@ -211,6 +212,93 @@ def kept_per_service(session, window, service="Fake"):
     return size
 
 
+# From the top of the tray menu: the two hot keys, the two favourites, Other, Recent, Service.
+RECENT_ITEM = 6
+SERVICE_ITEM = 7
+
+
+def history_entries(session):
+    """(word, direction, service id) of each line of the history file, newest first."""
+    path = os.path.join(session.environment["HOME"], ".local", "state", "vocabra", "history.tsv")
+    if not os.path.exists(path):
+        return []
+    with open(path, encoding="utf-8") as history:
+        return [tuple(line.split("\t")[:3]) for line in history.read().splitlines() if line]
+
+
+def recent_screenshot(session):
+    """The tray menu with its Recent submenu open, pictured."""
+    menu = session.open_menu()
+    before = ds.toplevel_windows()
+    for key in ["Down"] * RECENT_ITEM + ["Right"]:
+        ds.send_keys(key)
+    ds.wait_new_popup(before, 10, pid=session.program.pid)
+    ds.screenshot(os.path.join(session.shots, "menu-recent.png"))
+    ds.send_keys("Escape")
+    ds.send_keys("Escape")
+    ds.wait_window_gone(menu, 10)
+    check(True, "the Recent submenu is pictured")
+
+
+def choose_and_answer(session, keys, key):
+    """Chooses a tray menu item whose question (a new window of the program's) `key` answers:
+    alt+y, or Escape for no."""
+    before = ds.find_windows(pid=session.program.pid, visible=True)
+    session.choose_from_menu(*keys)
+    question = ds.wait_until(lambda: [w for w in ds.find_windows(pid=session.program.pid, visible=True)
+                                      if w not in before], 10, "a question is asked")[0]
+    ds.send_keys(key, question)
+    ds.wait_until(lambda: not ds.is_visible(question), 10, "the question closes")
+
+
+def history_from_the_tray(session):
+    """Every lookup is remembered; Recent translates a word again with its own direction and
+    service, Export writes the flash-card file, the off switch adds nothing, Clear empties it."""
+    dictionary = session.dictionary
+    entries = history_entries(session)
+    check(entries[:2] == [("Haus", "de-ru", "Fake"), ("still", "en-ru", "Fake")],
+          "the history's newest entries are the last lookups, with direction and service (%s)" % entries[:2])
+    check(("hello", "en-ru", "Fake") in entries and ("привет", "en-ru", "Fake") in entries,
+          "the hot keys' words are in it")
+    recent_screenshot(session)
+
+    # The second item, "still", asked for en-ru although the current direction is de-ru.
+    session.choose_from_menu(*(["Down"] * RECENT_ITEM + ["Right", "Down", "Return"]))
+    again = ds.wait_until(lambda: [r for r in dictionary.requests() if request_for("still")(r)][1:], 15,
+                          "the Recent item's request")
+    check(again[0].path == request_path("Fake", "en-ru"), "Recent translates 'still' again with en-ru and Fake")
+    close_answer(session.answer_window("still"))
+
+    # Export: the desktop's Save dialog, told a path of the test's own.
+    exported = os.path.join(session.work, "exported words.txt")
+    session.choose_from_menu(*(["Down"] * RECENT_ITEM + ["Right", "End", "Up", "Return"]))
+    chooser = ds.wait_window(15, name="^Export the history$", pid=session.program.pid, visible=True)
+    ds.send_keys("ctrl+a", chooser)
+    ds.type_text(exported)
+    ds.send_keys("Return")
+    ds.wait_until(lambda: os.path.exists(exported), 15, "the export is written")
+    with open(exported, encoding="utf-8") as export:
+        lines = export.read().splitlines()
+    check(lines[:4] == ["#separator:tab", "#html:false", "#columns:Word\tDirection\tService\tTime"] + lines[3:4]
+          and lines[3].startswith("still\ten-ru\tFake Dictionary\t"),
+          "Export writes the flash-card file: header lines, then the newest word first (%r)" % lines[:4])
+
+    # Keep a history off (answered No: the words stay), then a lookup that is not kept.
+    keep = ["Down"] * RECENT_ITEM + ["Right", "End", "Up", "Up", "Return"]
+    choose_and_answer(session, keep, "Escape")
+    session.wait_setting("keepHistory", 0)
+    close_answer(lookup(session, "c", "unkept", "de-ru")[2])
+    time.sleep(1.5)  # a write would have come by now
+    check([e[0] for e in history_entries(session)][:1] == ["still"], "with the history off nothing is added")
+    session.choose_from_menu(*keep)
+    session.wait_setting("keepHistory", 1)
+
+    # Clear history, answered Yes.
+    choose_and_answer(session, ["Down"] * RECENT_ITEM + ["Right", "End", "Return"], "alt+y")
+    ds.wait_until(lambda: not history_entries(session), 10, "the history file is emptied")
+    check(True, "Clear history empties the history")
+
+
 def english_run(options, dictionary, host, other):
     session = Session(options, dictionary, host, other, "en")
     program = session.start()
@@ -269,7 +357,7 @@ def english_run(options, dictionary, host, other):
     session.wait_setting("dictionaryDirection", "ru-en")
     favourites = pushed_favourites("ru-en", FAVOURITES, 2)
     session.wait_setting("dictionaryDefaultDirections", favourites)
-    session.choose_from_menu(*(["Down"] * 6 + ["Right", "Down", "Return"]))
+    session.choose_from_menu(*(["Down"] * SERVICE_ITEM + ["Right", "Down", "Return"]))
     priority = pushed_priority("Second", list(SERVICES))
     session.wait_setting("dictionaryPriority", priority)
 
@@ -304,10 +392,11 @@ def english_run(options, dictionary, host, other):
     check(request is not None and request.path == request_path("Fake", "de-ru"),
           "Translate in the dialog asks the chosen service for the chosen direction")
     close_answer(session.answer_window("Haus"))
+    history_from_the_tray(session)
 
     # The current service (Fake, for de-ru) opens its answers in the desktop's browser: the check
     # item after the services in "Service". The double press then opens no answer window.
-    session.choose_from_menu(*(["Down"] * 6 + ["Right"] + ["Down"] * len(SERVICES) + ["Return"]))
+    session.choose_from_menu(*(["Down"] * SERVICE_ITEM + ["Right"] + ["Down"] * len(SERVICES) + ["Return"]))
     session.wait_setting("Fake.openInBrowser", 1)
     with ds.own_clipboard("browser"):
         session.press_double("c")
@@ -347,6 +436,7 @@ def russian_run(options, dictionary, host, other):
     _, _, answer = lookup(session, "c", "словарь", "en-ru")
     check_answer_window(session, answer, SERVICES["Fake"].size, "answer-window.png")
     close_answer(answer)
+    recent_screenshot(session)
 
     # Starting with the session: the entry names this program, and a fresh copy is started,
     # which finds this one running.
@@ -460,8 +550,8 @@ def notifier_item_run(options, dictionary, host, other):
         check(properties.get("Status") == "Active" and os.path.isfile(properties.get("IconName", "")),
               "the item is active and names an icon file (%s)" % properties.get("IconName"))
         labels = item.labels()
-        check(labels[:2] == ["Use Ctrl+Ins+Ins", "Use Ctrl+C+C"] and labels[-5:] ==
-              ["Other", "Service", "Open Vocabra", "About...", "Exit"],
+        check(labels[:2] == ["Use Ctrl+Ins+Ins", "Use Ctrl+C+C"] and labels[-6:] ==
+              ["Other", "Recent", "Service", "Open Vocabra", "About...", "Exit"],
               "its menu is published with the tray menu's items: %s" % labels)
         item.middle_click()
         check(ds.is_visible(session.dialog()), "a middle click on the item opens the dialog")

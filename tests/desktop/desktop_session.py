@@ -470,6 +470,13 @@ def send_keys(combination, window=None):
     _xdotool_checked("key", combination)
 
 
+def type_text(text, window=None):
+    """Text typed key by key through XTest, to `window` (focused first) or to the focused one."""
+    if window is not None:
+        focus(window)
+    _xdotool_checked("type", "--delay", "20", text, timeout=30)
+
+
 def pointer_position():
     output = _xdotool_checked("getmouselocation", "--shell")
     values = dict(line.split("=", 1) for line in output.splitlines() if "=" in line)

@@ -325,6 +325,7 @@ def main():
                            help="folder for the pictures of the user interface, in en/ and ru/")
     options = arguments.parse_args()
     started = time.monotonic()
+    from tray_history import history_from_the_tray, hot_keys_remembered  # they use this module's helpers
 
     work = os.path.abspath(options.work)
     shutil.rmtree(work, ignore_errors=True)
@@ -357,6 +358,7 @@ def main():
             program, dialog, favourites = settings_from_dialog(wine, exe, dictionary)
             favourite_from_menu(wine, favourites)
             browser_choice(wine, dictionary, dialog)
+            history_from_the_tray(wine, dictionary, dialog, shots, "words.txt")
             take_screenshots(wine, os.path.join(gallery, "en"), dialog, "About Vocabra")
             exit_program(program, shots, "english")
             russian = russian_locale(os.path.join(work, "locales"))
@@ -366,6 +368,7 @@ def main():
             print("settings and screenshots done after %.1f s" % (time.monotonic() - started), flush=True)
             timings, exit_times_with_answers = hot_keys_over_notepad(wine, exe, dictionary, shots, dict(exit_times))
             exit_times.append(exit_times_with_answers)
+            hot_keys_remembered(wine, NOTEPAD_TEXTS + [STILL_ON], SWITCHED_OFF)
             resources = answer_window_resources(wine, exe, dictionary, options.resources, shots)
             dialog_figures = dialog_service(wine, exe, dictionary, options.resources, shots)
     # Hundreds of megabytes; kept (with the logs and screenshots) only when something failed.
@@ -647,7 +650,7 @@ def favourite_from_menu(wine, favourites):
     menu = open_tray_menu()
     service = open_submenu(menu, SERVICE)
     service_closed = service is not None and close_submenu(menu, service)
-    other = open_submenu(menu, ("Up",)) if service_closed else None  # from Service up to Other
+    other = open_submenu(menu, ("Up", "Up")) if service_closed else None  # from Service past Recent to Other
     other_closed = other is not None and close_submenu(menu, other)
     check(service_closed and other_closed, "the tray menu shows the Other and Service submenus")
     chosen = favourites[-1]
@@ -707,10 +710,10 @@ def browser_choice(wine, dictionary, dialog):
 # ---- Screenshots: dialog, tray menu with its submenus, About box ----
 
 def menu_screenshots(folder):
-    """Service first, then Other, each open in its own picture."""
+    """Service first, then Recent and Other above it, each open in its own picture."""
     menu = open_tray_menu()
     opened = []
-    for name, keys in (("service", SERVICE), ("other", ("Up",))):  # Other is just above Service
+    for name, keys in (("service", SERVICE), ("recent", ("Up",)), ("other", ("Up",))):
         submenu = open_submenu(menu, keys)
         if submenu is None:
             break
@@ -718,7 +721,7 @@ def menu_screenshots(folder):
         screenshot(os.path.join(folder, "menu-%s.png" % name))
         opened.append(close_submenu(menu, submenu))
     menu_keys(menu, "Escape")
-    check(opened == [True, True], "the tray menu's Other and Service submenus opened")
+    check(opened == [True, True, True], "the tray menu's Service, Recent and Other submenus opened")
     check(wait_until(lambda: menu not in visible_windows_of("vocabra.exe"), 10) is not None,
           "Escape closes the tray menu")
 
@@ -855,6 +858,7 @@ def select_in_notepad(notepad, text):
 
 NOTEPAD_TEXTS = ["Добрый день!", "Hello, мир", "ещё раз"] + ["word %d" % i for i in range(1, 9)]
 KEPT_OPEN = 3  # answer windows left open for Exit
+SWITCHED_OFF, STILL_ON = "abgeschaltet", "still on"  # with Ctrl+C+C off: Ctrl+C+C, then Ctrl+Ins+Ins
 
 
 def hot_keys_over_notepad(wine, exe, dictionary, shots, exit_times):
@@ -896,7 +900,7 @@ def hot_keys_over_notepad(wine, exe, dictionary, shots, exit_times):
 
     # Switched off in the registry, Ctrl+C+C does nothing; Ctrl+Ins+Ins still translates.
     set_registry_dword(wine, "useCtrlCC", 0)
-    ignored, taken = "abgeschaltet", "still on"
+    ignored, taken = SWITCHED_OFF, STILL_ON
     select_in_notepad(notepad, ignored)
     focus_notepad(notepad)
     xdotool("key", "ctrl+a")
