@@ -25,8 +25,8 @@ MenuItem Item(MenuItem::Kind kind, std::uint32_t command, std::u16string text)
 std::u16string RecentItemText(const HistoryEntry& entry)
 {
     std::u16string word = entry.word;
-    std::replace_if(word.begin(), word.end(), [](char16_t c) { return c == u'\t' || c == u'\n' || c == u'\r'; },
-                    u' ');
+    std::replace_if(
+        word.begin(), word.end(), [](char16_t c) { return c == u'\t' || c == u'\n' || c == u'\r'; }, u' ');
     if (word.size() > kMaxShownUnits) {
         std::size_t cut = kMaxShownUnits;
         if (IsHighSurrogate(word[cut - 1]))

@@ -8,8 +8,8 @@
 #include <fstream>
 #include <sstream>
 
-#include "tests/support/TestSupport.h"
 #include "resources/Vocabra/resource.h"
+#include "tests/support/TestSupport.h"
 #include "tests/tray/MainDialogFixture.h"
 #include "tray/RecentMenu.h"
 #include "tray/UserSettings.h"
@@ -22,6 +22,7 @@ using tray::MenuItem;
 std::vector<std::u16string> Words(const std::vector<HistoryEntry>& entries)
 {
     std::vector<std::u16string> words;
+    words.reserve(entries.size());
     for (const HistoryEntry& entry : entries)
         words.push_back(entry.word);
     return words;
@@ -45,8 +46,9 @@ protected:
         const tray::TrayMenuState state = Controller().MenuState();
         EXPECT_TRUE(state.dictionary.has_value());
         const std::vector<MenuItem>& items = state.dictionary->items;
-        const auto found = std::find_if(items.begin(), items.end(),
-                                        [](const MenuItem& item) { return item.text == testsupport::kTexts.recent.recent; });
+        const auto found = std::find_if(items.begin(), items.end(), [](const MenuItem& item) {
+            return item.text == testsupport::kTexts.recent.recent;
+        });
         EXPECT_NE(found, items.end());
         if (found == items.end())
             return {MenuItem{}, 0};

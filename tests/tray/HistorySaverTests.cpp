@@ -21,9 +21,10 @@ TEST(HistorySaver, SavesInARowEndWithTheNewestOnDisk)
     {
         tray::HistorySaver saver(path);
         for (int i = 0; i < 200; ++i) {
-            entries.insert(entries.begin(), HistoryEntry{u"w" + std::u16string(1, static_cast<char16_t>(u'0' + i % 10)) +
-                                                             std::u16string(1, static_cast<char16_t>(u'A' + i / 10)),
-                                                         u"en-ru", u"A", i});
+            entries.insert(entries.begin(),
+                           HistoryEntry{u"w" + std::u16string(1, static_cast<char16_t>(u'0' + i % 10)) +
+                                            std::u16string(1, static_cast<char16_t>(u'A' + i / 10)),
+                                        u"en-ru", u"A", i});
             saver.Save(entries);
         }
         ASSERT_TRUE(saver.WaitUntilWritten(std::chrono::seconds(20)));

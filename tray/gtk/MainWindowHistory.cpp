@@ -37,9 +37,8 @@ bool MainWindow::Ask(const std::u16string& question)
 
 std::optional<std::string> MainWindow::AskExportPath()
 {
-    const GObjectPtr<GtkFileChooserNative> chooser(
-        gtk_file_chooser_native_new(DesktopText("IDS_EXPORT_TITLE"), DialogParent(m_window.get()),
-                                    GTK_FILE_CHOOSER_ACTION_SAVE, nullptr, nullptr));
+    const GObjectPtr<GtkFileChooserNative> chooser(gtk_file_chooser_native_new(
+        DesktopText("IDS_EXPORT_TITLE"), DialogParent(m_window.get()), GTK_FILE_CHOOSER_ACTION_SAVE, nullptr, nullptr));
     GtkFileChooser* files = GTK_FILE_CHOOSER(chooser.get());
     gtk_file_chooser_set_do_overwrite_confirmation(files, TRUE);
     gtk_file_chooser_set_current_name(files, kExportFileName);

@@ -24,8 +24,8 @@ void CMainDlg::SetWordSuggestions(const std::vector<std::u16string>& words)
 
 bool CMainDlg::Ask(const std::u16string& question)
 {
-    return ::MessageBoxW(m_hWnd, Wide(question), Wide(LoadResourceString(IDR_MAINFRAME)),
-                         MB_YESNO | MB_ICONQUESTION) == IDYES;
+    return ::MessageBoxW(m_hWnd, Wide(question), Wide(LoadResourceString(IDR_MAINFRAME)), MB_YESNO | MB_ICONQUESTION) ==
+           IDYES;
 }
 
 std::optional<std::string> CMainDlg::AskExportPath()
