@@ -62,6 +62,21 @@ std::vector<std::u16string> DistinctWords(const std::vector<HistoryEntry>& entri
 }
 }  // namespace
 
+MainDialogTexts LoadMainDialogTexts(const ResourceText& text)
+{
+#define VOCABRA_TEXT(id) text(#id, id)
+    return {VOCABRA_TEXT(IDR_MAINFRAME),
+            VOCABRA_TEXT(IDS_TRAY_TIP),
+            VOCABRA_TEXT(IDS_HOT_KEYS_OFF),
+            VOCABRA_TEXT(IDS_SETTING_NOT_STORED),
+            {VOCABRA_TEXT(IDS_OTHER_DIRECTIONS), VOCABRA_TEXT(IDS_SERVICES), VOCABRA_TEXT(IDS_OPEN_IN_BROWSER)},
+            {VOCABRA_TEXT(IDS_RECENT), VOCABRA_TEXT(IDS_KEEP_HISTORY), VOCABRA_TEXT(IDS_EXPORT_HISTORY),
+             VOCABRA_TEXT(IDS_CLEAR_HISTORY)},
+            VOCABRA_TEXT(IDS_CLEAR_HISTORY_QUESTION),
+            VOCABRA_TEXT(IDS_EXPORT_FAILED)};
+#undef VOCABRA_TEXT
+}
+
 MainDialogController::MainDialogController(MainDialogView& view,
                                            Settings& settings,
                                            ManagerSource manager,

@@ -32,6 +32,11 @@ struct MainDialogTexts {
     std::u16string exportFailed;          // the export file could not be written
 };
 
+// The texts from the program's resources; `text` gives a string by its name in the .rc files
+// (the Linux program's key) and by its id (the Windows program's).
+using ResourceText = std::function<std::u16string(const char* name, unsigned id)>;
+MainDialogTexts LoadMainDialogTexts(const ResourceText& text);
+
 // The lookup history as the program found it, and how a changed one is kept: `save` returns at
 // once (the program's writes its file on a thread of its own).
 struct KeptHistory {

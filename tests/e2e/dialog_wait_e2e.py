@@ -25,7 +25,7 @@ sys.dont_write_bytecode = True  # nothing written into the source tree
 
 from checks import check, run_or_exit
 from tray_e2e import (ANSWER_SIZE, EXIT, answer_windows, choose_from_menu, close_answer, ended_after, minimal_exit_time,
-                      prepare_work, program_session, set_registry_dword, start_with_dialog)
+                      prepare_work, program_session, set_registry_dword, start_with_dialog, type_into_dialog)
 from wine_session import geometry, wait_until, xdotool
 
 SLOW = 3.0  # the test dialog server's kSlowMs
@@ -75,19 +75,6 @@ class Calls:
         return next((line for line in self.lines() if "text=%s " % word in line), None)
 
 
-def ask(dialog, word):
-    """Types `word` into the dialog and presses Return, as a user does. An answer window may lie
-    over the dialog and hold Wine's focus: the dialog is raised and clicked first, in the margin
-    below its controls."""
-    x, y, width, height = geometry(dialog)
-    xdotool("windowraise", str(dialog))
-    xdotool("mousemove", str(x + width // 2), str(y + height - height // 30), "click", "1")
-    xdotool("windowfocus", "--sync", str(dialog))
-    xdotool("key", "ctrl+a")
-    xdotool("type", "--delay", "10", word)
-    xdotool("key", "Return")
-
-
 def new_answer(known):
     found = wait_until(lambda: answer_windows(known), 15)
     check(bool(found), "an answer window opens for the request")
@@ -99,7 +86,7 @@ def closing_during_the_wait(program, dialog, calls):
     for delay, word in ((0.0, "first"), (0.2, "second"), (1.0, "third"), (SLOW - 0.5, "fourth")):
         known = set(answer_windows(set()))
         detaches = calls.lines().count("dispatch Detach")
-        ask(dialog, word)
+        type_into_dialog(dialog, word)
         window = new_answer(known)
         time.sleep(delay)
         check(close_answer(window), "%r: the answer window closes %.1f s after it opened, during the wait"
@@ -114,10 +101,10 @@ def closing_during_the_wait(program, dialog, calls):
 def second_request_during_the_wait(dialog, calls):
     """A Return while the first request waits: the second word is asked for after the first."""
     known = set(answer_windows(set()))
-    ask(dialog, "waiting")
+    type_into_dialog(dialog, "waiting")
     new_answer(known)
     asked = time.monotonic()
-    ask(dialog, "queued")
+    type_into_dialog(dialog, "queued")
     check(bool(wait_until(lambda: calls.shown("waiting"), 15)), "the first request reached the server")
     check(bool(wait_until(lambda: calls.shown("queued"), 20)), "the request asked for during the wait follows")
     lines = calls.lines()
@@ -130,7 +117,7 @@ def second_request_during_the_wait(dialog, calls):
 
 def next_translation_works(dialog, calls):
     known = set(answer_windows(set()))
-    ask(dialog, "after")
+    type_into_dialog(dialog, "after")
     new_answer(known)
     line = wait_until(lambda: calls.shown("after"), 15)
     # The window's browser control reaches the server as an object (VT_DISPATCH); unlike Internet
@@ -142,7 +129,7 @@ def exit_with_a_server_stuck_in_detach(program, dialog, calls, shots, yardstick)
     """A server that does not return from Detach: the program answers while it waits, and Exit
     ends it about as fast as the least tray program."""
     known = set(answer_windows(set()))
-    ask(dialog, "stuck")
+    type_into_dialog(dialog, "stuck")
     window = new_answer(known)
     check(bool(wait_until(lambda: calls.shown("stuck"), 15)), "the stuck request reached the server")
     time.sleep(SLOW + 1.0)

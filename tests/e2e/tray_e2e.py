@@ -600,6 +600,19 @@ def request_for(word):
     return lambda r: r.method == "GET" and requested_word(r) == escaped(word)
 
 
+def type_into_dialog(dialog, word):
+    """Types `word` into the dialog and presses Return, as a user does. An answer window may lie
+    over the dialog and hold Wine's focus: the dialog is raised and clicked first, in the margin
+    below its controls."""
+    x, y, width, height = geometry(dialog)
+    xdotool("windowraise", str(dialog))
+    xdotool("mousemove", str(x + width // 2), str(y + height - height // 30), "click", "1")
+    xdotool("windowfocus", "--sync", str(dialog))
+    xdotool("key", "ctrl+a")
+    xdotool("type", "--delay", "10", word)
+    xdotool("key", "Return")
+
+
 def start_with_dialog(wine, exe, env=None):
     program = wine.start(exe, "/visible", env=env)
     found = wait_until(lambda: visible_windows(DIALOG), 30)

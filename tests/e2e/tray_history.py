@@ -9,7 +9,7 @@ import time
 
 from checks import check
 from tray_e2e import (SERVICE, SERVICES, answer_windows, choose, close_answers, menu_keys, open_submenu,
-                      open_tray_menu, registry_dword, request_for)
+                      open_tray_menu, registry_dword, request_for, type_into_dialog)
 from wine_session import geometry, screenshot, visible_windows_of, wait_until, window_name, xdotool
 
 # "Recent" is the item just above "Service"; its own last items, from the bottom: Clear history,
@@ -63,12 +63,9 @@ def hot_keys_remembered(wine, words, ignored):
 
 
 def typed_translation(dialog, dictionary, word):
+    """The word typed into the dialog and Return; the request it sends."""
     before = len(requests_for(dictionary, word))
-    xdotool("windowraise", str(dialog))
-    xdotool("windowfocus", "--sync", str(dialog))
-    xdotool("key", "ctrl+a")
-    xdotool("type", "--delay", "30", word)
-    xdotool("key", "Return")
+    type_into_dialog(dialog, word)
     check(wait_until(lambda: len(requests_for(dictionary, word)) > before, 30) is not None,
           "the dialog translates %r" % word)
     return requests_for(dictionary, word)[-1]
@@ -138,5 +135,5 @@ def history_from_the_tray(wine, dictionary, dialog, shots, exported):
     # Words for the pictures of the Recent submenu.
     for word in ("Gute Nacht", "remembered"):
         typed_translation(dialog, dictionary, word)
-    close_answers({dialog})
+        close_answers({dialog})
     check(answer_windows({dialog}) == [], "the answer windows are closed")

@@ -8,6 +8,7 @@
 #include "foundation/threads/PumpingWait_win32.h"
 #include "foundation/win32api/ComApartment_win32.h"
 #include "foundation/win32api/ComBoundary_win32.h"
+#include "foundation/win32api/ComObject_win32.h"
 #include "translate/target/DialogServerCall_win32.h"
 
 using Microsoft::WRL::ComPtr;
@@ -37,30 +38,9 @@ void LetGoInBackground(ComPtr<IStream> marshalled)
         ::CoReleaseMarshalData(marshalled.Get());
 }
 
-class ServerDialogHandler final : public IDispatch {
+class ServerDialogHandler final : public Win32::API::ComObject<IDispatch> {
 public:
     explicit ServerDialogHandler(ComPtr<IStream> marshalled) : m_marshalled(std::move(marshalled)) {}
-
-    HRESULT STDMETHODCALLTYPE QueryInterface(REFIID riid, void** object) override
-    {
-        if (!object)
-            return E_POINTER;
-        if (riid != IID_IUnknown && riid != IID_IDispatch) {
-            *object = nullptr;
-            return E_NOINTERFACE;
-        }
-        *object = static_cast<IDispatch*>(this);
-        AddRef();
-        return S_OK;
-    }
-    ULONG STDMETHODCALLTYPE AddRef() override { return ++m_references; }
-    ULONG STDMETHODCALLTYPE Release() override
-    {
-        const ULONG remaining = --m_references;
-        if (remaining == 0)
-            delete this;
-        return remaining;
-    }
 
     HRESULT STDMETHODCALLTYPE GetTypeInfoCount(UINT* count) override
     {
@@ -96,7 +76,7 @@ public:
     }
 
 private:
-    ~ServerDialogHandler()
+    ~ServerDialogHandler() override
     {
         if (m_marshalled)
             LetGoInBackground(std::move(m_marshalled));
@@ -121,7 +101,6 @@ private:
             LetGoInBackground(std::move(marshalled));
     }
 
-    std::atomic<ULONG> m_references{1};
     ComPtr<IStream> m_marshalled;
 };
 }  // namespace

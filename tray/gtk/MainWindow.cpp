@@ -55,14 +55,7 @@ std::u16string Text(const char* key)
 
 MainDialogTexts ControllerTexts()
 {
-    return {u"Vocabra",
-            Text("IDS_TRAY_TIP"),
-            Text("IDS_HOT_KEYS_OFF"),
-            Text("IDS_SETTING_NOT_STORED"),
-            {Text("IDS_OTHER_DIRECTIONS"), Text("IDS_SERVICES"), Text("IDS_OPEN_IN_BROWSER")},
-            {Text("IDS_RECENT"), Text("IDS_KEEP_HISTORY"), Text("IDS_EXPORT_HISTORY"), Text("IDS_CLEAR_HISTORY")},
-            Text("IDS_CLEAR_HISTORY_QUESTION"),
-            Text("IDS_EXPORT_FAILED")};
+    return LoadMainDialogTexts([](const char* name, unsigned) { return Text(name); });
 }
 }  // namespace
 

@@ -49,16 +49,7 @@ void CentreOnWorkArea(HWND window)
 
 MainDialogTexts ControllerTexts()
 {
-    return {LoadResourceString(IDR_MAINFRAME),
-            LoadResourceString(IDS_TRAY_TIP),
-            LoadResourceString(IDS_HOT_KEYS_OFF),
-            LoadResourceString(IDS_SETTING_NOT_STORED),
-            {LoadResourceString(IDS_OTHER_DIRECTIONS), LoadResourceString(IDS_SERVICES),
-             LoadResourceString(IDS_OPEN_IN_BROWSER)},
-            {LoadResourceString(IDS_RECENT), LoadResourceString(IDS_KEEP_HISTORY),
-             LoadResourceString(IDS_EXPORT_HISTORY), LoadResourceString(IDS_CLEAR_HISTORY)},
-            LoadResourceString(IDS_CLEAR_HISTORY_QUESTION),
-            LoadResourceString(IDS_EXPORT_FAILED)};
+    return LoadMainDialogTexts([](const char*, unsigned id) { return LoadResourceString(id); });
 }
 }  // namespace
 

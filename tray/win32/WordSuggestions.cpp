@@ -2,11 +2,11 @@
 
 #include <shlguid.h>
 
-#include <atomic>
 #include <memory>
 #include <utility>
 
 #include "foundation/win32api/ComBoundary_win32.h"
+#include "foundation/win32api/ComObject_win32.h"
 #include "foundation/win32api/WideChar_win32.h"
 
 namespace tray::win32 {
@@ -15,32 +15,11 @@ using Words = std::vector<std::u16string>;
 
 // The enumerator the autocomplete reads. It sees the words of its last Reset, so that a list
 // changed while the drop-down is open does not shift under it.
-class WordList final : public IEnumString {
+class WordList final : public Win32::API::ComObject<IEnumString> {
 public:
     WordList(std::shared_ptr<std::shared_ptr<const Words>> latest, std::shared_ptr<const Words> words, ULONG position)
         : m_latest(std::move(latest)), m_words(std::move(words)), m_position(position)
     {
-    }
-
-    HRESULT STDMETHODCALLTYPE QueryInterface(REFIID riid, void** object) override
-    {
-        if (!object)
-            return E_POINTER;
-        if (riid != IID_IUnknown && riid != IID_IEnumString) {
-            *object = nullptr;
-            return E_NOINTERFACE;
-        }
-        *object = static_cast<IEnumString*>(this);
-        AddRef();
-        return S_OK;
-    }
-    ULONG STDMETHODCALLTYPE AddRef() override { return ++m_references; }
-    ULONG STDMETHODCALLTYPE Release() override
-    {
-        const ULONG remaining = --m_references;
-        if (remaining == 0)
-            delete this;
-        return remaining;
     }
 
     HRESULT STDMETHODCALLTYPE Next(ULONG count, LPOLESTR* strings, ULONG* fetched) override
@@ -100,9 +79,8 @@ public:
     void Set(Words words) { std::atomic_store(m_latest.get(), std::make_shared<const Words>(std::move(words))); }
 
 private:
-    ~WordList() = default;
+    ~WordList() override = default;
 
-    std::atomic<ULONG> m_references{1};
     // Shared by a list and its clones: where Set puts the words that the next Reset takes.
     std::shared_ptr<std::shared_ptr<const Words>> m_latest;
     std::shared_ptr<const Words> m_words;
