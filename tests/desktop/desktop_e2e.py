@@ -262,6 +262,20 @@ def history_from_the_tray(session):
           "the hot keys' words are in it")
     recent_screenshot(session)
 
+    # The word box offers the earlier words as the user types.
+    check(session.run() == 0, "another start shows the dialog")
+    dialog = session.dialog()
+    # GTK makes the list's window early and maps it as the user types: shown windows only.
+    before = [w for w in ds.toplevel_windows() if ds.is_visible(w)]
+    ds.send_keys("ctrl+a", dialog)
+    ds.type_text("Ha")
+    ds.wait_new_popup(before, 10)
+    ds.screenshot(os.path.join(session.shots, "word-suggestions.png"))
+    check(True, "typing into the word box opens the earlier words' list")
+    ds.send_keys("Escape")
+    ds.close_window(dialog)
+    ds.wait_until(lambda: not ds.is_visible(dialog), 10, "the dialog hides")
+
     # The second item, "still", asked for en-ru although the current direction is de-ru.
     session.choose_from_menu(*(["Down"] * RECENT_ITEM + ["Right", "Down", "Return"]))
     again = ds.wait_until(lambda: [r for r in dictionary.requests() if request_for("still")(r)][1:], 15,

@@ -600,8 +600,8 @@ def request_for(word):
     return lambda r: r.method == "GET" and requested_word(r) == escaped(word)
 
 
-def type_into_dialog(dialog, word):
-    """Types `word` into the dialog and presses Return, as a user does. An answer window may lie
+def type_into_dialog(dialog, word, enter=True):
+    """Types `word` into the dialog and presses Return (when `enter`), as a user does. An answer window may lie
     over the dialog and hold Wine's focus: the dialog is raised and clicked first, in the margin
     below its controls."""
     x, y, width, height = geometry(dialog)
@@ -610,7 +610,8 @@ def type_into_dialog(dialog, word):
     xdotool("windowfocus", "--sync", str(dialog))
     xdotool("key", "ctrl+a")
     xdotool("type", "--delay", "10", word)
-    xdotool("key", "Return")
+    if enter:
+        xdotool("key", "Return")
 
 
 def start_with_dialog(wine, exe, env=None):

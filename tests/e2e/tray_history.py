@@ -90,6 +90,18 @@ def history_from_the_tray(wine, dictionary, dialog, shots, exported):
           "Recent's first item asks the fake dictionary for %r again" % word)
     close_answers({dialog})
 
+    # The word box offers the earlier words as the user types: the shell's drop-down, a new
+    # unnamed window of the program.
+    before = set(visible_windows_of("vocabra.exe"))
+    type_into_dialog(dialog, "rem", enter=False)
+    dropped = wait_until(lambda: [w for w in visible_windows_of("vocabra.exe")
+                                  if w not in before and not window_name(w)], 10)
+    check(dropped is not None, "typing into the word box drops its earlier words down")
+    screenshot(os.path.join(shots, "word-suggestions.png"))
+    xdotool("key", "Escape")
+    check(wait_until(lambda: dropped[0] not in visible_windows_of("vocabra.exe"), 10) is not None
+          and dialog in visible_windows_of("vocabra.exe"), "Esc closes the drop-down and leaves the dialog open")
+
     menu, recent = recent_submenu()
     choose(menu, EXPORT)
     titles = wait_until(lambda: [w for w in visible_windows_of("vocabra.exe")

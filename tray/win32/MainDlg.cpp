@@ -196,6 +196,10 @@ void CMainDlg::PlaceWindow()
 
 bool CMainDlg::PreTranslateMessage(MSG& message)
 {
+    // Esc over the word box's open drop-down is the drop-down's: the dialog would take it as
+    // Cancel and hide, leaving the drop-down on the screen.
+    if (message.message == WM_KEYDOWN && message.wParam == VK_ESCAPE && m_wordSuggestions.IsDroppedDown())
+        return false;
     return m_hWnd && ::IsDialogMessageW(m_hWnd, &message);
 }
 

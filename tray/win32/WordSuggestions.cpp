@@ -1,6 +1,7 @@
 #include "tray/win32/WordSuggestions.h"
 
 #include <shlguid.h>
+#include <shobjidl.h>
 
 #include <memory>
 #include <utility>
@@ -110,6 +111,23 @@ void WordSuggestions::Attach(HWND edit)
 void WordSuggestions::Set(const std::vector<std::u16string>& words)
 {
     m_list->Set(words);
+}
+
+}  // namespace tray::win32
+
+namespace tray::win32 {
+
+bool WordSuggestions::IsDroppedDown() const
+{
+    Microsoft::WRL::ComPtr<IAutoCompleteDropDown> dropDown;
+    if (!m_autoComplete || FAILED(m_autoComplete.As(&dropDown)))
+        return false;
+    DWORD status = 0;
+    LPWSTR text = nullptr;
+    if (FAILED(dropDown->GetDropDownStatus(&status, &text)))
+        return false;
+    ::CoTaskMemFree(text);
+    return (status & ACDD_VISIBLE) != 0;
 }
 
 }  // namespace tray::win32

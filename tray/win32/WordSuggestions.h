@@ -25,6 +25,8 @@ public:
     void Attach(HWND edit);
     // The words from now on, newest first.
     void Set(const std::vector<std::u16string>& words);
+    // Whether the drop-down of words is open: Esc then closes it, not the dialog.
+    bool IsDroppedDown() const;
 
 private:
     Microsoft::WRL::ComPtr<WordList> m_list;
