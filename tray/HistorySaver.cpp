@@ -85,4 +85,9 @@ bool HistorySaver::WaitUntilWritten(std::chrono::milliseconds limit)
     return m_state->idle.wait_for(hold, limit, [this] { return !m_state->writing; });
 }
 
+KeptHistory LoadKeptHistory(HistorySaver& saver)
+{
+    return {LoadHistory(saver.Path()), [&saver](const std::vector<HistoryEntry>& entries) { saver.Save(entries); }};
+}
+
 }  // namespace tray

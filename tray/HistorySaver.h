@@ -33,4 +33,7 @@ private:
     std::unique_ptr<threads::BackgroundTask> m_writer;
 };
 
+// The history in the saver's file, to be kept through it from now on.
+KeptHistory LoadKeptHistory(HistorySaver& saver);
+
 }  // namespace tray

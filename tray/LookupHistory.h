@@ -45,6 +45,13 @@ private:
     std::vector<HistoryEntry> m_entries;
 };
 
+// The lookup history as the program found it, and how a changed one is kept: `save` returns at
+// once (the program's writes its file on a thread of its own).
+struct KeptHistory {
+    std::vector<HistoryEntry> entries;
+    std::function<void(const std::vector<HistoryEntry>&)> save;
+};
+
 // "2026-12-08T15:44:43Z"; and back, none for any other text.
 std::string FormatUtcTime(std::int64_t time);
 bool ParseUtcTime(std::string_view text, std::int64_t& time);

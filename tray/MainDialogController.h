@@ -37,13 +37,6 @@ struct MainDialogTexts {
 using ResourceText = std::function<std::u16string(const char* name, unsigned id)>;
 MainDialogTexts LoadMainDialogTexts(const ResourceText& text);
 
-// The lookup history as the program found it, and how a changed one is kept: `save` returns at
-// once (the program's writes its file on a thread of its own).
-struct KeptHistory {
-    std::vector<HistoryEntry> entries;
-    std::function<void(const std::vector<HistoryEntry>&)> save;
-};
-
 // The translation manager; throws TranslateException while it cannot be had, and is asked again
 // at the next action, when the engine tries its initialisation again.
 using ManagerSource = std::function<translate::manager::TranslateManager&()>;

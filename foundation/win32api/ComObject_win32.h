@@ -8,24 +8,14 @@
 
 namespace Win32::API {
 
+// AddRef and Release of `Interface` for an object made with new; the count starts at 1, the
+// creator's, and the last Release deletes it.
 template <class Interface>
-class ComObject : public Interface {
+class RefCountedCom : public Interface {
 public:
-    ComObject(const ComObject&) = delete;
-    ComObject& operator=(const ComObject&) = delete;
+    RefCountedCom(const RefCountedCom&) = delete;
+    RefCountedCom& operator=(const RefCountedCom&) = delete;
 
-    HRESULT STDMETHODCALLTYPE QueryInterface(REFIID riid, void** object) override
-    {
-        if (!object)
-            return E_POINTER;
-        if (riid != IID_IUnknown && riid != __uuidof(Interface)) {
-            *object = nullptr;
-            return E_NOINTERFACE;
-        }
-        *object = static_cast<Interface*>(this);
-        AddRef();
-        return S_OK;
-    }
     ULONG STDMETHODCALLTYPE AddRef() override { return ++m_references; }
     ULONG STDMETHODCALLTYPE Release() override
     {
@@ -36,11 +26,29 @@ public:
     }
 
 protected:
-    ComObject() = default;  // with one reference, the creator's
-    virtual ~ComObject() = default;
+    RefCountedCom() = default;
+    virtual ~RefCountedCom() = default;
 
 private:
     std::atomic<ULONG> m_references{1};
+};
+
+// An object of that one interface: QueryInterface answers for it and IUnknown.
+template <class Interface>
+class ComObject : public RefCountedCom<Interface> {
+public:
+    HRESULT STDMETHODCALLTYPE QueryInterface(REFIID riid, void** object) override
+    {
+        if (!object)
+            return E_POINTER;
+        if (riid != IID_IUnknown && riid != __uuidof(Interface)) {
+            *object = nullptr;
+            return E_NOINTERFACE;
+        }
+        *object = static_cast<Interface*>(this);
+        this->AddRef();
+        return S_OK;
+    }
 };
 
 }  // namespace Win32::API

@@ -5,29 +5,13 @@
 #include <unknwn.h>
 #include <windows.h>
 
-#include <atomic>
+#include "foundation/win32api/ComObject_win32.h"
 
 namespace wintest {
 
-// Implements AddRef and Release of `Interface` for an object made with new; the count starts at 1.
+// AddRef and Release of `Interface` for an object made with new; the count starts at 1.
 template <class Interface>
-class TRefCounted : public Interface {
-public:
-    ULONG STDMETHODCALLTYPE AddRef() override { return ++m_references; }
-    ULONG STDMETHODCALLTYPE Release() override
-    {
-        const ULONG remaining = --m_references;
-        if (remaining == 0)
-            delete this;
-        return remaining;
-    }
-
-protected:
-    virtual ~TRefCounted() = default;
-
-private:
-    std::atomic<ULONG> m_references{1};
-};
+using TRefCounted = Win32::API::RefCountedCom<Interface>;
 
 // A class object: answers for IUnknown and IClassFactory; CreateInstance is the subclass's.
 class TestClassFactory : public TRefCounted<IClassFactory> {

@@ -64,12 +64,7 @@ MainWindow::MainWindow(GtkApplication* application)
       m_hotKeys([this](std::uint32_t virtualKey) { OnDoublePress(virtualKey); }),
       m_answers(m_settings.key),
       m_historySaver(HistoryFilePath()),
-      m_controller(*this,
-                   m_settings,
-                   ProgramManager(),
-                   ControllerTexts(),
-                   {LoadHistory(m_historySaver.Path()),
-                    [this](const std::vector<HistoryEntry>& entries) { m_historySaver.Save(entries); }})
+      m_controller(*this, m_settings, ProgramManager(), ControllerTexts(), LoadKeptHistory(m_historySaver))
 {
     m_programIconPath = text::Utf16ToUtf8(GetModuleDirectory()) + "vocabra.ico";
     m_programIcon.reset(gdk_pixbuf_new_from_file_at_size(m_programIconPath.c_str(), 16, 16, nullptr));

@@ -55,12 +55,7 @@ MainDialogTexts ControllerTexts()
 
 CMainDlg::CMainDlg()
     : m_historySaver(HistoryFilePath()),
-      m_controller(*this,
-                   m_settings,
-                   ProgramManager(),
-                   ControllerTexts(),
-                   {LoadHistory(m_historySaver.Path()),
-                    [this](const std::vector<HistoryEntry>& entries) { m_historySaver.Save(entries); }})
+      m_controller(*this, m_settings, ProgramManager(), ControllerTexts(), LoadKeptHistory(m_historySaver))
 {
     BindEmbeddedBrowserLibrary();
 }
