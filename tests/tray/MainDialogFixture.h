@@ -76,15 +76,27 @@ public:
         use(browserTarget);
         browserAnswers += browserTarget.requests.size() - before;
     }
-    void OfferUpdate() override { ++updateOffers; }
-    void ShowMessage(const std::u16string& text) override { messages.push_back(text); }
-    void SetWordSuggestions(const std::vector<std::u16string>& words) override { suggestions = words; }
+    void OfferUpdate() override
+    {
+        ++updateOffers;
+    }
+    void ShowMessage(const std::u16string& text) override
+    {
+        messages.push_back(text);
+    }
+    void SetWordSuggestions(const std::vector<std::u16string>& words) override
+    {
+        suggestions = words;
+    }
     bool Ask(const std::u16string& question) override
     {
         questions.push_back(question);
         return answerYes;
     }
-    std::optional<std::string> AskExportPath() override { return exportPath; }
+    std::optional<std::string> AskExportPath() override
+    {
+        return exportPath;
+    }
 
     struct Service {
         std::size_t index;
