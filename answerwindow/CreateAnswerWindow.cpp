@@ -1,5 +1,5 @@
 // libvocabra-answer-window.so's exports, which the desktop program resolves by name when it has
-// loaded the library for its first answer.
+// loaded the library, while it waits or for its first answer.
 #include <algorithm>
 #include <cstring>
 #include <memory>

@@ -32,20 +32,33 @@ public:
             m_controlsDown = pressed ? (m_controlsDown | bit) : (m_controlsDown & ~bit);
             return 0;
         }
-        std::uint32_t virtualKey = 0;
-        if (IndexOf(m_keys.c, keyCode) >= 0)
-            virtualKey = kVirtualKeyC;
-        else if (IndexOf(m_keys.insert, keyCode) >= 0)
-            virtualKey = kVirtualKeyInsert;
+        const std::uint32_t virtualKey = VirtualKeyOf(keyCode);
         if (virtualKey == 0 || pressed)
             return 0;
         return m_recognizer.OnKeyEvent(kKeyUpMessage, virtualKey, m_controlsDown != 0, time) ? virtualKey : 0;
+    }
+
+    // The virtual-key code when the raw event is a press of C or Insert with Ctrl held, the first
+    // key of what may become a double press, else 0. Changes nothing: OnRawKey still takes the
+    // event.
+    std::uint32_t PressWithControl(std::uint32_t keyCode, bool pressed) const noexcept
+    {
+        return pressed && m_controlsDown != 0 ? VirtualKeyOf(keyCode) : 0;
     }
 
     // Forgets the held Ctrl keys: events were missed while nobody listened.
     void Reset() noexcept { m_controlsDown = 0; }
 
 private:
+    std::uint32_t VirtualKeyOf(std::uint32_t keyCode) const noexcept
+    {
+        if (IndexOf(m_keys.c, keyCode) >= 0)
+            return kVirtualKeyC;
+        if (IndexOf(m_keys.insert, keyCode) >= 0)
+            return kVirtualKeyInsert;
+        return 0;
+    }
+
     static int IndexOf(const KeyCodes& codes, std::uint32_t keyCode) noexcept
     {
         for (std::size_t i = 0; i < codes.size(); ++i) {

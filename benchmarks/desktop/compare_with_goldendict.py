@@ -10,12 +10,13 @@ usage (needs a display; every run has a session bus of its own, so dbus-run-sess
 Each program runs in turn (the order alternates from run to run) in a new home folder with its
 configuration written here, its dictionary a local fake one that records when each request arrives.
 For each run: start, wait until the program's processes use no CPU, take their memory, let them
-idle for --idle-seconds and count the CPU time and context switches of that time, then look up
-words (Latin and Cyrillic in turn) by putting each into the CLIPBOARD and pressing Ctrl+C twice with
-xdotool. A lookup's time runs from the second release of C, as the X server stamped it, to the
-request's arrival at the fake dictionary (and, for comparison, from xdotool's return). With the
-first answer shown and the program resting again, take the memory and the CPU again, and the memory
-once more after the last lookup; end the program and check that none of its processes stays.
+idle for --idle-seconds and count the CPU time and context switches of that time (and the highest
+memory in it), take the memory again as the first lookup finds it, then look up words (Latin and
+Cyrillic in turn) by putting each into the CLIPBOARD and pressing Ctrl+C twice with xdotool. A
+lookup's time runs from the second release of C, as the X server stamped it, to the request's
+arrival at the fake dictionary (and, for comparison, from xdotool's return). With the first answer
+shown and the program resting again, take the memory and the CPU again, and the memory once more
+after the last lookup; end the program and check that none of its processes stays.
 A markdown table compares the two; the exit status is 1 when any measurement could not be made.
 """
 
@@ -58,10 +59,15 @@ class Run:
         self.program = program
         self.settled_seconds = None  # from the start to the beginning of the first quiet time
         self.windows_when_idle = None
-        self.idle = None  # [ProcessUse] before any answer
+        self.idle = None  # [ProcessUse] at rest after the start
         self.idle_cpu_ms = None
         self.idle_switches = None
         self.idle_process_changes = []
+        # [ProcessUse] after the idle time, as the first lookup finds the program: what it got ready
+        # for its first answer while it waited is in here
+        self.before_lookup = None
+        self.windows_before_lookup = None
+        self.waiting_peak_kb = None  # the highest RSS sum from the rest after the start to the first lookup
         # {"word", "ms": from the second release of C to the request, "from_return_ms": from
         # xdotool's return to the request, "xdotool_ms": xdotool's run}
         self.lookups = []
@@ -144,10 +150,11 @@ class Measurement:
         self.run.windows_when_idle = windows_of(self.process.pid)
 
     def idle_use(self, seconds):
-        """(CPU time in ms, context switches, processes that came or went) of the program's
-        processes over `seconds` in which nothing is asked of it."""
+        """(CPU time in ms, context switches, processes that came or went, the highest RSS sum in
+        kB) of the program's processes over `seconds` in which nothing is asked of it."""
         before = {use.pid: use for use in self.use()}
-        time.sleep(seconds)  # the measurement itself: nothing happens for that long
+        # The measurement itself: nothing happens for that long but reading /proc.
+        highest = metrics.highest_rss_kb(self.process.pid, seconds)
         after = {use.pid: use for use in self.use()}
         both = before.keys() & after.keys()
         cpu_ms = sum(after[pid].cpu_ticks - before[pid].cpu_ticks for pid in both) * 1000 // metrics.CLOCK_TICKS
@@ -159,13 +166,20 @@ class Measurement:
                 changes.append("%s[%d] ended %d thread(s)" % (after[pid].name, pid, ended_threads))
         changes += ["process ended: %s[%d]" % (before[pid].name, pid) for pid in before.keys() - both] + \
             ["process started: %s[%d]" % (after[pid].name, pid) for pid in after.keys() - both]
-        return cpu_ms, switches, changes
+        return cpu_ms, switches, changes, highest
 
     def measure_idle(self):
         self.run.idle = self.use()
         self.run.bus_services_idle = self.bus_services()
-        self.run.idle_cpu_ms, self.run.idle_switches, self.run.idle_process_changes = \
+        self.run.idle_cpu_ms, self.run.idle_switches, self.run.idle_process_changes, highest = \
             self.idle_use(self.options.idle_seconds)
+        # A program may get ready for its first answer while it waits: the memory the first lookup
+        # finds, once the program rests again.
+        self.settle(self.options.start_timeout, "before the first lookup", busy_percent=0)
+        self.run.before_lookup = self.use()
+        self.run.windows_before_lookup = windows_of(self.process.pid)
+        self.run.waiting_peak_kb = max(highest, *(sum(use.rss_kb or 0 for use in uses)
+                                                  for uses in (self.run.idle, self.run.before_lookup)))
 
     def look_up(self, word):
         # As a user who goes back to an application after reading an answer: the focus leaves
@@ -203,7 +217,7 @@ class Measurement:
         if self.options.screenshots:
             os.makedirs(self.options.screenshots, exist_ok=True)
             x_display.screenshot(os.path.join(self.options.screenshots, "%s-%s.png" % (self.program.name, self.run_id)))
-        self.run.answer_cpu_ms, self.run.answer_switches, _ = self.idle_use(self.options.answer_idle_seconds)
+        self.run.answer_cpu_ms, self.run.answer_switches, _, _ = self.idle_use(self.options.answer_idle_seconds)
 
     def measure_after_lookups(self):
         """Memory once every lookup was answered, with the windows they left open."""
@@ -306,6 +320,18 @@ def spread(values, digits):
     return text
 
 
+# What each moment's memory rows give: (what, which processes, field).
+MEMORY_FIGURES = [("RSS, main process", "main", "rss_kb"), ("RSS, helper processes", "helpers", "rss_kb"),
+                  ("RSS, sum", "all", "rss_kb"), ("PSS, sum", "all", "pss_kb")]
+
+
+def memory_rows(moment, uses_of):
+    """The table's rows of the memory at one moment; `uses_of(run)` gives that moment's [ProcessUse]."""
+    return [("%s: %s (MB)" % (moment, what),
+             lambda runs, which=which, field=field: spread([memory(uses_of(run), which, field) for run in runs], 1))
+            for what, which, field in MEMORY_FIGURES]
+
+
 def rows(options):
     """(label, figures of a list of runs) for the table."""
     idle = options.idle_seconds
@@ -317,8 +343,8 @@ def rows(options):
         return spread([lookup["ms"] for run in runs for lookup in run.lookups[1:]], 0)
 
     def added(runs):
-        return spread([memory(run.answer, "all") - memory(run.idle, "all") if run.answer and run.idle else None
-                       for run in runs], 1)
+        return spread([memory(run.answer, "all") - memory(run.before_lookup, "all")
+                       if run.answer and run.before_lookup else None for run in runs], 1)
 
     return [
         ("second release of C → request, first lookup (ms)", first),
@@ -328,17 +354,12 @@ def rows(options):
         ("the same from xdotool's return, next lookups (ms)", lambda runs: spread(
             [lookup["from_return_ms"] for run in runs for lookup in run.lookups[1:]], 0)),
         ("start → idle (s)", lambda runs: spread([run.settled_seconds for run in runs], 1)),
-        ("idle RSS, main process (MB)", lambda runs: spread([memory(run.idle, "main") for run in runs], 1)),
-        ("idle RSS, helper processes (MB)", lambda runs: spread([memory(run.idle, "helpers") for run in runs], 1)),
-        ("idle RSS, sum (MB)", lambda runs: spread([memory(run.idle, "all") for run in runs], 1)),
-        ("idle PSS, sum (MB)", lambda runs: spread([memory(run.idle, "all", "pss_kb") for run in runs], 1)),
-        ("first answer shown: RSS, main process (MB)",
-         lambda runs: spread([memory(run.answer, "main") for run in runs], 1)),
-        ("first answer shown: RSS, helper processes (MB)",
-         lambda runs: spread([memory(run.answer, "helpers") for run in runs], 1)),
-        ("first answer shown: RSS, sum (MB)", lambda runs: spread([memory(run.answer, "all") for run in runs], 1)),
-        ("first answer shown: PSS, sum (MB)",
-         lambda runs: spread([memory(run.answer, "all", "pss_kb") for run in runs], 1)),
+        *memory_rows("idle after the start", lambda run: run.idle),
+        *memory_rows("idle before the first lookup (after %d s)" % idle, lambda run: run.before_lookup),
+        ("highest RSS sum before the first lookup (MB)",
+         lambda runs: spread([megabytes(run.waiting_peak_kb) if run.waiting_peak_kb is not None else None
+                              for run in runs], 1)),
+        *memory_rows("first answer shown", lambda run: run.answer),
         ("what the first answer adds, RSS sum (MB)", added),
         ("after %d lookups: RSS, sum (MB)" % options.lookups,
          lambda runs: spread([memory(run.after_lookups, "all") for run in runs], 1)),
@@ -374,6 +395,7 @@ def print_details(results):
                 "%s %.0f (%.0f; %.0f)" % (lookup["word"], lookup["ms"], lookup["from_return_ms"], lookup["xdotool_ms"])
                 for lookup in run.lookups))
             for label, uses, windows in (("idle", run.idle, run.windows_when_idle),
+                                         ("before the first lookup", run.before_lookup, run.windows_before_lookup),
                                          ("first answer shown", run.answer, run.windows_with_answer),
                                          ("after the lookups", run.after_lookups, run.windows_after_lookups)):
                 if uses is not None:
@@ -413,13 +435,15 @@ def parse_options():
                         help="libvocabra-answer-window.so, when it is not in the --vocabra-build folder")
     parser.add_argument("--no-goldendict", action="store_true", help="measure vocabra-tray alone")
     parser.add_argument("--idle-only", action="store_true",
-                        help="no lookups: the start, the memory and the CPU while idle (vocabra-tray then "
-                             "runs without its answer window library, which it loads for the first answer)")
+                        help="no lookups: the start, the memory and the CPU while idle (vocabra-tray's "
+                             "answer window library, which it loads while it waits, included)")
     parser.add_argument("--goldendict-website", choices=sorted(WEBSITE_MODES), default="iframe",
                         help="how GoldenDict shows the website dictionary: in an iframe (its default) or "
                              "by fetching the page itself")
     parser.add_argument("--lookups", type=int, default=4, help="lookups per run (at most %d)" % len(WORDS))
-    parser.add_argument("--idle-seconds", type=int, default=60, help="how long the idle CPU is measured")
+    parser.add_argument("--idle-seconds", type=int, default=60,
+                        help="how long each program waits before its first lookup, its idle CPU measured meanwhile "
+                             "(vocabra-tray loads its answer window library 10 s after its start)")
     parser.add_argument("--runs", type=int, default=1, help="runs of each program")
     parser.add_argument("--answer-idle-seconds", type=int, default=10,
                         help="how long the CPU is measured with the last answer shown")
@@ -448,7 +472,7 @@ def main():
     programs = []
     if options.vocabra_build:
         library = options.answer_window_library and os.path.abspath(options.answer_window_library)
-        programs.append(VocabraTray(os.path.abspath(options.vocabra_build), library, not options.idle_only))
+        programs.append(VocabraTray(os.path.abspath(options.vocabra_build), library))
     if not options.no_goldendict:
         programs.append(GoldenDict(options.goldendict, options.goldendict_website))
     results = {program.name: [] for program in programs}

@@ -139,6 +139,24 @@ def use_of(root):
     return [ProcessUse(pid, stat) for pid, stat in sorted(processes.items(), key=lambda item: item[0] != root)]
 
 
+def rss_kb_of(root):
+    """VmRSS of `root` and the processes below it, summed, in kB."""
+    return sum(kilobytes(status_fields("/proc/%d/status" % pid).get("VmRSS")) or 0 for pid in tree(root))
+
+
+def highest_rss_kb(root, seconds, step=0.5):
+    """Waits `seconds`, reading the summed VmRSS of `root` and its processes every `step`: the
+    highest reading. Reading /proc wakes none of them."""
+    deadline = time.monotonic() + seconds
+    highest = rss_kb_of(root)
+    while True:
+        left = deadline - time.monotonic()
+        if left <= 0:
+            return highest
+        time.sleep(min(step, left))
+        highest = max(highest, rss_kb_of(root))
+
+
 def cpu_ticks_of(root):
     return sum(stat.cpu_ticks for stat in tree(root).values())
 

@@ -37,6 +37,15 @@ print(time.monotonic(), flush=True)
 time.sleep(60)
 """
 
+# Holds 64 MB in a helper process for a moment, then gives them back.
+GROWS_FOR_A_MOMENT = """
+import subprocess, sys, time
+helper = subprocess.Popen([sys.executable, "-c",
+                           "import time; time.sleep(0.5); data = bytes([1]) * (64 << 20); time.sleep(1.0); del data; "
+                           "print('freed', flush=True); time.sleep(60)"], stdout=sys.stdout)
+time.sleep(60)
+"""
+
 POLLING = """
 import time
 while True:
@@ -118,6 +127,15 @@ class ProcessTests(unittest.TestCase):
         child.wait()
         self.assertIsNone(metrics.wait_until_idle(child.pid, 0.5, 2))
 
+    def test_the_highest_memory_counts_a_helper_that_held_it_for_a_moment(self):
+        child = self.start(GROWS_FOR_A_MOMENT, stdout=subprocess.PIPE)
+        time.sleep(0.2)  # both processes started
+        resting = metrics.rss_kb_of(child.pid)
+        highest = metrics.highest_rss_kb(child.pid, 2.5, 0.1)
+        self.assertEqual(child.stdout.readline().strip(), b"freed")
+        self.assertGreater(highest, resting + 60 * 1024)
+        self.assertLess(metrics.rss_kb_of(child.pid), resting + 20 * 1024)
+
     def test_switches_count_new_threads_whole_and_report_ended_ones(self):
         self.assertEqual(metrics.switches_between({1: 10, 2: 5}, {1: 12, 3: 4}), (6, 1))
 
@@ -167,6 +185,18 @@ class TableTests(unittest.TestCase):
                          (2.0, 4.0, 6.0))
         self.assertEqual(report.memory(uses, "all", "pss_kb"), 0)
         self.assertIsNone(report.memory(None, "all"))
+
+    def test_each_memory_row_of_a_moment_gives_its_own_figure(self):
+        class Use:
+            def __init__(self, rss_kb, pss_kb):
+                self.rss_kb, self.pss_kb = rss_kb, pss_kb
+
+        class Run:
+            waited = [Use(2048, 1024), Use(1024, 512)]
+        rows = report.memory_rows("waiting", lambda run: run.waited)
+        self.assertEqual([(label, figure([Run()])) for label, figure in rows],
+                         [("waiting: RSS, main process (MB)", "2.0"), ("waiting: RSS, helper processes (MB)", "1.0"),
+                          ("waiting: RSS, sum (MB)", "3.0"), ("waiting: PSS, sum (MB)", "1.5")])
 
 
 class ProgramFolderTests(unittest.TestCase):

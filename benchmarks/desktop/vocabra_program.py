@@ -17,18 +17,16 @@ DIRECTION = "en-ru"  # the direction of a new user
 class VocabraTray:
     name = "vocabra-tray"
 
-    def __init__(self, build_folder, answer_window_library=None, with_answer_window=True):
+    def __init__(self, build_folder, answer_window_library=None):
         self.build_folder = build_folder
         self.answer_window_library = answer_window_library
-        self.with_answer_window = with_answer_window
         self.environment = None
         self._program = None
 
     def prepare(self, home, port, run_id):
         """A program folder inside `home` (a new, empty folder), which is also the home folder."""
         self._program = prepare_program_folder(self.build_folder, os.path.join(home, "program"), port,
-                                               answer_window_library=self.answer_window_library,
-                                               with_answer_window=self.with_answer_window)
+                                               answer_window_library=self.answer_window_library)
         self.environment = program_environment(self._program, home_environment(home, run_id))
 
     def command(self):

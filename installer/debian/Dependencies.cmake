@@ -1,6 +1,6 @@
 # Run by CPack once the files are staged (CPACK_PRE_BUILD_SCRIPTS): the package's Depends and
 # Recommends from its own binaries, through dpkg-shlibdeps. What the program and the lookup tool
-# link against is required. The answer window library is loaded only for the first answer and,
+# link against is required. The answer window library is loaded at run time, not linked, and,
 # when it cannot be (no WebKitGTK), answers open in the desktop's browser: what it alone needs is
 # recommended. dpkg-shlibdeps keeps a package named in both fields in Depends only.
 set(stage "${CPACK_TEMPORARY_DIRECTORY}")

@@ -78,6 +78,9 @@ class Session:
             "XDG_CONFIG_HOME": os.path.join(self.work, "config"),
             "XDG_STATE_HOME": None,  # the history goes under HOME
             "NO_AT_BRIDGE": "1",
+            # The answer window library is loaded by the first key or the first answer, not in the
+            # middle of the checks of the idle program; answer_prepare_test.py sets its own moment.
+            "VOCABRA_PREPARE_SECONDS": "3600",
         })
         # A stand-in for the desktop's browser, which only notes the addresses it is given.
         stand_ins = os.path.join(self.work, "bin")

@@ -1,8 +1,9 @@
 #pragma once
 // The Linux answer window library: a window of its own for every request, with an embedded web
-// view. The desktop program loads it only when the first answer is shown, so that the web engine
-// costs nothing while the program waits; where the library or the engine is missing, the program
-// opens the address in the desktop's browser instead.
+// view. The desktop program loads it before its first answer, but no window and no web engine
+// process exists until an answer is shown, so that the engine costs little while the program
+// waits; where the library or the engine is missing, the program opens the address in the
+// desktop's browser instead.
 
 #include <cstdint>
 

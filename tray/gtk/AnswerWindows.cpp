@@ -11,6 +11,17 @@
 
 namespace tray::gtk {
 
+namespace {
+unsigned PrepareSeconds()
+{
+    guint64 seconds = kPrepareSeconds;
+    const char* given = g_getenv("VOCABRA_PREPARE_SECONDS");
+    if (given && !g_ascii_string_to_unsigned(given, 10, 0, G_MAXUINT, &seconds, nullptr))
+        seconds = kPrepareSeconds;
+    return static_cast<unsigned>(seconds);
+}
+}  // namespace
+
 bool OpenWithDesktop(std::string address)
 {
     char program[] = "xdg-open";
@@ -38,6 +49,7 @@ void AnswerWindows::Prepare()
     if (m_bound)
         return;
     m_bound = true;
+    m_prepareTimer.Reset();
     if (m_library.Load((GetModuleDirectory() + translate::target::kAnswerWindowLibraryName).c_str())) {
         m_create = reinterpret_cast<translate::target::CreateAnswerWindowFunction>(
             m_library.GetSymbol(translate::target::kCreateAnswerWindowExport));
@@ -46,6 +58,23 @@ void AnswerWindows::Prepare()
     }
     if (!m_create && !m_createRemembering)
         g_message("answer windows unavailable; answers open in the desktop's browser");
+}
+
+void AnswerWindows::PrepareWhenIdle()
+{
+    if (m_bound)
+        return;
+    // At low priority: a key or a click that comes at the same moment goes first.
+    m_prepareTimer = glib::SourceId(
+        g_timeout_add_seconds_full(G_PRIORITY_LOW, PrepareSeconds(), &AnswerWindows::OnPrepareTime, this, nullptr));
+}
+
+gboolean AnswerWindows::OnPrepareTime(gpointer self)
+{
+    auto* answers = static_cast<AnswerWindows*>(self);
+    answers->m_prepareTimer.Forget();  // this source ends with the call
+    glib::GuardCallback("preparing the answer windows", [answers] { answers->Prepare(); });
+    return G_SOURCE_REMOVE;
 }
 
 translate::target::RequestDisplayTarget* AnswerWindows::Open(const std::string& iconPath,

@@ -6,6 +6,7 @@
 #include <memory>
 #include <string>
 
+#include "foundation/glib/GLibOwnership.h"
 #include "foundation/win32api/Handles.h"
 #include "translate/target/AnswerWindow.h"
 
@@ -22,6 +23,10 @@ public:
                  const translate::target::DisplaySettings& display) override;
 };
 
+// Long enough for the programs of a session that starts this one to start first; short enough
+// that few first lookups come before it.
+constexpr unsigned kPrepareSeconds = 10;
+
 class AnswerWindows {
 public:
     // `settings`: the program's settings key, where each service's zoom and window size are kept.
@@ -31,8 +36,8 @@ public:
     AnswerWindows& operator=(const AnswerWindows&) = delete;
 
     // Runs `show` with a target for one request of the service `serviceId`. The library is loaded
-    // on the first call, not before: the web engine costs nothing until an answer is shown. A
-    // window whose request fails is closed again; the failure passes on to the caller.
+    // on the first call if Prepare() has not loaded it yet. A window whose request fails is closed
+    // again; the failure passes on to the caller.
     template <class Show>
     void Translate(const std::string& iconPath, const std::u16string& serviceId, Show&& show)
     {
@@ -49,8 +54,14 @@ public:
         }
     }
 
-    // Loads the library now, so that the first answer does not wait for it.
+    // Loads the library (and WebKitGTK with it) now, so that the first answer does not wait for the
+    // loading. No process of the web engine starts: the library costs about 33 MB resident, a
+    // running engine ten times that. Only the first call does anything; where the library cannot
+    // be loaded, answers go to the desktop's browser.
     void Prepare();
+    // Prepare() once the program has waited a while after this call: kPrepareSeconds, or the
+    // seconds that $VOCABRA_PREPARE_SECONDS gives (tests choose their moment with it).
+    void PrepareWhenIdle();
     bool Empty() const { return m_open.empty(); }
     void CloseAll();
 
@@ -66,6 +77,7 @@ private:
         std::unique_ptr<translate::target::RequestDisplayTarget, Dispose> window;
     };
 
+    static gboolean OnPrepareTime(gpointer self);
     translate::target::RequestDisplayTarget* Open(const std::string& iconPath, const std::u16string& serviceId);
     void Close(translate::target::RequestDisplayTarget* window);
     static void OnClosed(translate::target::RequestDisplayTarget* window, void* context);
@@ -74,6 +86,7 @@ private:
                           const translate::target::AnswerWindowMemory* changed);
 
     Win32::API::RegKey& m_settings;
+    glib::SourceId m_prepareTimer;
     bool m_bound = false;
     Win32::API::Library m_library;
     // The library's exports: the second where the library has it (remembering needs it).

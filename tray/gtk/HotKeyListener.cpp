@@ -33,7 +33,9 @@ RawKeyTracker::KeyCodes KeyCodesOf(Display* display, std::initializer_list<KeySy
 }
 }  // namespace
 
-HotKeyListener::HotKeyListener(std::function<void(std::uint32_t)> doublePress) : m_doublePress(std::move(doublePress))
+HotKeyListener::HotKeyListener(std::function<void(std::uint32_t)> doublePress,
+                               std::function<void(std::uint32_t)> firstKey)
+    : m_doublePress(std::move(doublePress)), m_firstKey(std::move(firstKey))
 {
 }
 
@@ -106,6 +108,7 @@ gboolean HotKeyListener::OnReadable(gint, GIOCondition condition, gpointer self)
 void HotKeyListener::ReadEvents()
 {
     Display* display = m_display.get();
+    std::uint32_t begun = 0;
     std::uint32_t translate = 0;
     while (XPending(display) > 0) {
         XEvent event;
@@ -115,16 +118,21 @@ void HotKeyListener::ReadEvents()
             continue;
         if (cookie->evtype == XI_RawKeyPress || cookie->evtype == XI_RawKeyRelease) {
             const auto* raw = static_cast<const XIRawEvent*>(cookie->data);
-            const std::uint32_t key =
-                m_tracker->OnRawKey(static_cast<std::uint32_t>(raw->detail), cookie->evtype == XI_RawKeyPress,
-                                    static_cast<std::uint32_t>(raw->time));
+            const auto keyCode = static_cast<std::uint32_t>(raw->detail);
+            const bool pressed = cookie->evtype == XI_RawKeyPress;
+            if (const std::uint32_t first = m_tracker->PressWithControl(keyCode, pressed))
+                begun = first;
+            const std::uint32_t key = m_tracker->OnRawKey(keyCode, pressed, static_cast<std::uint32_t>(raw->time));
             if (key != 0)
                 translate = key;
         }
         XFreeEventData(display, cookie);
     }
-    // Told after the batch is read: the handler may stop this listener.
-    if (translate != 0)
+    // Told after the batch is read: a handler may stop this listener. The first key is told before
+    // a double press that the same batch completed.
+    if (begun != 0 && m_firstKey)
+        m_firstKey(begun);
+    if (translate != 0 && m_display)
         m_doublePress(translate);
 }
 

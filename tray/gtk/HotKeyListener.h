@@ -16,8 +16,11 @@ namespace tray::gtk {
 
 class HotKeyListener {
 public:
-    // `doublePress` gets the virtual-key code (tray::kVirtualKeyC or kVirtualKeyInsert).
-    explicit HotKeyListener(std::function<void(std::uint32_t)> doublePress);
+    // `doublePress` gets the virtual-key code (tray::kVirtualKeyC or kVirtualKeyInsert) of a
+    // double press. `firstKey` (may be empty) gets it earlier, for every press of that key with
+    // Ctrl held: a double press may be beginning, or it may be a plain copy.
+    explicit HotKeyListener(std::function<void(std::uint32_t)> doublePress,
+                            std::function<void(std::uint32_t)> firstKey = {});
     ~HotKeyListener();
     HotKeyListener(const HotKeyListener&) = delete;
     HotKeyListener& operator=(const HotKeyListener&) = delete;
@@ -37,6 +40,7 @@ private:
     void ReadEvents();
 
     std::function<void(std::uint32_t)> m_doublePress;
+    std::function<void(std::uint32_t)> m_firstKey;
     std::unique_ptr<Display, DisplayClose> m_display;
     int m_opcode = 0;
     guint m_watch = 0;

@@ -61,7 +61,12 @@ MainDialogTexts ControllerTexts()
 
 MainWindow::MainWindow(GtkApplication* application)
     : m_application(application),
-      m_hotKeys([this](std::uint32_t virtualKey) { OnDoublePress(virtualKey); }),
+      m_hotKeys([this](std::uint32_t virtualKey) { OnDoublePress(virtualKey); },
+                // A double press may be beginning: the answer windows get ready meanwhile.
+                [this](std::uint32_t virtualKey) {
+                    if (m_controller.IsDoublePressOn(virtualKey))
+                        m_answers.Prepare();
+                }),
       m_answers(m_settings.key),
       m_historySaver(HistoryFilePath()),
       m_controller(*this, m_settings, ProgramManager(), ControllerTexts(), LoadKeptHistory(m_historySaver))
@@ -82,6 +87,7 @@ MainWindow::MainWindow(GtkApplication* application)
     m_controller.Start();
     StartShortcutPortal();
     ShowKeyNote();
+    m_answers.PrepareWhenIdle();
 }
 
 MainWindow::~MainWindow()
