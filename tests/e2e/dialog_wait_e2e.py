@@ -26,7 +26,7 @@ sys.dont_write_bytecode = True  # nothing written into the source tree
 from checks import check, run_or_exit
 from tray_e2e import (ANSWER_SIZE, EXIT, answer_windows, choose_from_menu, close_answer, ended_after, minimal_exit_time,
                       prepare_work, program_session, set_registry_dword, start_with_dialog, type_into_dialog)
-from wine_session import geometry, wait_until, xdotool
+from wine_session import geometry, visible_windows_of, wait_until, xdotool
 
 SLOW = 3.0  # the test dialog server's kSlowMs
 # The test dialog server's class that answers by name only, under the ProgID the service names.
@@ -91,6 +91,7 @@ def closing_during_the_wait(program, dialog, calls):
         time.sleep(delay)
         check(close_answer(window), "%r: the answer window closes %.1f s after it opened, during the wait"
               % (word, delay))
+        check(dialog in visible_windows_of("vocabra.exe"), "%r: the dialog stays open" % word)
         check(bool(wait_until(lambda: calls.shown(word), 15)), "%r: the request reached the server" % word)
         # The server's answer comes back to a window that is gone; the program then lets the
         # server's object go, which the server notes as a Detach.
