@@ -305,10 +305,14 @@ def history_from_the_tray(session):
     choose_and_answer(session, keep, "Escape")
     session.wait_setting("keepHistory", 0)
     close_answer(lookup(session, "c", "unkept", "de-ru")[2])
-    time.sleep(1.5)  # a write would have come by now
-    check([e[0] for e in history_entries(session)][:1] == ["still"], "with the history off nothing is added")
     session.choose_from_menu(*keep)
     session.wait_setting("keepHistory", 1)
+    # The next write holds everything kept since: "unkept" is not in it.
+    close_answer(lookup(session, "c", "kept again", "de-ru")[2])
+    ds.wait_until(lambda: history_entries(session)[:1] == [("kept again", "de-ru", "Fake")], 10,
+                  "the next lookup is kept")
+    check([e[0] for e in history_entries(session)][:2] == ["kept again", "still"],
+          "with the history off nothing was added")
 
     # Clear history, answered Yes.
     choose_and_answer(session, ["Down"] * RECENT_ITEM + ["Right", "End", "Return"], "alt+y")

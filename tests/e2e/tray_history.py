@@ -5,7 +5,6 @@ Used by tray_e2e.py inside its English session, with the dialog shown."""
 
 import glob
 import os
-import time
 
 from checks import check
 from tray_e2e import (SERVICE, SERVICES, answer_windows, choose, close_answers, menu_keys, open_submenu,
@@ -125,14 +124,18 @@ def history_from_the_tray(wine, dictionary, dialog, shots, exported):
     check(wait_until(lambda: registry_dword(wine, "keepHistory") == 0, 10) is not None,
           "Keep a history switched off stores keepHistory = 0")
     typed_translation(dialog, dictionary, "unkept")
-    time.sleep(1.5)  # a write would have come by now
-    check([e[0] for e in history_entries(wine)][:1] == [word], "with the history off nothing is added; "
-          "answered No, nothing is cleared")
     close_answers({dialog})
     menu, recent = recent_submenu()
     choose(menu, KEEP)
     check(wait_until(lambda: registry_dword(wine, "keepHistory") == 1, 10) is not None,
           "switched on again without a question")
+    # The next write holds everything kept since: "unkept" is not in it.
+    typed_translation(dialog, dictionary, "kept again")
+    check(wait_until(lambda: history_entries(wine)[:1] == [("kept again", direction, service)], 10) is not None,
+          "switched on again, the next lookup is kept")
+    check([e[0] for e in history_entries(wine)][:2] == ["kept again", word], "with the history off nothing was "
+          "added; answered No, nothing was cleared")
+    close_answers({dialog})
 
     menu, recent = recent_submenu()
     choose_and_answer(menu, CLEAR, "y")
