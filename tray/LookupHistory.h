@@ -46,7 +46,7 @@ private:
 };
 
 // The lookup history as the program found it, and how a changed one is kept: `save` returns at
-// once (the program's writes its file on a thread of its own).
+// once (the program writes its file on a thread of its own).
 struct KeptHistory {
     std::vector<HistoryEntry> entries;
     std::function<void(const std::vector<HistoryEntry>&)> save;
