@@ -20,7 +20,7 @@ public:
     Apartment& operator=(const Apartment&) = delete;
 
 private:
-    bool m_entered = false;
+    [[maybe_unused]] bool m_entered = false;  // COM entered (Windows only)
 };
 
 class XmlTest : public ::testing::Test {
