@@ -11,6 +11,7 @@ the program folder back with the engine's own parsers; GoldenDict's configuratio
 
 import os
 import shutil
+import signal
 import subprocess
 import sys
 import tempfile
@@ -65,14 +66,19 @@ class ProcessTests(unittest.TestCase):
         self.children = []
 
     def tearDown(self):
+        # The whole group: a helper the child started would otherwise sleep on, holding the test
+        # run's output open, and the run would wait for it.
         for child in self.children:
-            child.kill()
+            try:
+                os.killpg(child.pid, signal.SIGKILL)
+            except ProcessLookupError:
+                pass
             child.wait()
             if child.stdout:
                 child.stdout.close()
 
     def start(self, code, *args, **popen):
-        child = python(code, *args, **popen)
+        child = python(code, *args, start_new_session=True, **popen)
         self.children.append(child)
         return child
 
