@@ -202,15 +202,54 @@ def check_answer_window(wine, known, what):
     return found[0]
 
 
+def uncovered(point, others):
+    """Whether no rectangle (x, y, width, height) of `others` holds `point`."""
+    px, py = point
+    return not any(x <= px < x + width and y <= py < y + height for x, y, width, height in others)
+
+
+def resting_geometry(window, timeout=5):
+    """The window's geometry once two reads in a row agree: a window just shown may still be on
+    its way to its place."""
+    last = [None]
+
+    def settled():
+        now = geometry(window)
+        same = now == last[0]
+        last[0] = now
+        return now if same else None
+
+    return wait_until(settled, timeout) or geometry(window)
+
+
+def activate_by_click(window, spots):
+    """Clicks `window` as a user does to bring it forward, at the first of `spots` (fractions of
+    its width and height) that no other window of the program covers. With no window manager Wine
+    gives the X focus to the window it activates, so the click has worked when that focus is on
+    `window`; a click that reached another window (one still lying over it, or a window read at a
+    place it was leaving) is tried again. The keys that follow go to Wine's active window,
+    whichever X window has the focus. True when `window` took the focus."""
+    for _ in range(3):
+        x, y, width, height = resting_geometry(window)
+        others = [geometry(w) for w in visible_windows_of("vocabra.exe") if w != window]
+        points = [(x + int(width * fx), y + int(height * fy)) for fx, fy in spots]
+        point = next((p for p in points if uncovered(p, others)), points[0])
+        xdotool("windowraise", str(window))
+        xdotool("mousemove", str(point[0]), str(point[1]), "click", "1")
+        if wait_until(lambda: xdotool("getwindowfocus") == str(window), 3):
+            return True
+    return False
+
+
+# Near the corners of an answer window's client area, and its bottom edge's middle.
+ANSWER_SPOTS = ((0.05, 0.95), (0.95, 0.95), (0.05, 0.2), (0.95, 0.2), (0.5, 0.95))
+
+
 def close_answer(window, key="alt+F4"):
     """Closes an answer window as its close box does (Alt+F4 sends the same SC_CLOSE; Esc closes
-    it too). The keys go to the program's active window, whichever X window has the focus, so the
-    answer window is raised and clicked first, near a corner of its client area that nothing else
-    covers."""
-    x, y, width, height = geometry(window)
-    xdotool("windowraise", str(window))
-    xdotool("mousemove", str(x + width // 20), str(y + height - height // 20), "click", "1")
-    xdotool("windowfocus", "--sync", str(window))
+    it too). The keys go to the program's active window, so the answer window is activated by a
+    click first."""
+    check(activate_by_click(window, ANSWER_SPOTS), "the answer window comes forward when clicked")
     xdotool("key", key)
     return wait_until(lambda: window not in visible_windows_of("vocabra.exe"), 10) is not None
 
@@ -600,14 +639,15 @@ def request_for(word):
     return lambda r: r.method == "GET" and requested_word(r) == escaped(word)
 
 
+# In the margin below the dialog's controls: its middle, then towards either side.
+DIALOG_SPOTS = ((0.5, 29 / 30), (0.1, 29 / 30), (0.9, 29 / 30))
+
+
 def type_into_dialog(dialog, word, enter=True):
-    """Types `word` into the dialog and presses Return (when `enter`), as a user does. An answer window may lie
-    over the dialog and hold Wine's focus: the dialog is raised and clicked first, in the margin
-    below its controls."""
-    x, y, width, height = geometry(dialog)
-    xdotool("windowraise", str(dialog))
-    xdotool("mousemove", str(x + width // 2), str(y + height - height // 30), "click", "1")
-    xdotool("windowfocus", "--sync", str(dialog))
+    """Types `word` into the dialog and presses Return (when `enter`), as a user does. An answer
+    window may lie over the dialog and hold Wine's focus: the dialog is activated by a click
+    first, in the margin below its controls."""
+    check(activate_by_click(dialog, DIALOG_SPOTS), "the dialog comes forward when clicked")
     xdotool("key", "ctrl+a")
     xdotool("type", "--delay", "10", word)
     if enter:

@@ -96,7 +96,12 @@ class WineSession:
 
 
 def xdotool(*args):
-    result = subprocess.run(["xdotool", *args], stdin=subprocess.DEVNULL, capture_output=True, text=True)
+    for _ in range(3):
+        result = subprocess.run(["xdotool", *args], stdin=subprocess.DEVNULL, capture_output=True, text=True)
+        # A window destroyed while xdotool walks the windows ends it with an X error and a partial
+        # answer (a search that misses windows that are there): ask again.
+        if "X Error" not in result.stderr:
+            break
     return result.stdout.strip()
 
 
