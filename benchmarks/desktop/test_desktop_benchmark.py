@@ -135,7 +135,10 @@ class ProcessTests(unittest.TestCase):
 
     def test_the_highest_memory_counts_a_helper_that_held_it_for_a_moment(self):
         child = self.start(GROWS_FOR_A_MOMENT, stdout=subprocess.PIPE)
-        time.sleep(0.2)  # both processes started
+        deadline = time.monotonic() + 10
+        while len(metrics.tree(child.pid)) < 2:  # the helper has started
+            self.assertLess(time.monotonic(), deadline, "the helper did not start")
+            time.sleep(0.02)
         resting = metrics.rss_kb_of(child.pid)
         highest = metrics.highest_rss_kb(child.pid, 2.5, 0.1)
         self.assertEqual(child.stdout.readline().strip(), b"freed")

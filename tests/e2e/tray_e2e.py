@@ -30,8 +30,8 @@ sys.dont_write_bytecode = True  # nothing written into the source tree
 
 from checks import Failure, check
 from fake_dictionary import FakeDictionary
-from wine_session import (WineSession, geometry, russian_locale, screenshot, visible_windows, visible_windows_of,
-                          wait_until, window_name, xdotool)
+from wine_session import (WineSession, geometry, geometry_if_any, russian_locale, screenshot, visible_windows,
+                          visible_windows_of, wait_until, window_name, xdotool)
 
 DIALOG = "^Vocabra$"
 TRAY = "^Wine System Tray"
@@ -231,7 +231,8 @@ def activate_by_click(window, spots):
     whichever X window has the focus. True when `window` took the focus."""
     for _ in range(3):
         x, y, width, height = resting_geometry(window)
-        others = [geometry(w) for w in visible_windows_of("vocabra.exe") if w != window]
+        # A window that went since the search covers nothing.
+        others = [g for g in (geometry_if_any(w) for w in visible_windows_of("vocabra.exe") if w != window) if g]
         points = [(x + int(width * fx), y + int(height * fy)) for fx, fy in spots]
         point = next((p for p in points if uncovered(p, others)), points[0])
         xdotool("windowraise", str(window))

@@ -119,12 +119,22 @@ def window_name(window):
     return xdotool("getwindowname", str(window))
 
 
-def geometry(window):
-    """(x, y, width, height) of an X window on the screen."""
+def geometry_if_any(window):
+    """(x, y, width, height) of an X window on the screen; None when the window is gone."""
     text = xdotool("getwindowgeometry", str(window))
-    x, y = re.search(r"Position: (-?\d+),(-?\d+)", text).groups()
-    width, height = re.search(r"Geometry: (\d+)x(\d+)", text).groups()
-    return int(x), int(y), int(width), int(height)
+    position = re.search(r"Position: (-?\d+),(-?\d+)", text)
+    size = re.search(r"Geometry: (\d+)x(\d+)", text)
+    if not position or not size:
+        return None
+    return tuple(int(n) for n in position.groups() + size.groups())
+
+
+def geometry(window):
+    """(x, y, width, height) of an X window on the screen, which must exist."""
+    found = geometry_if_any(window)
+    if found is None:
+        raise RuntimeError("window 0x%x is gone" % window)
+    return found
 
 
 def wait_until(condition, timeout, step=0.1):
