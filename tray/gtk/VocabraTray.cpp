@@ -6,6 +6,7 @@
 
 #include <cstdio>
 #include <memory>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -22,6 +23,7 @@ namespace {
 using tray::gtk::MainWindow;
 
 constexpr char kApplicationId[] = "com.corvane.Vocabra";
+constexpr gulong kRegisterPause = 200000;  // microseconds between tries to register
 constexpr char kUsage[] =
     "usage: vocabra-tray [--visible | --exit | --install | --translate-clipboard]\n"
     "  --visible              show the main dialog at start (or the running copy's)\n"
@@ -111,7 +113,9 @@ int OnCommandLine(GApplication*, GApplicationCommandLine* commandLine, gpointer 
         kFailed);
 }
 
-int Run(GApplicationFlags flags, int argc, char** argv, bool& registered)
+// Registering on the session bus fails when the bus refuses the name or the copy that holds it
+// ends before it answers (it was asked to exit as this one started). std::nullopt then, with why.
+std::optional<int> Run(GApplicationFlags flags, int argc, char** argv, std::string& whyNot)
 {
     Program program;
     // The tray draws nothing with OpenGL, but GDK's probe for it on X11 loads the whole GL driver
@@ -122,12 +126,10 @@ int Run(GApplicationFlags flags, int argc, char** argv, bool& registered)
     g_signal_connect(application.get(), "startup", G_CALLBACK(OnStartup), &program);
     g_signal_connect(application.get(), "command-line", G_CALLBACK(OnCommandLine), &program);
     GError* error = nullptr;
-    registered = g_application_register(G_APPLICATION(application.get()), nullptr, &error);
-    if (!registered) {
-        std::fprintf(stderr, "vocabra-tray: no session bus (%s); running without the one-copy check\n",
-                     error ? error->message : "unknown");
+    if (!g_application_register(G_APPLICATION(application.get()), nullptr, &error)) {
+        whyNot = error ? error->message : "unknown";
         g_clear_error(&error);
-        return 0;
+        return std::nullopt;
     }
     const int status = g_application_run(G_APPLICATION(application.get()), argc, argv);
     program.window.reset();
@@ -147,11 +149,22 @@ int main(int argc, char** argv)
         return Install();
     tray::gtk::LogAnswerWindowWarnings();
 
-    bool registered = false;
-    const int status = Run(G_APPLICATION_HANDLES_COMMAND_LINE, argc, argv, registered);
-    if (registered)
-        return status;
-    // Without a session bus there is no one-copy check, as on Windows when the marker fails.
+    // A copy that was ending when this one asked is gone on the next try: this one becomes the
+    // copy, or hands its arguments to the copy that did. Running beside it would leave a copy that
+    // no later start can reach (nor end with --exit).
+    constexpr int kRegisterTries = 3;
+    std::string whyNot;
+    for (int attempt = 1; attempt <= kRegisterTries; ++attempt) {
+        if (const std::optional<int> status = Run(G_APPLICATION_HANDLES_COMMAND_LINE, argc, argv, whyNot))
+            return *status;
+        if (attempt < kRegisterTries)
+            g_usleep(kRegisterPause);
+    }
+    // A session bus that will not have this program is no reason to run without it: as on Windows
+    // when the marker fails, it runs without the one-copy check.
+    std::fprintf(stderr, "vocabra-tray: the session bus refused the program (%s); running without the one-copy check\n",
+                 whyNot.c_str());
     return Run(static_cast<GApplicationFlags>(G_APPLICATION_HANDLES_COMMAND_LINE | G_APPLICATION_NON_UNIQUE), argc,
-               argv, registered);
+               argv, whyNot)
+        .value_or(1);
 }
