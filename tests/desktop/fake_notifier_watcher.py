@@ -15,6 +15,8 @@ gi.require_version("Gio", "2.0")
 gi.require_version("GLib", "2.0")
 from gi.repository import Gio, GLib  # noqa: E402
 
+from bus_stand_in import serve_as  # noqa: E402
+
 WATCHER_NAME = "org.kde.StatusNotifierWatcher"
 WATCHER_PATH = "/StatusNotifierWatcher"
 DEFAULT_ITEM_PATH = "/StatusNotifierItem"
@@ -60,14 +62,7 @@ def main():
                 "ProtocolVersion": GLib.Variant("i", 0)}[name]
 
     bus.register_object(WATCHER_PATH, INTERFACE, on_call, on_property, None)
-    reply = bus.call_sync("org.freedesktop.DBus", "/org/freedesktop/DBus", "org.freedesktop.DBus", "RequestName",
-                          GLib.Variant("(su)", (WATCHER_NAME, 4)), None, Gio.DBusCallFlags.NONE, -1, None)
-    if reply.unpack()[0] != 1:
-        sys.exit("cannot own %s" % WATCHER_NAME)
-    print("ready", flush=True)
-    loop = GLib.MainLoop()
-    GLib.io_add_watch(sys.stdin.fileno(), GLib.IO_IN | GLib.IO_HUP, lambda *_: loop.quit() or False)
-    loop.run()
+    serve_as(bus, WATCHER_NAME)
 
 
 if __name__ == "__main__":

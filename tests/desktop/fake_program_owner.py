@@ -16,12 +16,12 @@ import gi
 
 gi.require_version("Gio", "2.0")
 gi.require_version("GLib", "2.0")
-from gi.repository import Gio, GLib  # noqa: E402
+from gi.repository import Gio  # noqa: E402
+
+from bus_stand_in import serve_as  # noqa: E402
 
 PROGRAM_NAME = "com.corvane.Vocabra"
 PROGRAM_PATH = "/com/corvane/Vocabra"
-DO_NOT_QUEUE = 4
-PRIMARY_OWNER = 1
 
 ACTIONS = Gio.DBusNodeInfo.new_for_xml("""
 <node>
@@ -46,14 +46,7 @@ def main():
         invocation.return_dbus_error("org.freedesktop.DBus.Error.Failed", "not the program")
 
     bus.register_object(PROGRAM_PATH, ACTIONS, on_call, None, None)
-    reply = bus.call_sync("org.freedesktop.DBus", "/org/freedesktop/DBus", "org.freedesktop.DBus", "RequestName",
-                          GLib.Variant("(su)", (PROGRAM_NAME, DO_NOT_QUEUE)), None, Gio.DBusCallFlags.NONE, -1, None)
-    if reply.unpack()[0] != PRIMARY_OWNER:
-        sys.exit("cannot own %s" % PROGRAM_NAME)
-    print("ready", flush=True)
-    loop = GLib.MainLoop()
-    GLib.io_add_watch(sys.stdin.fileno(), GLib.IO_IN | GLib.IO_HUP, lambda *_: loop.quit() or False)
-    loop.run()
+    serve_as(bus, PROGRAM_NAME)
 
 
 if __name__ == "__main__":

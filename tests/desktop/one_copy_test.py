@@ -53,10 +53,15 @@ class FakeOwner:
         self._process.stdout.close()
 
 
-def meets_an_ending_copy(options, dictionary, host):
-    session = Session(options, dictionary, host, None, "en", name="ending")
+def session_meeting(mode, options, dictionary, host):
+    """A run of the program's, and a stand-in in `mode` that holds the program's name already."""
+    session = Session(options, dictionary, host, None, "en", name=mode.lstrip("-"))
     os.makedirs(session.work, exist_ok=True)
-    owner = FakeOwner("--ending", os.path.join(session.work, "owner.log"))
+    return session, FakeOwner(mode, os.path.join(session.work, "owner.log"))
+
+
+def meets_an_ending_copy(options, dictionary, host):
+    session, owner = session_meeting("--ending", options, dictionary, host)
     try:
         program = session.start()
         check(owner.next_line(10) == "asked" and owner.ended(10),
@@ -69,9 +74,7 @@ def meets_an_ending_copy(options, dictionary, host):
 
 
 def meets_a_stranger(options, dictionary, host):
-    session = Session(options, dictionary, host, None, "en", name="stranger")
-    os.makedirs(session.work, exist_ok=True)
-    owner = FakeOwner("--refusing", os.path.join(session.work, "owner.log"))
+    session, owner = session_meeting("--refusing", options, dictionary, host)
     try:
         program = session.start()
         check(program.running(), "a name owner that refuses every question does not keep the program from starting")
