@@ -115,13 +115,10 @@ int OnCommandLine(GApplication*, GApplicationCommandLine* commandLine, gpointer 
 
 // Registering on the session bus fails when the bus refuses the name or the copy that holds it
 // ends before it answers (it was asked to exit as this one started). std::nullopt then, with why.
-std::optional<int> Run(GApplicationFlags flags, int argc, char** argv, std::string& whyNot)
+std::optional<int> Run(GApplicationFlags flags, int argc, char** argv, bool setGlOff, std::string& whyNot)
 {
     Program program;
-    // The tray draws nothing with OpenGL, but GDK's probe for it on X11 loads the whole GL driver
-    // (tens of megabytes resident for as long as the tray runs). WebKit opens its own display for
-    // the first answer, whatever GDK does.
-    program.setGlOff = !g_getenv("GDK_GL") && g_setenv("GDK_GL", "disable", FALSE);
+    program.setGlOff = setGlOff;
     tray::gtk::GObjectPtr<GtkApplication> application(gtk_application_new(kApplicationId, flags));
     g_signal_connect(application.get(), "startup", G_CALLBACK(OnStartup), &program);
     g_signal_connect(application.get(), "command-line", G_CALLBACK(OnCommandLine), &program);
@@ -148,6 +145,10 @@ int main(int argc, char** argv)
     if (arguments.switches.install)
         return Install();
     tray::gtk::LogAnswerWindowWarnings();
+    // The tray draws nothing with OpenGL, but GDK's probe for it on X11 loads the whole GL driver
+    // (tens of megabytes resident for as long as the tray runs). WebKit opens its own display for
+    // the first answer, whatever GDK does.
+    const bool setGlOff = !g_getenv("GDK_GL") && g_setenv("GDK_GL", "disable", FALSE);
 
     // A copy that was ending when this one asked is gone on the next try: this one becomes the
     // copy, or hands its arguments to the copy that did. Running beside it would leave a copy that
@@ -155,7 +156,7 @@ int main(int argc, char** argv)
     constexpr int kRegisterTries = 3;
     std::string whyNot;
     for (int attempt = 1; attempt <= kRegisterTries; ++attempt) {
-        if (const std::optional<int> status = Run(G_APPLICATION_HANDLES_COMMAND_LINE, argc, argv, whyNot))
+        if (const std::optional<int> status = Run(G_APPLICATION_HANDLES_COMMAND_LINE, argc, argv, setGlOff, whyNot))
             return *status;
         if (attempt < kRegisterTries)
             g_usleep(kRegisterPause);
@@ -165,6 +166,6 @@ int main(int argc, char** argv)
     std::fprintf(stderr, "vocabra-tray: the session bus refused the program (%s); running without the one-copy check\n",
                  whyNot.c_str());
     return Run(static_cast<GApplicationFlags>(G_APPLICATION_HANDLES_COMMAND_LINE | G_APPLICATION_NON_UNIQUE), argc,
-               argv, whyNot)
+               argv, setGlOff, whyNot)
         .value_or(1);
 }
