@@ -228,14 +228,20 @@ def activate_by_click(window, spots):
     gives the X focus to the window it activates, so the click has worked when that focus is on
     `window`; a click that reached another window (one still lying over it, or a window read at a
     place it was leaving) is tried again. The keys that follow go to Wine's active window,
-    whichever X window has the focus. True when `window` took the focus."""
-    for _ in range(3):
+    whichever X window has the focus. True when `window` took the focus.
+
+    Once a new answer window was drawn active while the X focus stayed elsewhere, and clicks on
+    it moved nothing: Wine had nothing to change. So a click tried again comes after the X focus
+    is put on the window, and the click then makes it Wine's active window too."""
+    for attempt in range(3):
         x, y, width, height = resting_geometry(window)
         # A window that went since the search covers nothing.
         others = [g for g in (geometry_if_any(w) for w in visible_windows_of("vocabra.exe") if w != window) if g]
         points = [(x + int(width * fx), y + int(height * fy)) for fx, fy in spots]
         point = next((p for p in points if uncovered(p, others)), points[0])
         xdotool("windowraise", str(window))
+        if attempt > 0:
+            xdotool("windowfocus", str(window))
         xdotool("mousemove", str(point[0]), str(point[1]), "click", "1")
         if wait_until(lambda: xdotool("getwindowfocus") == str(window), 3):
             return True
