@@ -7,63 +7,40 @@ published as dbusmenu.
         item.properties()["Status"], item.menu_items(), item.click(item_id)
 """
 
-import os
-import select
-import subprocess
-
 import gi
 
 gi.require_version("Gio", "2.0")
 gi.require_version("GLib", "2.0")
 from gi.repository import Gio, GLib  # noqa: E402
 
-HERE = os.path.dirname(os.path.abspath(__file__))
+from stand_in_process import StandInProcess  # noqa: E402
+
 WATCHER_NAME = "org.kde.StatusNotifierWatcher"
 
 
-class NotifierWatcher:
+class NotifierWatcher(StandInProcess):
     """org.kde.StatusNotifierWatcher on the session bus until stop(): a desktop whose panel shows
     StatusNotifierItems. Each item that registers is read from the watcher's output."""
 
     def __init__(self, log_path, refuse=False, timeout=10):
         """refuse: the watcher answers every item with an error, as one that has no room for it."""
-        command = ["/usr/bin/python3", os.path.join(HERE, "fake_notifier_watcher.py")] + (["--refuse"] if refuse else [])
-        with open(log_path, "w") as log:
-            self._process = subprocess.Popen(command, stdin=subprocess.PIPE, stdout=subprocess.PIPE, stderr=log,
-                                             text=True)
-        if self._next_line(timeout) != ["ready"]:
+        super().__init__("fake_notifier_watcher.py", ["--refuse"] if refuse else [], log_path)
+        if not self.ready(timeout):
             self.stop()
             raise RuntimeError("the fake StatusNotifierWatcher did not take its name on the bus")
 
-    def __enter__(self):
-        return self
-
-    def __exit__(self, *exc):
-        self.stop()
-
-    def _next_line(self, timeout):
-        if not select.select([self._process.stdout], [], [], timeout)[0]:
-            return None
-        return self._process.stdout.readline().split()
+    def _next_words(self, timeout):
+        return (self.next_line(timeout) or "").split()
 
     def wait_registered(self, timeout):
         """(bus name, object path) of the next item that registers; None when none does in time."""
-        words = self._next_line(timeout)
+        words = self._next_words(timeout)
         return tuple(words[1:3]) if words and words[0] == "registered" else None
 
     def wait_refused(self, timeout):
         """Whether an item asked to register, and was refused, within `timeout` seconds."""
-        words = self._next_line(timeout)
+        words = self._next_words(timeout)
         return bool(words) and words[0] == "refused"
-
-    def stop(self):
-        """Ends the watcher; its name leaves the bus with its connection."""
-        if self._process is None:
-            return
-        self._process.stdin.close()
-        self._process.wait(10)
-        self._process.stdout.close()
-        self._process = None
 
 
 def menu_items(layout):

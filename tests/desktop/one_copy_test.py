@@ -9,8 +9,6 @@ Run as: tools/with-display dbus-run-session -- /usr/bin/python3 tests/desktop/on
 """
 
 import os
-import select
-import subprocess
 import sys
 
 sys.dont_write_bytecode = True
@@ -20,37 +18,17 @@ sys.path.insert(0, HERE)
 import desktop_session as ds  # noqa: E402
 from checks import check  # noqa: E402
 from desktop_e2e import Session, parse_options, run_in_desktop  # noqa: E402
+from stand_in_process import StandInProcess  # noqa: E402
 
 PROGRAM_NAME = "com.corvane.Vocabra"
 
 
-class FakeOwner:
+class FakeOwner(StandInProcess):
     """tests/desktop/fake_program_owner.py holding the program's bus name, until stop()."""
 
     def __init__(self, mode, log_path):
-        with open(log_path, "w") as log:
-            self._process = subprocess.Popen(["/usr/bin/python3", os.path.join(HERE, "fake_program_owner.py"), mode],
-                                             stdin=subprocess.PIPE, stdout=subprocess.PIPE, stderr=log, text=True)
-        check(self.next_line(10) == "ready", "a stand-in (%s) owns the program's name on the bus" % mode)
-
-    def next_line(self, timeout):
-        if not select.select([self._process.stdout], [], [], timeout)[0]:
-            return None
-        return self._process.stdout.readline().strip()
-
-    def ended(self, timeout):
-        try:
-            self._process.wait(timeout)
-            return True
-        except subprocess.TimeoutExpired:
-            return False
-
-    def stop(self):
-        self._process.stdin.close()
-        if not self.ended(10):
-            self._process.kill()
-            self._process.wait()
-        self._process.stdout.close()
+        super().__init__("fake_program_owner.py", [mode], log_path)
+        check(self.ready(10), "a stand-in (%s) owns the program's name on the bus" % mode)
 
 
 def session_meeting(mode, options, dictionary, host):
